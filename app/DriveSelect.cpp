@@ -1,0 +1,210 @@
+#include "app/DriveSelect.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QRegularExpression>
+
+#include "app/MsgBox.h"
+#include "app/Program.h"
+#include "app/Settings.h"
+#include "clients/DataAccess.h"
+
+namespace {
+
+// "a:" and the like are drive letters of the platform the data disks come from; here
+// they name no folder, so they fail the presence test like an empty drive would.
+void RefuseDriveLetter(const QString& drive, const QString& path)
+{
+    static const QRegularExpression letter(QStringLiteral("^[A-Za-z]:$"));
+    if (letter.match(drive).hasMatch())
+        throw DiskError::FromErrno(ENOENT, path);
+}
+
+QByteArray ReadHead(const QString& path, int maxBytes)
+{
+    const int fd = ::open(path.toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw DiskError::FromErrno(errno, path);
+    QByteArray bytes(maxBytes, '\0');
+    ssize_t n;
+    do {
+        n = ::read(fd, bytes.data(), size_t(maxBytes));
+    } while (n < 0 && errno == EINTR);
+    const int err = errno;
+    ::close(fd);
+    if (n < 0)
+        throw DiskError::FromErrno(err, path);
+    bytes.truncate(n);
+    return bytes;
+}
+
+bool TidIsOurs(const QString& drive)
+{
+    QByteArray head = ReadHead(DriveFile(drive, QLatin1String(TidFileName)), 256);
+    const qsizetype nl = head.indexOf('\n');
+    if (nl >= 0)
+        head.truncate(nl);
+    if (head.endsWith('\r'))
+        head.chop(1);
+    return head == TidText;
+}
+
+void RemoveIfPresent(const QString& path)
+{
+    if (::unlink(path.toLocal8Bit().constData()) != 0 && errno != ENOENT)
+        throw DiskError::FromErrno(errno, path);
+}
+
+void WriteTest(const QString& drive)
+{
+    const QString path = DriveFile(drive, QLatin1String(WriteTestFileName));
+    RemoveIfPresent(path);
+    const int fd = ::open(path.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw DiskError::FromErrno(errno, path);
+    static const char line[] = "test\r\n";
+    const ssize_t n = ::write(fd, line, sizeof line - 1);
+    const int err = errno;
+    const int closed = ::close(fd);
+    if (n != ssize_t(sizeof line - 1) || closed != 0) {
+        ::unlink(path.toLocal8Bit().constData());
+        throw DiskError::FromErrno(n < 0 ? err : (closed != 0 ? errno : ENOSPC), path);
+    }
+    RemoveIfPresent(path);
+}
+
+const QString Title = QString::fromLatin1(AppTitle);
+
+enum class StepOutcome { Done, TryAnother, GiveUp, Interrupted };
+
+// Runs one step of the selection with the error handling of the selection: a write-protected
+// disk may be retried as often as the operator likes.
+template <typename F>
+StepOutcome RunStep(const QString& drive, F&& step)
+{
+    for (;;) {
+        try {
+            step();
+            return StepOutcome::Done;
+        } catch (const DiskError& error) {
+            switch (error.row()) {
+            case DiskErrorRow::NotFound: {
+                const auto answer = MsgBox::Show(QStringLiteral("No test information found on drive %1, would you like to "
+                                                                "try another drive?")
+                                                     .arg(drive.toUpper()),
+                                                 MsgBox::Buttons::YesNo, MsgBox::Icon::None, Title);
+                return answer == MsgBox::Answer::Yes ? StepOutcome::TryAnother : StepOutcome::GiveUp;
+            }
+            case DiskErrorRow::WriteProtected: {
+                const auto answer = MsgBox::Show(QStringLiteral("Data disk write protected!\r\rSet the data disk to writable "
+                                                                "and replace in drive."),
+                                                 MsgBox::Buttons::OkCancel, MsgBox::Icon::Critical,
+                                                 QStringLiteral("Data Disk Error"));
+                if (answer == MsgBox::Answer::Ok)
+                    continue;
+                return StepOutcome::Interrupted;
+            }
+            case DiskErrorRow::Other:
+                MsgBox::Show(error.errorText(), MsgBox::Buttons::OkOnly, MsgBox::Icon::None, Title);
+                return StepOutcome::Interrupted;
+            }
+        }
+    }
+}
+
+// "No" to trying again: at start-up the program ends; from the menu the previous drive
+// is connected again, or the program ends when even that fails.
+DriveSelectResult GiveUp(bool atStartup, const QString& previous, const DriveSelectHooks& hooks)
+{
+    if (atStartup)
+        return DriveSelectResult::EndProgram;
+    bool reconnected = false;
+    try {
+        reconnected = OpenDataDisk(previous) && LoadClientTable();
+    } catch (const DiskError&) {
+        reconnected = false;
+    }
+    if (!reconnected) {
+        MsgBox::Show(QStringLiteral("Reload of original data disk failed, aborting Program"), MsgBox::Buttons::OkOnly,
+                     MsgBox::Icon::None, Title);
+        return DriveSelectResult::EndProgram;
+    }
+    if (hooks.refreshMainMenu)
+        hooks.refreshMainMenu();
+    return DriveSelectResult::FellBack;
+}
+
+} // namespace
+
+QString DriveFile(const QString& drive, const QString& name)
+{
+    return drive + QLatin1Char('/') + name;
+}
+
+void CheckDrivePresence(const QString& drive)
+{
+    const QString path = DriveFile(drive, QLatin1String(TidFileName));
+    RefuseDriveLetter(drive, path);
+    ReadHead(path, 64);
+}
+
+bool OpenDataDisk(const QString& drive)
+{
+    Program& p = program();
+    p.DataDrive = drive;
+    p.DataFilePath = DriveFile(drive, QLatin1String(DataFileName));
+    RefuseDriveLetter(drive, DriveFile(drive, QLatin1String(TidFileName)));
+
+    // The identification comes first, so that nothing is created on a disk that is not ours.
+    if (!TidIsOurs(drive)) {
+        MsgBox::Show(QStringLiteral("This is not an ZEP-Adult Probation Short Form data disk. Aborting program."),
+                     MsgBox::Buttons::OkOnly, MsgBox::Icon::Critical, QStringLiteral("Data Disk Error"));
+        return false;
+    }
+    if (!LoadClientTable())
+        return false;
+    WriteTest(drive);
+    return true;
+}
+
+DriveSelectResult SelectDataDrive(bool atStartup, const DriveSelectHooks& hooks)
+{
+    const QString previous = program().DataDrive;
+    bool firstTry = true;
+    for (;;) {
+        const QString drive = (atStartup && firstTry) ? GetINIFilePath() : hooks.chooseDrive();
+        firstTry = false;
+
+        bool opened = false;
+        StepOutcome outcome = RunStep(drive, [&] { CheckDrivePresence(drive); });
+        if (outcome == StepOutcome::Done)
+            outcome = RunStep(drive, [&] { opened = OpenDataDisk(drive); });
+        if (outcome == StepOutcome::Done && opened) {
+            SaveINIFilePath(drive);
+            outcome = RunStep(drive, [&] { LoadClientTable(); });
+            if (outcome == StepOutcome::Done) {
+                if (!atStartup && hooks.refreshMainMenu)
+                    hooks.refreshMainMenu();
+                return DriveSelectResult::Connected;
+            }
+        }
+
+        switch (outcome) {
+        case StepOutcome::TryAnother:
+            continue;
+        case StepOutcome::GiveUp:
+            return GiveUp(atStartup, previous, hooks);
+        case StepOutcome::Interrupted:
+            return DriveSelectResult::Interrupted;
+        case StepOutcome::Done:
+            break;  // refused disk: ask below
+        }
+        const auto again = MsgBox::Show(QStringLiteral("Drive select unsuccessful, would you like to try again?"),
+                                        MsgBox::Buttons::YesNo, MsgBox::Icon::None, Title);
+        if (again == MsgBox::Answer::Yes)
+            continue;
+        return GiveUp(atStartup, previous, hooks);
+    }
+}

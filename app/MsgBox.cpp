@@ -1,0 +1,90 @@
+#include "app/MsgBox.h"
+
+#include <QQueue>
+#include <QtGlobal>
+
+namespace MsgBox {
+namespace {
+
+struct State {
+    Presenter presenter;
+    bool testMode = false;
+    QQueue<Answer> answers;
+    QList<Message> shown;
+    std::function<void(const Message&)> observer;
+};
+
+State& state()
+{
+    static State s;
+    return s;
+}
+
+const char* ButtonsName(Buttons b)
+{
+    switch (b) {
+    case Buttons::OkOnly: return "OK";
+    case Buttons::OkCancel: return "OK/Cancel";
+    case Buttons::YesNo: return "Yes/No";
+    }
+    return "?";
+}
+
+} // namespace
+
+Answer Show(const QString& text, Buttons buttons, Icon icon, const QString& title)
+{
+    State& s = state();
+    const Message message{title, text, buttons, icon};
+    s.shown.append(message);
+    if (s.observer)
+        s.observer(message);
+    if (s.testMode) {
+        if (s.answers.isEmpty())
+            qFatal("Message box without a queued answer: [%s] %s (%s)", qPrintable(title),
+                   qPrintable(text), ButtonsName(buttons));
+        return s.answers.dequeue();
+    }
+    if (!s.answers.isEmpty())
+        return s.answers.dequeue();
+    if (s.presenter)
+        return s.presenter(message);
+    qWarning("%s: %s", qPrintable(title), qPrintable(text));
+    return buttons == Buttons::YesNo ? Answer::No : (buttons == Buttons::OkCancel ? Answer::Cancel : Answer::Ok);
+}
+
+void SetPresenter(Presenter presenter) { state().presenter = std::move(presenter); }
+void SetTestMode(bool on) { state().testMode = on; }
+void SetNextAnswer(Answer answer) { state().answers.enqueue(answer); }
+void SetNextAnswers(std::initializer_list<Answer> answers)
+{
+    for (Answer a : answers)
+        state().answers.enqueue(a);
+}
+void SetObserver(std::function<void(const Message&)> observer) { state().observer = std::move(observer); }
+const QList<Message>& Shown() { return state().shown; }
+int PendingAnswers() { return int(state().answers.size()); }
+
+void ResetTestState()
+{
+    state().answers.clear();
+    state().shown.clear();
+    state().observer = nullptr;
+}
+
+} // namespace MsgBox
+
+namespace {
+int beeps = 0;
+std::function<void()> beepSound;
+} // namespace
+
+void Beep()
+{
+    ++beeps;
+    if (beepSound)
+        beepSound();
+}
+int BeepCount() { return beeps; }
+void ResetBeepCount() { beeps = 0; }
+void SetBeepSound(std::function<void()> sound) { beepSound = std::move(sound); }

@@ -1,0 +1,167 @@
+#include "app/PrivateProfile.h"
+
+#include <optional>
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringList>
+
+#include "clients/Ansi.h"
+
+namespace {
+
+struct Line {
+    QString text;  // without its line end
+    QString end;   // "\r\n", "\n" or "" for a last line without one
+};
+
+QList<Line> ReadLines(const QString& fileName)
+{
+    QList<Line> lines;
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return lines;
+    const QString all = FromAnsi(file.readAll());
+    qsizetype start = 0;
+    while (start < all.size()) {
+        qsizetype nl = all.indexOf(QLatin1Char('\n'), start);
+        if (nl < 0) {
+            lines.append({all.mid(start), QString()});
+            break;
+        }
+        qsizetype textEnd = nl;
+        QString end = QStringLiteral("\n");
+        if (textEnd > start && all.at(textEnd - 1) == QLatin1Char('\r')) {
+            --textEnd;
+            end = QStringLiteral("\r\n");
+        }
+        lines.append({all.mid(start, textEnd - start), end});
+        start = nl + 1;
+    }
+    return lines;
+}
+
+std::optional<QString> SectionName(const QString& text)
+{
+    const QString t = text.trimmed();
+    if (!t.startsWith(QLatin1Char('[')))
+        return std::nullopt;
+    const qsizetype close = t.indexOf(QLatin1Char(']'));
+    return (close < 0 ? t.mid(1) : t.mid(1, close - 1)).trimmed();
+}
+
+bool IsComment(const QString& text)
+{
+    return text.trimmed().startsWith(QLatin1Char(';'));
+}
+
+// The key of a "Key=Value" line, or nothing for other lines.
+std::optional<QString> KeyName(const QString& text)
+{
+    if (IsComment(text))
+        return std::nullopt;
+    const qsizetype eq = text.indexOf(QLatin1Char('='));
+    if (eq < 0)
+        return std::nullopt;
+    return text.left(eq).trimmed();
+}
+
+bool SameName(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Index range [first, last) of the lines that belong to `section`, after its header.
+std::optional<std::pair<int, int>> FindSection(const QList<Line>& lines, const QString& section)
+{
+    for (int i = 0; i < lines.size(); ++i) {
+        const auto name = SectionName(lines[i].text);
+        if (!name || !SameName(*name, section))
+            continue;
+        int end = i + 1;
+        while (end < lines.size() && !SectionName(lines[end].text))
+            ++end;
+        return std::make_pair(i + 1, end);
+    }
+    return std::nullopt;
+}
+
+QString StripQuotes(const QString& value)
+{
+    if (value.size() >= 2) {
+        const QChar q = value.front();
+        if ((q == QLatin1Char('"') || q == QLatin1Char('\'')) && value.back() == q)
+            return value.mid(1, value.size() - 2);
+    }
+    return value;
+}
+
+QString CutToBuffer(const QString& value, int bufferSize)
+{
+    return bufferSize <= 0 ? QString() : value.left(bufferSize - 1);
+}
+
+} // namespace
+
+QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
+                                int bufferSize, const QString& fileName)
+{
+    const QList<Line> lines = ReadLines(fileName);
+    if (const auto range = FindSection(lines, section)) {
+        for (int i = range->first; i < range->second; ++i) {
+            const auto name = KeyName(lines[i].text);
+            if (name && SameName(*name, key)) {
+                const QString& text = lines[i].text;
+                const QString value = text.mid(text.indexOf(QLatin1Char('=')) + 1).trimmed();
+                return CutToBuffer(StripQuotes(value), bufferSize);
+            }
+        }
+    }
+    // Windows drops trailing blanks from the default too.
+    QString def = defaultValue;
+    while (def.endsWith(QLatin1Char(' ')))
+        def.chop(1);
+    return CutToBuffer(def, bufferSize);
+}
+
+bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
+                               const QString& fileName)
+{
+    QList<Line> lines = ReadLines(fileName);
+    const QString eol = (!lines.isEmpty() && lines.front().end == QStringLiteral("\n")) ? QStringLiteral("\n")
+                                                                                      : QStringLiteral("\r\n");
+    const auto range = FindSection(lines, section);
+    bool done = false;
+    if (range) {
+        int lastEntry = range->first - 1;  // the header
+        for (int i = range->first; i < range->second; ++i) {
+            if (!lines[i].text.trimmed().isEmpty())
+                lastEntry = i;
+            const auto name = KeyName(lines[i].text);
+            if (name && SameName(*name, key)) {
+                lines[i].text = *name + QLatin1Char('=') + value;
+                done = true;
+                break;
+            }
+        }
+        if (!done) {
+            if (lines[lastEntry].end.isEmpty())
+                lines[lastEntry].end = eol;
+            lines.insert(lastEntry + 1, {key + QLatin1Char('=') + value, eol});
+        }
+    } else {
+        if (!lines.isEmpty() && lines.back().end.isEmpty())
+            lines.back().end = eol;
+        lines.append({QLatin1Char('[') + section + QLatin1Char(']'), eol});
+        lines.append({key + QLatin1Char('=') + value, eol});
+    }
+
+    QString all;
+    for (const Line& line : lines)
+        all += line.text + line.end;
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(ToAnsi(all));
+    return file.commit();
+}

@@ -1,0 +1,89 @@
+#include "clients/Ansi.h"
+
+#include <QStringView>
+
+namespace {
+
+// Code points of bytes 0x80..0x9F. The five bytes Windows leaves undefined map to the
+// C1 control of the same value so that every byte survives a round trip.
+constexpr char16_t HighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char EncodeCodePoint(char32_t cp)
+{
+    if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<char>(cp);
+    for (int i = 0; i < 32; ++i)
+        if (HighControls[i] == cp)
+            return static_cast<char>(0x80 + i);
+    return '?';
+}
+
+template <typename F>
+void ForEachCodePoint(const QString& text, F&& f)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            f(QChar::surrogateToUcs4(c, text.at(i + 1)), text.mid(i, 2));
+            ++i;
+        } else {
+            f(char32_t(c.unicode()), QString(c));
+        }
+    }
+}
+
+} // namespace
+
+QByteArray ToAnsi(const QString& text)
+{
+    QByteArray out;
+    out.reserve(text.size());
+    ForEachCodePoint(text, [&](char32_t cp, const QString&) { out.append(EncodeCodePoint(cp)); });
+    return out;
+}
+
+QString FromAnsi(const char* bytes, int length)
+{
+    QString out;
+    out.reserve(length);
+    for (int i = 0; i < length; ++i) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        out.append(b >= 0x80 && b < 0xA0 ? QChar(HighControls[b - 0x80]) : QChar(b));
+    }
+    return out;
+}
+
+QString FromAnsi(const QByteArray& bytes)
+{
+    return FromAnsi(bytes.constData(), int(bytes.size()));
+}
+
+QString FitToLength(const QString& text, int length)
+{
+    QString out;
+    int count = 0;
+    ForEachCodePoint(text, [&](char32_t, const QString& piece) {
+        if (count < length) {
+            out += piece;
+            ++count;
+        }
+    });
+    while (count++ < length)
+        out += QLatin1Char(' ');
+    return out;
+}
+
+QString TrimBlanks(const QString& text)
+{
+    qsizetype start = 0;
+    qsizetype end = text.size();
+    while (start < end && text.at(start) == QLatin1Char(' '))
+        ++start;
+    while (end > start && text.at(end - 1) == QLatin1Char(' '))
+        --end;
+    return text.mid(start, end - start);
+}

@@ -1,0 +1,28 @@
+#pragma once
+// The client data file DATA401.ZEP and the client table in memory.
+// Every operation opens the file and closes it again: the disk may be pulled between two.
+#include <QString>
+
+#include "clients/DiskError.h"
+
+constexpr const char* DataFileName = "DATA401.ZEP";
+
+// Reads the whole data file into ClientTable (an absent file is created empty) and sets
+// ClientCount and CurrentClient. Throws DiskError when the file system fails. Returns false,
+// after telling the operator, when the file holds more clients than the table can; the
+// table and the file are then left as they were.
+bool LoadClientTable();
+
+// Writes slot `slot` as record number `slot` and flushes it to the device. On a failure the
+// operator may retry (OK) or give up (Cancel); returns true only once the record is on disk.
+bool WriteClientRecord(int slot);
+
+// Blanks every field of slot CurrentClient, in memory only.
+void ClearCurrentRecord();
+
+// The test-completion step for a new client: writes slot CurrentClient and counts the
+// client only when the record really reached the disk.
+bool CompleteNewClient();
+
+// One attempt at writing a record, without asking anyone; throws DiskError.
+void WriteRecordToFile(const QString& path, int slot, const QByteArray& bytes);

@@ -1,0 +1,112 @@
+// The settings file: private-profile reading and writing, and the program's settings.
+#include <QtTest>
+
+#include "app/PrivateProfile.h"
+#include "app/Program.h"
+#include "app/Settings.h"
+#include "tests/support/TestSupport.h"
+
+class tst_Settings : public QObject {
+    Q_OBJECT
+
+private slots:
+    void missingKeysGiveTheDefaults()
+    {
+        TestProgram t;
+        WriteFileBytes(program().IniPath, "; nothing here\r\n[Other]\r\nx=1\r\n");
+        QVERIFY(GetNumLockSetting());
+        QVERIFY(GetPrintDOSSetting());
+        QCOMPARE(GetINIFilePath(), QStringLiteral("a:"));
+        QCOMPARE(GetINISndPath(), QStringLiteral("c:"));
+        QFile::remove(program().IniPath);
+        QCOMPARE(GetINIFilePath(), QStringLiteral("a:"));
+        QVERIFY(GetNumLockSetting());
+    }
+
+    void onOffValuesFollowTheTruRule()
+    {
+        TestProgram t;
+        const QList<QPair<QByteArray, bool>> cases = {
+            {"True", true}, {"true", false}, {"TRUE", false}, {"Truly", true}, {"False", false},
+            {"1", false},   {"Tr", false},   {" True ", true}, {"\"True\"", true}, {"", false}};
+        for (const auto& [value, on] : cases) {
+            WriteFileBytes(program().IniPath, "[settings]\r\nNUMLOCK=" + value + "\r\n");
+            QVERIFY2(GetNumLockSetting() == on, value.constData());
+        }
+    }
+
+    void pathsAreCutTo49CharactersAndTrimmed()
+    {
+        TestProgram t;
+        const QByteArray sixty = "/media/" + QByteArray(53, 'x');
+        WriteFileBytes(program().IniPath, "[Path]\r\nFilePath=" + sixty + "\r\nSndPath=   /opt/zep   \r\n");
+        QCOMPARE(GetINIFilePath(), QString::fromLatin1(sixty.left(49)));
+        QCOMPARE(GetINISndPath(), QStringLiteral("/opt/zep"));
+
+        WriteFileBytes(program().IniPath, "[Path]\r\nFilePath=\r\n");
+        QCOMPARE(GetINIFilePath(), QString());  // empty stays empty: the root folder
+    }
+
+    void writingKeepsEveryOtherLine()
+    {
+        TestProgram t;
+        const QByteArray before = "; ZEP settings\r\n[settings]\r\nnumlock=True\r\n; keep me\r\nPrintDOS=True\r\n\r\n"
+                                  "[Path]\r\nFilePath=/old\r\n";
+        WriteFileBytes(program().IniPath, before);
+        QVERIFY(SaveNumLockSetting(false));
+        QVERIFY(SaveINIFilePath(QStringLiteral("/media/usb")));
+        QCOMPARE(ReadFileBytes(program().IniPath),
+                 QByteArray("; ZEP settings\r\n[settings]\r\nnumlock=False\r\n; keep me\r\nPrintDOS=True\r\n\r\n"
+                            "[Path]\r\nFilePath=/media/usb\r\n"));
+        QVERIFY(!GetNumLockSetting());
+    }
+
+    void writingAddsMissingKeysSectionsAndFile()
+    {
+        TestProgram t;
+        QVERIFY(!QFile::exists(program().IniPath));
+        QVERIFY(SavePrintDOSSetting(false));
+        QVERIFY(SaveINIFilePath(QStringLiteral("/mnt/disk")));
+        QVERIFY(SaveNumLockSetting(true));
+        QCOMPARE(ReadFileBytes(program().IniPath),
+                 QByteArray("[Settings]\r\nPrintDOS=False\r\nNumLock=True\r\n[Path]\r\nFilePath=/mnt/disk\r\n"));
+
+        // A key goes in after the last entry of its section, before the blank line.
+        WriteFileBytes(program().IniPath, "[Path]\nSndPath=/snd\n\n[Settings]\nNumLock=True");
+        QVERIFY(SaveINIFilePath(QStringLiteral("/d")));
+        QVERIFY(SavePrintDOSSetting(true));
+        QCOMPARE(ReadFileBytes(program().IniPath),
+                 QByteArray("[Path]\nSndPath=/snd\nFilePath=/d\n\n[Settings]\nNumLock=True\nPrintDOS=True\n"));
+    }
+
+    void togglingTwiceRestoresTheFile()
+    {
+        TestProgram t;
+        const QByteArray before = "[Settings]\r\nPrintDOS=True\r\n";
+        WriteFileBytes(program().IniPath, before);
+        QVERIFY(SavePrintDOSSetting(!GetPrintDOSSetting()));
+        QVERIFY(!GetPrintDOSSetting());
+        QVERIFY(SavePrintDOSSetting(!GetPrintDOSSetting()));
+        QCOMPARE(ReadFileBytes(program().IniPath), before);
+    }
+
+    void valuesAreWindows1252OnDisk()
+    {
+        TestProgram t;
+        QVERIFY(WritePrivateProfileString(QStringLiteral("Path"), QStringLiteral("SndPath"), QStringLiteral("/médias"),
+                                          program().IniPath));
+        QCOMPARE(ReadFileBytes(program().IniPath), QByteArray("[Path]\r\nSndPath=/m\xe9" "dias\r\n"));
+        QCOMPARE(GetINISndPath(), QStringLiteral("/médias"));
+    }
+
+    void bufferCutAppliesToDefaultsToo()
+    {
+        TestProgram t;
+        QCOMPARE(GetPrivateProfileString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("0123456789abc  "), 10,
+                                         program().IniPath),
+                 QStringLiteral("012345678"));
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Settings)
+#include "tst_Settings.moc"

@@ -1,0 +1,133 @@
+#include "tests/support/TestSupport.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QtTest>
+
+#include "app/Program.h"
+
+TestProgram::TestProgram()
+{
+    ResetProgram();
+    MsgBox::ResetTestState();
+    MsgBox::SetTestMode(true);
+    ResetBeepCount();
+    Program& p = program();
+    p.ProgramFolder = programDir_.path();
+    p.IniPath = programDir_.path() + QStringLiteral("/zeptest.ini");
+    p.DataDrive = diskDir_.path();
+    p.DataFilePath = dataFile();
+}
+
+TestProgram::~TestProgram()
+{
+    MsgBox::ResetTestState();
+}
+
+QString TestProgram::dataFile() const
+{
+    return diskDir_.path() + QStringLiteral("/DATA401.ZEP");
+}
+
+void TestProgram::MakeDataDisk(const QString& folder, const QByteArray& tid)
+{
+    WriteFileBytes(folder + QStringLiteral("/TID"), tid);
+}
+
+QByteArray ReadFileBytes(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void WriteFileBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
+    f.write(bytes);
+}
+
+ClientRecord SampleRecord(const QString& name)
+{
+    ClientRecord r;
+    r.Name = name;
+    r.SSN = "123-45-6789";
+    r.Age = "34";
+    r.Gender = "1";
+    r.Race = "2";
+    r.Education = "12";
+    r.Marital = "3";
+    r.TestDate = "11/02/2026";
+    r.AgeAtFirstConviction = "19";
+    r.MisdemeanorConvictions = "3";
+    r.FelonyConvictions = "1";
+    r.TimesOnProbation = "2";
+    r.ProbationRevocations = "0";
+    r.AlcoholConvictions = "1";
+    r.TimesOnParole = "N";
+    r.ParoleRevocations = "0";
+    r.TimesJail = "2";
+    r.TimesPrison = "0";
+    r.YearsJailAndPrison = "1";
+    r.DrugConvictions = "0";
+    r.Answers = QString(60, QLatin1Char('2')) + QStringLiteral("1234");
+    r.EditCount = "0";
+    r.NameDeleted = "0";
+    r.DateOfBirth = "04/17/1990";
+    return r;
+}
+
+MsgBox::Message LastMessage()
+{
+    const auto& shown = MsgBox::Shown();
+    return shown.isEmpty() ? MsgBox::Message{} : shown.back();
+}
+
+namespace {
+bool Run(const QStringList& args, QString* error)
+{
+    QProcess p;
+    p.start(QStringLiteral("mount"), args);
+    if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        if (error)
+            *error = QString::fromLocal8Bit(p.readAllStandardError()).trimmed() + p.errorString();
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+TmpfsMount::TmpfsMount(const QString& sizeOption)
+{
+    mounted_ = Run({QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"), sizeOption,
+                    QStringLiteral("tmpfs"), dir_.path()},
+                   &error_);
+}
+
+TmpfsMount::~TmpfsMount()
+{
+    unmount();
+}
+
+bool TmpfsMount::remountReadOnly()
+{
+    return Run({QStringLiteral("-o"), QStringLiteral("remount,ro"), dir_.path()}, &error_);
+}
+
+bool TmpfsMount::remountWritable()
+{
+    return Run({QStringLiteral("-o"), QStringLiteral("remount,rw"), dir_.path()}, &error_);
+}
+
+bool TmpfsMount::unmount()
+{
+    if (!mounted_)
+        return true;
+    QProcess p;
+    p.start(QStringLiteral("umount"), {dir_.path()});
+    p.waitForFinished(10000);
+    mounted_ = !(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0);
+    return !mounted_;
+}

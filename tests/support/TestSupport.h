@@ -1,0 +1,59 @@
+#pragma once
+// Helpers shared by the tests: a fresh program state over temporary folders.
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include "app/MsgBox.h"
+#include "clients/ClientRecord.h"
+
+// Resets the program state, the message-box queue and the beep counter, and points the
+// program folder and the data drive at fresh temporary folders.
+class TestProgram {
+public:
+    TestProgram();
+    ~TestProgram();
+    QString programFolder() const { return programDir_.path(); }
+    QString disk() const { return diskDir_.path(); }
+    QString dataFile() const;
+    // Writes TID (first line "ZEPSF") into a folder so that it is a data disk.
+    static void MakeDataDisk(const QString& folder, const QByteArray& tid = "ZEPSF\r\n");
+
+private:
+    QTemporaryDir programDir_;
+    QTemporaryDir diskDir_;
+};
+
+QByteArray ReadFileBytes(const QString& path);
+void WriteFileBytes(const QString& path, const QByteArray& bytes);
+
+// A record with every field filled with recognisable values.
+ClientRecord SampleRecord(const QString& name);
+
+// The last message box shown, for a quick look in a test.
+MsgBox::Message LastMessage();
+
+// A tmpfs mounted over a temporary folder (tests run as root in CI). Skips the test with
+// the reason when mounting is not permitted.
+class TmpfsMount {
+public:
+    explicit TmpfsMount(const QString& sizeOption = QStringLiteral("size=1m"));
+    ~TmpfsMount();
+    bool mounted() const { return mounted_; }
+    QString path() const { return dir_.path(); }
+    QString error() const { return error_; }
+    bool remountReadOnly();
+    bool remountWritable();
+    bool unmount();
+
+private:
+    QTemporaryDir dir_;
+    bool mounted_ = false;
+    QString error_;
+};
+
+#define REQUIRE_TMPFS(m)                                                                     \
+    do {                                                                                     \
+        if (!(m).mounted())                                                                  \
+            QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs here: ") + (m).error()));  \
+    } while (0)
