@@ -1,6 +1,7 @@
 #include "app/Program.h"
 
 #include <QCoreApplication>
+#include <QThread>
 
 Program& program()
 {
@@ -16,7 +17,10 @@ void ResetProgram()
 void EndProgram()
 {
     program().Ended = true;
-    QCoreApplication::exit(0);
+    // Outside any event loop (start-up) the caller sees Ended and returns; telling Qt to
+    // quit then would make every later event loop return at once.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(0);
 }
 
 QString ProgramFile(const QString& name)

@@ -2,6 +2,9 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QtTest>
 
 #include "app/Program.h"
@@ -130,4 +133,46 @@ bool TmpfsMount::unmount()
     p.waitForFinished(10000);
     mounted_ = !(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0);
     return !mounted_;
+}
+
+void WhenModalOpens(const char* objectName, std::function<void(QWidget*)> action, int timeoutMs)
+{
+    auto* timer = new QTimer;
+    auto* elapsed = new QElapsedTimer;
+    elapsed->start();
+    const QString name = QString::fromLatin1(objectName);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && modal->objectName() == name && modal->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
+            delete elapsed;
+            QApplication::setActiveWindow(modal);
+            action(modal);
+            return;
+        }
+        if (elapsed->elapsed() > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+            delete elapsed;
+            qFatal("No modal dialog named %s opened", qPrintable(name));
+        }
+    });
+    timer->start(5);
+}
+
+void ShowActive(QWidget* window)
+{
+    window->show();
+    QApplication::setActiveWindow(window);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
+void WriteClients(const QString& folder, const QStringList& names)
+{
+    TestProgram::MakeDataDisk(folder);
+    QByteArray bytes;
+    for (const QString& name : names)
+        bytes += RecordToBytes(SampleRecord(name));
+    WriteFileBytes(folder + QStringLiteral("/DATA401.ZEP"), bytes);
 }

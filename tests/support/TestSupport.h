@@ -1,5 +1,7 @@
 #pragma once
 // Helpers shared by the tests: a fresh program state over temporary folders.
+#include <functional>
+
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
@@ -57,3 +59,15 @@ private:
         if (!(m).mounted())                                                                  \
             QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs here: ") + (m).error()));  \
     } while (0)
+
+class QWidget;
+
+// Runs `action` on the next modal dialog of type T that opens (checked every few ms),
+// so a test can type into dialogs opened by the code under test.
+void WhenModalOpens(const char* objectName, std::function<void(QWidget*)> action, int timeoutMs = 5000);
+
+// Shows a top-level widget and makes it the active window, so focus and keys work offscreen.
+void ShowActive(QWidget* window);
+
+// Writes a data disk with `names.size()` clients (TID included) into `folder`.
+void WriteClients(const QString& folder, const QStringList& names);

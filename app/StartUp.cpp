@@ -1,0 +1,92 @@
+#include "app/StartUp.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QLabel>
+#include <QSqlDatabase>
+
+#include "app/DriveSelect.h"
+#include "app/FormHelpers.h"
+#include "app/MsgBox.h"
+#include "app/Program.h"
+#include "app/Settings.h"
+#include "app/frmAbout.h"
+#include "app/frmMainMenu.h"
+#include "clients/DataAccess.h"
+
+namespace {
+
+// The start-up handler for errors from connecting the disk onwards: true to retry the step.
+bool RetryAfterStartUpError(const DiskError& error)
+{
+    switch (error.row()) {
+    case DiskErrorRow::NotFound:
+        return MsgBox::Show(QStringLiteral("Data disk not found!\r\rInsert data disk in drive A to continue."),
+                            MsgBox::Buttons::OkCancel, MsgBox::Icon::Critical,
+                            QStringLiteral("Data Disk Error")) == MsgBox::Answer::Ok;
+    case DiskErrorRow::WriteProtected:
+        return MsgBox::Show(QStringLiteral("Data disk write protected!\r\rSet the data disk to writable and replace in drive."),
+                            MsgBox::Buttons::OkCancel, MsgBox::Icon::Critical,
+                            QStringLiteral("Data Disk Error")) == MsgBox::Answer::Ok;
+    case DiskErrorRow::Other:
+        break;
+    }
+    MsgBox::Show(error.errorText(), MsgBox::Buttons::OkOnly, MsgBox::Icon::None, QString::fromLatin1(AppTitle));
+    return false;
+}
+
+} // namespace
+
+bool RunStartUp(frmMainMenu& menu)
+{
+    Program& p = program();
+    p.EditMode = false;
+    p.IniPath = ProgramFile(QStringLiteral("zeptest.ini"));
+    // The question bank is SQLite through Qt; without its driver no test can be given.
+    if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
+        MsgBox::Show(QStringLiteral("The SQLite database driver of Qt (package libqt6sql6-sqlite) is not installed."),
+                     MsgBox::Buttons::OkOnly, MsgBox::Icon::Critical, QString::fromLatin1(AppTitle));
+        return false;
+    }
+    p.MainWorkspace = QStringLiteral("MainWorkspace");
+    p.SndPath = GetINISndPath();
+    p.DatabasePath = ProgramFile(QLatin1String(QuestionBankFileName));
+
+    DriveSelectHooks hooks;
+    hooks.chooseDrive = [&menu] { return menu.AskForDrive(); };
+    if (SelectDataDrive(true, hooks) == DriveSelectResult::EndProgram)
+        return false;
+
+    menu.imgCVNLogo->setPixmap(menu.Image1->pixmap());
+
+    frmAbout splash(true, &menu);
+    splash.Load();
+    while (!splash.FadeDone())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+
+    for (;;) {
+        try {
+            if (!LoadClientTable()) {
+                splash.close();
+                return false;
+            }
+            break;
+        } catch (const DiskError& error) {
+            if (!RetryAfterStartUpError(error)) {
+                splash.close();
+                return false;
+            }
+        }
+    }
+
+    splash.Unload();
+    CenterForm(&menu);
+    menu.Activate();
+    p.NumLockOn = GetNumLockSetting();
+    menu.mnuOptionsNumLock->setChecked(p.NumLockOn);
+    p.PrintDOS = GetPrintDOSSetting();
+    menu.mnuOptionsPrintDOS->setChecked(p.PrintDOS);
+    p.UnloadOthersOnActivate = true;
+    p.SectionBounds = {0, 60, 64, 0};
+    return true;
+}

@@ -1,0 +1,72 @@
+#pragma once
+// The home screen for the whole run: the client list and the workflows.
+#include <array>
+#include <functional>
+
+#include <QMainWindow>
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTimer;
+class frmDriveSelect;
+class MenuChoicePattern;
+
+class frmMainMenu : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit frmMainMenu(QWidget* parent = nullptr);
+    ~frmMainMenu() override;
+
+    // Runs whenever the menu becomes active again, and once at the end of start-up.
+    void Activate();
+    void RefreshNameDisplay();
+    void UpdateEditButton();
+    // The capacity rule: no new client once the table is full.
+    void ApplyCapacityRule();
+    // The action of menu choice `index` (0..3).
+    void ChooseMenu(int index);
+    // Shows the drive chooser modally and returns the drive chosen in it.
+    QString AskForDrive();
+    // The chooser, created on first use and kept (hidden) afterwards.
+    frmDriveSelect* DriveSelectForm();
+    // Puts the keyboard where the operator needs it: the list when there are clients.
+    void FocusStartControl();
+
+    QFrame* frMainMenu = nullptr;
+    QGroupBox* fraClient = nullptr;
+    QListWidget* lbNameDisplay = nullptr;
+    std::array<QPushButton*, 4> cmdMenuChoice{};
+    std::array<QFrame*, 4> sspMenuChoice{};
+    QLabel* imgCVNLogo = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* MsgPanel = nullptr;
+    QTimer* timNumLock = nullptr;
+
+    QAction* mnuExit = nullptr;
+    QMenu* mnuAudio = nullptr;
+    QAction* mnuDrive = nullptr;
+    QAction* mnuOptionsNumLock = nullptr;
+    QAction* mnuOptionsPrintDOS = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMenuBar();
+    void OnClientSelected();
+    void ToggleNumLock();
+    void TogglePrintDOS();
+    void ShowAbout();
+    void SelectDrive();
+    void UnloadOtherForms();
+
+    MenuChoicePattern* menuChoices_ = nullptr;
+    frmDriveSelect* driveSelect_ = nullptr;
+};

@@ -1,0 +1,101 @@
+#include "app/frmMyInputBox.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+
+#include "app/FormHelpers.h"
+#include "app/MsgBox.h"
+
+namespace {
+constexpr int LastMenuChoice = 1;
+}
+
+frmMyInputBox::frmMyInputBox(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmMyInputBox"));
+    setFixedSize(Twips(6690), Twips(1365));
+    SetBackground(this, Blue);
+
+    lblHelpMsg = new QLabel(this);
+    lblHelpMsg->setObjectName(QStringLiteral("lblHelpMsg"));
+    lblHelpMsg->setGeometry(TwipsRect(120, 120, 3915, 675));
+    lblHelpMsg->setWordWrap(true);
+    lblHelpMsg->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    SetBackground(lblHelpMsg, Blue, White);
+
+    txtInput = new QLineEdit(this);
+    txtInput->setObjectName(QStringLiteral("txtInput"));
+    txtInput->setGeometry(TwipsRect(120, 900, 3915, 315));
+    txtInput->installEventFilter(this);
+
+    cmdMenuChoice[0] = MakeMenuChoice(this, 0, QStringLiteral("Information OK"), 4260, 180, 2235, 375, &sspMenuChoice[0]);
+    cmdMenuChoice[1] = MakeMenuChoice(this, 1, QStringLiteral("Cancel Input"), 4260, 840, 2235, 375, &sspMenuChoice[1]);
+    QWidget::setTabOrder(txtInput, cmdMenuChoice[0]);
+    QWidget::setTabOrder(cmdMenuChoice[0], cmdMenuChoice[1]);
+
+    MenuChoicePattern::Options options;
+    options.clearOnFocusOut = false;
+    new MenuChoicePattern(this, LastMenuChoice, options, [this](int i) { ChooseMenu(i); });
+
+    // "Cancel Input" is the form's cancel button: Escape chooses it from anywhere.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { ChooseMenu(1); });
+
+    Cancelled = false;
+}
+
+int frmMyInputBox::exec()
+{
+    Activate();
+    CenterForm(this);
+    txtInput->setFocus(Qt::OtherFocusReason);
+    return QDialog::exec();
+}
+
+void frmMyInputBox::Activate()
+{
+    txtInput->setMaxLength(InputLength > 0 ? InputLength : 32767);
+    lblHelpMsg->setText(HelpMessage);
+    txtInput->setEchoMode(PasswordInput ? QLineEdit::Password : QLineEdit::Normal);
+    ClearMenuChoices(this, LastMenuChoice);
+}
+
+bool frmMyInputBox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == txtInput && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            cmdMenuChoice[0]->setFocus(Qt::TabFocusReason);
+            return true;
+        }
+    }
+    if (watched == txtInput && event->type() == QEvent::FocusIn)
+        QMetaObject::invokeMethod(this, [] { SelectAllText(); }, Qt::QueuedConnection);
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmMyInputBox::ChooseMenu(int index)
+{
+    if (index == 0) {
+        if (!txtInput->text().isEmpty()) {
+            InputValue = txtInput->text();
+            accept();
+            return;
+        }
+        MsgBox::Show(PasswordInput ? QStringLiteral("Please enter the required password.")
+                                   : QStringLiteral("Please enter the required data."),
+                     MsgBox::Buttons::OkOnly, MsgBox::Icon::Question, QStringLiteral("Input required"));
+        txtInput->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    reject();
+}
+
+void frmMyInputBox::reject()
+{
+    Cancelled = true;
+    QDialog::reject();
+}

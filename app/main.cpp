@@ -1,0 +1,30 @@
+#include <QApplication>
+
+#include "app/FormHelpers.h"
+#include "app/Program.h"
+#include "app/SingleInstance.h"
+#include "app/StartUp.h"
+#include "app/frmMainMenu.h"
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("zeptest"));
+    QApplication::setApplicationDisplayName(QString::fromLatin1(AppTitle));
+    program().ProgramFolder = QCoreApplication::applicationDirPath();
+
+    SingleInstance instance(program().ProgramFolder);
+    if (instance.AskRunningCopyToShow())
+        return 0;
+
+    InstallUiServices();
+    frmMainMenu menu;
+    instance.Listen(&menu);
+    if (!RunStartUp(menu))
+        return 0;
+    menu.show();
+    menu.FocusStartControl();
+    if (program().Ended)
+        return 0;
+    return app.exec();
+}
