@@ -1,0 +1,698 @@
+// Composition of REPORT.PRN: fixed-width lines, 58 counted lines to a page. The line
+// counter is deliberately not the physical line count: a value that pushes a column past
+// its place wraps onto a line nobody counts, and a few blocks only check the page end
+// after they have written. Printed reports have always looked like this, so it stays.
+#include <QStringList>
+
+#include "app/Program.h"
+#include "scoring/ScoreAndPrint.h"
+
+namespace {
+
+constexpr int PageLines = 58;
+constexpr int RightColumn = 45;
+
+// One line each; kept short enough for an 80-column page at their columns.
+const QString NoticeLine = QStringLiteral("ZEP-AP Short Form report - confidential client information");
+const QString PublisherLine = QStringLiteral("Printed by the ZEP screening program for probation office use");
+
+const QString ProfileRuler = QStringLiteral("-               -           -       -   -");
+const QString ProfileBottom = QStringLiteral("+---------------+-----------+-------+---+");
+const QString BarTrack = QStringLiteral("-...............-...........-.......-...-");
+const QString CautionLines[4] = {
+    QStringLiteral("ZEP-AP SHORT FORM results are confidential and  are working hypotheses."),
+    QStringLiteral("No diagnosis or decision  should  be  based  solely upon these results."),
+    QStringLiteral("These test results are to be used in conjunction with experienced staff"),
+    QStringLiteral("judgment and review of available records."),
+};
+const QString ObservationsLine = QStringLiteral(
+    "OBSERVATIONS/RECOMMENDATIONS:__________________________________________");
+const QString SignatureLine = QStringLiteral("______________________        ______________");
+const QString SignatureLabels = QStringLiteral("STAFF MEMBER SIGNATURE             DATE");
+
+class ReportWriter {
+public:
+    ReportWriter() : s_(scoring()), d_(scoring().Data), w_(scoring().ClientWork) {}
+
+    QString Compose();
+
+private:
+    // Line building.
+    void Blanks(int n) { line_ += QString(n, QLatin1Char(' ')); }
+    void Put(const QString& text) { line_ += text; }
+    void At(int column)
+    {
+        if (line_.size() + 1 > column)
+            EndLine();
+        Blanks(column - 1 - int(line_.size()));
+    }
+    // Numbers go out the way the report has always shown them: sign position, digits, blank.
+    void PutNumber(int n)
+    {
+        Put((n < 0 ? QStringLiteral("-") : QStringLiteral(" ")) + QString::number(std::abs(n)) + QLatin1Char(' '));
+    }
+    void EndLine()
+    {
+        out_ += line_;
+        out_ += QLatin1String("\r\n");
+        line_.clear();
+    }
+    void Line(int blanks, const QString& text)
+    {
+        Blanks(blanks);
+        Put(text);
+        EndLine();
+    }
+    void EmptyLine() { EndLine(); }
+
+    QString CourtText(const QString& value) const
+    {
+        return value == QLatin1String("-1") ? QStringLiteral("N/A") : value;
+    }
+    template <size_t N>
+    static QString CodeText(const std::array<QString, N>& table, const QString& code)
+    {
+        const int index = RoundHalfEven(LeadingNumber(code));
+        return index >= 0 && index < int(N) ? table[size_t(index)] : table[0];
+    }
+    int Pct(int s) const { return s_.ScaleScores[s].Percentile; }
+    bool TruthDoubtful() const { return Pct(Truthfulness) >= 90; }
+
+    // Blocks.
+    void NewPage();
+    void ClosingFooter();
+    void PublisherFooter();
+    void FillToFooter();
+    void HeaderBlock(bool summary);
+    void CautionBlock();
+    void ProfileBlock(int first, int last);
+    void ScaleParagraph(int s);
+    void NotScorableMessage(int s);
+    void ContinuedHeading();
+    void SignificantItemsBlock();
+    void Section2Block();
+    void AdditionalInformationBlock();
+    void ObservationsBlock();
+    void ResponsesBlock();
+    void InvalidTestText();
+    void SummaryPage();
+
+    const Scoring& s_;
+    const ScoringData& d_;
+    ClientValues& w_;
+    QString out_;
+    QString line_;
+    int LineCount = 1;
+    int PageNumber = 1;
+};
+
+void ReportWriter::NewPage()
+{
+    ++PageNumber;
+    Line(0, QStringLiteral("\f"));
+    Blanks(7);
+    Put(QStringLiteral("NAME: ") + w_.Name);
+    At(41);
+    Put(QLatin1Char('-') + QString::number(PageNumber) + QLatin1Char('-'));
+    At(55);
+    Put(QStringLiteral("ZEP-AP SHORT FORM REPORT"));
+    EndLine();
+    EmptyLine();
+    LineCount = 2;
+}
+
+void ReportWriter::FillToFooter()
+{
+    while (LineCount < 56) {
+        EmptyLine();
+        ++LineCount;
+    }
+}
+
+void ReportWriter::ClosingFooter()
+{
+    FillToFooter();
+    At(14);
+    Put(NoticeLine);
+    EndLine();
+    ++LineCount;
+}
+
+void ReportWriter::PublisherFooter()
+{
+    FillToFooter();
+    At(10);
+    Put(PublisherLine);
+    EndLine();
+    ++LineCount;
+    if (LineCount < PageLines) {
+        At(14);
+        Put(NoticeLine);
+        EndLine();
+        ++LineCount;
+    }
+}
+
+void ReportWriter::HeaderBlock(bool summary)
+{
+    Line(27, QStringLiteral("ZEP-ADULT PROBATION SHORT FORM"));
+    Line(27, QStringLiteral("******************************"));
+    LineCount += 2;
+    if (summary)
+        Line(34, QStringLiteral("ONE-PAGE SUMMARY"));
+    EmptyLine();
+    LineCount += 1;
+
+    Line(7, QStringLiteral("NAME: ") + w_.Name);
+    Blanks(7);
+    Put(QStringLiteral("ID#: ") + w_.SSN);
+    At(26);
+    Put(QStringLiteral("AGE: ") + w_.Age);
+    At(35);
+    Put(QStringLiteral("SEX: ") + CodeText(d_.GenderText, w_.Gender));
+    EndLine();
+    Line(7, QStringLiteral("DATE OF BIRTH   : ") + w_.DateOfBirth);
+    Blanks(7);
+    Put(QStringLiteral("ETHNICITY/RACE  : ") + CodeText(d_.RaceText, w_.Race));
+    At(60);
+    Put(QStringLiteral("CONFIDENTIAL REPORT"));
+    EndLine();
+    Line(7, QStringLiteral("EDUCATION/HIGHEST GRADE : ") + w_.Education);
+    Line(7, QStringLiteral("MARITAL STATUS  : ") + CodeText(d_.MaritalText, w_.Marital));
+    Line(7, QStringLiteral("DATE ZEP SCORED : ") + w_.TestDate);
+    EmptyLine();
+    LineCount += 8;
+}
+
+void ReportWriter::CautionBlock()
+{
+    for (const QString& text : CautionLines)
+        Line(7, text);
+    EmptyLine();
+    LineCount += 5;
+    EmptyLine();
+    LineCount += 1;
+}
+
+void ReportWriter::ProfileBlock(int first, int last)
+{
+    Blanks(7);
+    Put(QStringLiteral("MEASURES"));
+    Blanks(12);
+    Put(QStringLiteral("%ile"));
+    Blanks(6);
+    Put(QStringLiteral("        ZEP-AP SHORT FORM PROFILE"));
+    EndLine();
+    Blanks(7);
+    Put(QStringLiteral("--------"));
+    Blanks(12);
+    Put(QStringLiteral("----"));
+    Blanks(6);
+    Put(ProfileBottom);
+    EndLine();
+    Line(37, QStringLiteral("-   LOW RISK    -  MEDIUM   -PROBLEM-MAX-"));
+    Line(37, ProfileRuler);
+
+    bool notScored = false;
+    for (int s = first; s <= last; ++s) {
+        const ScaleScore& score = s_.ScaleScores[s];
+        Blanks(7);
+        Put(d_.ScaleTitles[s]);
+        At(score.Percentile < 10 ? 29 : 28);
+        if (score.OmittedCount > 4) {
+            Put(QStringLiteral(" **"));
+            At(38);
+            Put(QStringLiteral("Scale not scored, insufficient answers"));
+            EndLine();
+            notScored = true;
+        } else {
+            PutNumber(score.Percentile);
+            if (TruthDoubtful() || (s == Alcohol && s_.AlcoholFloorApplied) || (s == Drugs && s_.DrugFloorApplied))
+                Put(QStringLiteral("*"));
+            At(38);
+            const int n = score.Percentile * 10 / 25;
+            Put(QString(n + 1, QLatin1Char('*')) + BarTrack.right(40 - n));
+            EndLine();
+        }
+        Line(37, s != last ? ProfileRuler : ProfileBottom);
+    }
+
+    if (notScored) {
+        Blanks(7);
+        Put(QStringLiteral("** Too many omitted items"));
+    } else if (TruthDoubtful()) {
+        Blanks(7);
+        Put(QStringLiteral("* These test results"));
+    }
+    At(38);
+    Put(QStringLiteral("0"));
+    Blanks(15);
+    Put(QStringLiteral("40"));
+    Blanks(10);
+    Put(QStringLiteral("70"));
+    Blanks(6);
+    Put(QStringLiteral("90 100"));
+    EndLine();
+
+    if (notScored) {
+        Blanks(7);
+        Put(QStringLiteral("   to score this scale"));
+    } else if (TruthDoubtful()) {
+        Blanks(7);
+        Put(QStringLiteral("  are inaccurate"));
+    } else if (s_.AlcoholFloorApplied || s_.DrugFloorApplied) {
+        Blanks(7);
+        Put(QStringLiteral("* Score Due to Priors"));
+    }
+    At(38);
+    Put(QStringLiteral("----------- PERCENTILE SCORES -----------"));
+    EndLine();
+    EmptyLine();
+    LineCount += (last - first) * 2 + 9;
+}
+
+void ReportWriter::ScaleParagraph(int s)
+{
+    const int p = Pct(s);
+    Blanks(7);
+    Put(d_.ScaleTitles[s] + QStringLiteral(" SCALE: ") + d_.RiskRangeNames[RiskRange(p)] + QStringLiteral(" RISK RANGE"));
+    At(61);
+    Put(QStringLiteral("RISK PERCENTILE:") + QString::number(p));
+    EndLine();
+    LineCount += 1;
+
+    // A file without the wanted label or without its END simply ends the paragraph.
+    const QStringList& lines = d_.ExplanationLines[s];
+    const QString label = RangeLabel(p);
+    qsizetype i = lines.indexOf(label);
+    if (i < 0)
+        return;
+    for (++i; i < lines.size() && lines.at(i) != QLatin1String("END"); ++i) {
+        Line(8, lines.at(i));
+        LineCount += 1;
+        if (LineCount == PageLines)
+            NewPage();
+    }
+}
+
+void ReportWriter::NotScorableMessage(int s)
+{
+    Line(7, d_.ScaleTitles[s]);
+    LineCount += 1;
+    EmptyLine();
+    Line(7, QStringLiteral("This scale  is inaccurate  and  not  scorable  because  the  respondent"));
+    Line(7, QStringLiteral("omitted or skipped an excessive number of items."));
+    LineCount += 3;
+    if (LineCount < PageLines) {
+        EmptyLine();
+        LineCount += 1;
+    }
+}
+
+void ReportWriter::ContinuedHeading()
+{
+    NewPage();
+    Line(7, QStringLiteral("SIGNIFICANT ITEMS, continued"));
+    EmptyLine();
+    LineCount += 2;
+}
+
+void ReportWriter::SignificantItemsBlock()
+{
+    // From here on, short court values carry a blank so the columns of the later blocks line up.
+    for (int n = 1; n <= 12; ++n)
+        if (w_.Court(n).size() < 2)
+            w_.Court(n) += QLatin1Char(' ');
+
+    auto answeredItems = [&](int first, int last, QStringList& list) {
+        for (int k = first; k <= last; ++k)
+            if (s_.ItemPoints[d_.SignificantItems[k]] > 0)
+                list.append(d_.SignificantItemTexts[k]);
+    };
+    QStringList alcohol, drugs, risk;
+    if (s_.AlcoholFloorApplied)
+        alcohol.append(QStringLiteral("* Score due to alcohol convictions"));
+    answeredItems(1, 6, alcohol);
+    alcohol.append(QStringLiteral("**  Alcohol-related convictions:") + CourtText(w_.AlcoholConvictions));
+    if (s_.DrugFloorApplied)
+        drugs.append(QStringLiteral("* Score due to drug convictions"));
+    answeredItems(7, 12, drugs);
+    drugs.append(QStringLiteral("**  Drug-related convictions:") + CourtText(w_.DrugConvictions));
+    answeredItems(13, 18, risk);
+
+    Line(7, QStringLiteral("SIGNIFICANT  ITEMS:  The  answers   are  the   client's   self-reported"));
+    Line(7, QStringLiteral("responses. And, they represent direct admissions or unusual  responses,"));
+    Line(7, QStringLiteral("which may help in understanding the client's situation."));
+    EmptyLine();
+    LineCount += 4;
+
+    Blanks(7);
+    Put(QStringLiteral("ALCOHOL"));
+    At(RightColumn);
+    Put(QStringLiteral("DRUGS"));
+    EndLine();
+    Blanks(7);
+    Put(QStringLiteral("-------"));
+    At(RightColumn);
+    Put(QStringLiteral("-----"));
+    EndLine();
+    LineCount += 2;
+
+    const qsizetype rows = std::max(alcohol.size(), drugs.size());
+    for (qsizetype r = 0; r < rows; ++r) {
+        if (r < alcohol.size()) {
+            Blanks(7);
+            Put(alcohol.at(r));
+        }
+        if (r < drugs.size()) {
+            At(RightColumn);
+            Put(drugs.at(r));
+        }
+        EndLine();
+        LineCount += 1;
+        if (LineCount > PageLines - 1)
+            ContinuedHeading();
+    }
+
+    if (LineCount < PageLines) {
+        EmptyLine();
+        LineCount += 1;
+    }
+    if (LineCount + 11 > PageLines)
+        ContinuedHeading();
+
+    Line(7, QStringLiteral("RISK"));
+    Line(7, QStringLiteral("----"));
+    LineCount += 2;
+
+    const QString courtRows[5][4] = {
+        {QStringLiteral("**  Age at first conviction.... "), w_.AgeAtFirstConviction,
+         QStringLiteral("**  Times on parole........... "), w_.TimesOnParole},
+        {QStringLiteral("**  Misdemeanor convictions.... "), w_.MisdemeanorConvictions,
+         QStringLiteral("**  Parole revocations........ "), w_.ParoleRevocations},
+        {QStringLiteral("**  Felony convictions......... "), w_.FelonyConvictions,
+         QStringLiteral("**  Sentenced to jail......... "), w_.TimesJail},
+        {QStringLiteral("**  Times on probation......... "), w_.TimesOnProbation,
+         QStringLiteral("**  Sentenced to prison....... "), w_.TimesPrison},
+        {QStringLiteral("**  Probation revocations...... "), w_.ProbationRevocations,
+         QStringLiteral("**  Years in jail and prison.. "), w_.YearsJailAndPrison},
+    };
+    for (const auto& row : courtRows) {
+        Blanks(7);
+        Put(row[0] + CourtText(row[1]));
+        At(RightColumn);
+        Put(row[2] + CourtText(row[3]));
+        EndLine();
+    }
+    LineCount += 5;
+
+    const qsizetype m = risk.size();
+    const qsizetype riskRows = (m + 1) / 2;
+    for (qsizetype r = 1; r <= riskRows; ++r) {
+        Blanks(7);
+        Put(risk.at(r - 1));
+        if (riskRows + r <= m) {
+            At(RightColumn);
+            Put(risk.at(riskRows + r - 1));
+        }
+        EndLine();
+        LineCount += 1;
+        if (LineCount == PageLines)
+            NewPage();
+    }
+
+    if (LineCount < PageLines) {
+        EmptyLine();
+        LineCount += 1;
+    }
+}
+
+void ReportWriter::Section2Block()
+{
+    QString texts[4];
+    for (int q = 1; q <= 4; ++q) {
+        const int item = 60 + q;
+        const int answer = s_.Answers[item];
+        if (answer == 0) {
+            texts[q - 1] = QString::number(item) + QStringLiteral(". No response given.");
+        } else {
+            const int entry = (q - 1) * 4 + answer;
+            texts[q - 1] = entry <= ChoiceTextCount ? d_.ChoiceTexts[entry] : QString();
+        }
+    }
+
+    Line(7, QStringLiteral("SECTION 2: The client's  answers to  multiple choice  items are printed"));
+    Line(7, QStringLiteral("below.  These answers represent the  client's opinion--with all  of its"));
+    Line(7, QStringLiteral("biases.  These multiple choice answers allow comparison of the client's"));
+    Line(7, QStringLiteral("subjective opinions with objective and empirically base scale scores."));
+    EmptyLine();
+    LineCount += 5;
+
+    for (const QString& text : texts) {
+        Line(7, text);
+        LineCount += 1;
+        if (LineCount == PageLines)
+            NewPage();
+    }
+}
+
+void ReportWriter::AdditionalInformationBlock()
+{
+    Line(21, QStringLiteral("ADDITIONAL INFORMATION PROVIDED BY CLIENT"));
+    Line(21, QStringLiteral("-----------------------------------------"));
+    LineCount += 2;
+
+    const QString rows[6][4] = {
+        {QStringLiteral("Age at first conviction...... "), w_.AgeAtFirstConviction,
+         QStringLiteral("Times on parole................. "), w_.TimesOnParole},
+        {QStringLiteral("Misdemeanor convictions...... "), w_.MisdemeanorConvictions,
+         QStringLiteral("Parole revocations.............. "), w_.ParoleRevocations},
+        {QStringLiteral("Felony convictions........... "), w_.FelonyConvictions,
+         QStringLiteral("Jail sentences.................. "), w_.TimesJail},
+        {QStringLiteral("Times on probation........... "), w_.TimesOnProbation,
+         QStringLiteral("Prison sentences................ "), w_.TimesPrison},
+        {QStringLiteral("Probation revocations........ "), w_.ProbationRevocations,
+         QStringLiteral("Years in jail and prison........ "), w_.YearsJailAndPrison},
+        {QStringLiteral("Alcohol-related convictions.. "), w_.AlcoholConvictions,
+         QStringLiteral("Drug-related convictions........ "), w_.DrugConvictions},
+    };
+    for (int i = 0; i < 6; ++i) {
+        if (i < 5)
+            Blanks(7);
+        else
+            At(8);
+        Put(rows[i][0] + rows[i][1]);
+        At(44);
+        Put(rows[i][2] + rows[i][3]);
+        EndLine();
+    }
+    LineCount += 6;
+    if (LineCount < PageLines) {
+        EmptyLine();
+        LineCount += 1;
+    }
+}
+
+void ReportWriter::ObservationsBlock()
+{
+    Line(7, ObservationsLine);
+    LineCount += 1;
+    for (int i = 0; i < 2; ++i) {
+        EmptyLine();
+        Line(7, QString(71, QLatin1Char('_')));
+        LineCount += 2;
+        if (LineCount + 5 > PageLines)
+            break;
+    }
+    EmptyLine();
+    Line(7, SignatureLine);
+    Blanks(7);
+    Put(SignatureLabels);
+    At(68);
+    Put(QStringLiteral("(TEST #"));
+    PutNumber(s_.ScoredClient);
+    Put(QStringLiteral(")"));
+    EndLine();
+    LineCount += 3;
+    if (LineCount < PageLines) {
+        EmptyLine();
+        LineCount += 1;
+    }
+}
+
+void ReportWriter::ResponsesBlock()
+{
+    auto trueFalse = [&](int item) {
+        const int a = s_.Answers[item];
+        return a == 1 ? QLatin1Char('T') : a == 2 ? QLatin1Char('F') : QLatin1Char('0');
+    };
+
+    Blanks(7);
+    Put(QStringLiteral("ZEP-AP SHORT FORM    "));
+    At(29);
+    Put(QStringLiteral(" 1-30   "));
+    for (int item = 1; item <= 30; ++item) {
+        Put(QString(trueFalse(item)));
+        if (item % 10 == 0)
+            Blanks(2);
+    }
+    EndLine();
+
+    Blanks(7);
+    Put(QStringLiteral("RESPONSES            "));
+    At(29);
+    Put(QStringLiteral("31-64   "));
+    for (int item = 31; item <= 64; ++item) {
+        Put(item <= 60 ? QString(trueFalse(item)) : QString::number(s_.Answers[item] % 10));
+        if (item == 40 || item == 50 || item == 60)
+            Blanks(2);
+    }
+    EndLine();
+    EmptyLine();
+    LineCount += 3;
+}
+
+void ReportWriter::InvalidTestText()
+{
+    const QStringList& lines = d_.InvalidTextLines;
+    for (qsizetype i = 0; i < lines.size() && lines.at(i) != QLatin1String("END"); ++i) {
+        Line(7, lines.at(i));
+        LineCount += 1;
+        if (LineCount > PageLines)
+            NewPage();
+    }
+}
+
+void ReportWriter::SummaryPage()
+{
+    Line(0, QStringLiteral("\f"));
+    LineCount = 0;
+    EmptyLine();
+    LineCount += 1;
+
+    HeaderBlock(true);
+    EmptyLine();
+    LineCount += 1;
+    CautionBlock();
+    ProfileBlock(1, ScaleCount);
+    EmptyLine();
+    LineCount += 1;
+
+    AdditionalInformationBlock();
+
+    EmptyLine();
+    Line(7, ObservationsLine);
+    LineCount += 2;
+    for (int i = 0; i < 2; ++i) {
+        EmptyLine();
+        Line(7, QString(71, QLatin1Char('_')));
+        LineCount += 2;
+    }
+    EmptyLine();
+    Line(7, SignatureLine);
+    Blanks(7);
+    Put(SignatureLabels);
+    At(59);
+    Put(QStringLiteral("(ZEP-SF TEST #"));
+    PutNumber(s_.ScoredClient);
+    Put(QStringLiteral(")"));
+    EndLine();
+    LineCount += 3;
+
+    if (LineCount < 57) {
+        EmptyLine();
+        LineCount += 1;
+    }
+    if (LineCount <= 57)
+        ClosingFooter();
+}
+
+QString ReportWriter::Compose()
+{
+    PageNumber = 1;
+    LineCount = 1;
+
+    HeaderBlock(false);
+    CautionBlock();
+    ProfileBlock(1, ScaleCount);
+    if (LineCount + 5 > PageLines)
+        NewPage();
+
+    if (Pct(Truthfulness) >= 95) {
+        EmptyLine();
+        EmptyLine();
+        LineCount += 2;
+        if (LineCount + 9 > PageLines)
+            NewPage();
+        AdditionalInformationBlock();
+        PublisherFooter();
+        InvalidTestText();
+        EmptyLine();
+        LineCount += 1;
+        ObservationsBlock();
+        EmptyLine();
+        LineCount += 1;
+        ResponsesBlock();
+        ClosingFooter();
+        return out_;
+    }
+
+    EmptyLine();
+    LineCount += 1;
+    if (LineCount + 9 > PageLines)
+        NewPage();
+
+    for (int s = 1; s <= ScaleCount; ++s) {
+        if (s_.ScaleScores[s].OmittedCount > 4)
+            NotScorableMessage(s);
+        else
+            ScaleParagraph(s);
+        if (LineCount > 2 && LineCount < PageLines) {
+            EmptyLine();
+            LineCount += 1;
+        }
+        if (LineCount + 2 > PageLines)
+            NewPage();
+    }
+
+    SignificantItemsBlock();
+
+    if (LineCount + 4 > PageLines && LineCount < 57)
+        ClosingFooter();
+
+    if (LineCount + 9 > PageLines)
+        NewPage();
+    Section2Block();
+
+    if (LineCount + 16 < PageLines) {
+        EmptyLine();
+        LineCount += 1;
+    }
+    EmptyLine();
+    LineCount += 1;
+    if (LineCount + 10 > PageLines)
+        NewPage();
+    ObservationsBlock();
+
+    if (LineCount + 6 < PageLines) {
+        EmptyLine();
+        LineCount += 1;
+    }
+    if (LineCount + 6 > PageLines)
+        NewPage();
+    ResponsesBlock();
+
+    if (LineCount < PageLines)
+        PublisherFooter();
+
+    if (program().SumPageChecked)
+        SummaryPage();
+    return out_;
+}
+
+} // namespace
+
+QString ComposeReport()
+{
+    return ReportWriter().Compose();
+}
