@@ -1,0 +1,176 @@
+// Start-up from settings to main menu, the splash and about box, and the single running copy.
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/Program.h"
+#include "app/Settings.h"
+#include "app/SingleInstance.h"
+#include "app/StartUp.h"
+#include "app/frmAbout.h"
+#include "app/frmMainMenu.h"
+#include "tests/support/TestSupport.h"
+
+class tst_StartUp : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        frmAbout::RevealTickMs = 1;
+        frmAbout::HoldTickMs = 5;
+    }
+
+    void startUpConnectsTheRememberedDiskAndSetsTheOptions()
+    {
+        TestProgram t;
+        WriteClients(t.disk(), {QStringLiteral("Ann Lee"), QStringLiteral("Bo Smith-Jones")});
+        WriteFileBytes(program().IniPath, "[Settings]\r\nNumLock=true\r\nPrintDOS=Truly\r\n[Path]\r\nFilePath=" +
+                                              t.disk().toLocal8Bit() + "\r\nSndPath= /opt/sounds \r\n");
+        program().DataDrive.clear();
+        program().EditMode = true;
+
+        frmMainMenu menu;
+        QVERIFY(RunStartUp(menu));
+        QVERIFY(MsgBox::Shown().isEmpty());
+        const Program& p = program();
+        QVERIFY(!p.EditMode);
+        QCOMPARE(p.DataDrive, t.disk());
+        QCOMPARE(p.ClientCount, 2);
+        QCOMPARE(p.SndPath, QStringLiteral("/opt/sounds"));
+        QCOMPARE(p.DatabasePath, t.programFolder() + QStringLiteral("/ZEPSF.db"));
+        QVERIFY(!p.NumLockOn);
+        QVERIFY(!menu.mnuOptionsNumLock->isChecked());
+        QVERIFY(p.PrintDOS);
+        QVERIFY(menu.mnuOptionsPrintDOS->isChecked());
+        QVERIFY(p.UnloadOthersOnActivate);
+        QCOMPARE(p.SectionBounds, (std::array<qint16, 4>{0, 60, 64, 0}));
+        QCOMPARE(menu.lbNameDisplay->count(), 2);
+        QVERIFY(!menu.cmdMenuChoice[0]->isEnabled());
+        QVERIFY(!menu.imgCVNLogo->pixmap().isNull());
+        // The settings file gains nothing but what was chosen; no workgroup entry.
+        QVERIFY(!ReadFileBytes(program().IniPath).contains("SystemDB"));
+    }
+
+    void startUpEndsWhenNoDiskIsFound()
+    {
+        TestProgram t;
+        frmMainMenu menu;
+        MsgBox::SetNextAnswer(MsgBox::Answer::No);
+        QVERIFY(!RunStartUp(menu));
+        QCOMPARE(LastMessage().text, QStringLiteral("No test information found on drive A:, would you like to try "
+                                                    "another drive?"));
+        QVERIFY(!QFile::exists(program().IniPath));
+    }
+
+    void aWriteProtectedDiskCanBeFixedDuringStartUp()
+    {
+        TestProgram t;
+        TmpfsMount disk;
+        REQUIRE_TMPFS(disk);
+        WriteClients(disk.path(), {QStringLiteral("Ann")});
+        SaveINIFilePath(disk.path());
+        QVERIFY(disk.remountReadOnly());
+        MsgBox::SetObserver([&](const MsgBox::Message&) { disk.remountWritable(); });
+        MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+        frmMainMenu menu;
+        QVERIFY(RunStartUp(menu));
+        QCOMPARE(MsgBox::Shown().size(), 1);
+        QCOMPARE(LastMessage().title, QStringLiteral("Data Disk Error"));
+        QCOMPARE(program().ClientCount, 1);
+    }
+
+    void splashRevealsTheLogoBeforeStartUpGoesOn()
+    {
+        TestProgram t;
+        frmAbout splash(true);
+        QSignalSpy ticks(splash.Timer1, &QTimer::timeout);
+        splash.Load();
+        QVERIFY(!splash.FadeDone());
+        QCOMPARE(splash.windowTitle(), QStringLiteral("Initializing..."));
+        QVERIFY(!splash.cmdOK->isVisible());
+        QVERIFY(splash.Picture2[0]->isVisible());
+        QTRY_VERIFY(splash.FadeDone());
+        QCOMPARE(ticks.count(), 10);  // 560 twips less 50 a tick drops below 61 at the tenth
+        for (QFrame* strip : splash.Picture2)
+            QVERIFY(!strip->isVisible());
+        QVERIFY(splash.imgCVNLogo->isVisible());
+
+        ticks.clear();
+        splash.Unload();  // holds for four more ticks before it goes
+        QCOMPARE(ticks.count(), 4);
+        QVERIFY(!splash.isVisible());
+    }
+
+    void aboutBoxHasItsButtonAndClosesAtOnce()
+    {
+        TestProgram t;
+        frmMainMenu menu;
+        ShowActive(&menu);
+        menu.mnuHelpAbout->trigger();
+        auto* about = menu.findChild<frmAbout*>();
+        QVERIFY(about);
+        QVERIFY(!about->isModal());
+        QCOMPARE(about->windowTitle(), QStringLiteral("About ZEP-Adult Probation Short Form"));
+        QCOMPARE(about->SSPanel6->text(), QStringLiteral("ZEP-Adult Probation Short Form  v4.01"));
+        QVERIFY(about->cmdOK->isVisible());
+        QCOMPARE(about->sspMenuChoice->palette().color(QPalette::Window), QColor(0, 255, 255));
+        QTRY_VERIFY(about->FadeDone());
+        QPointer<frmAbout> guard(about);
+        QTest::mouseClick(about->cmdOK, Qt::LeftButton);
+        QVERIFY(!about->isVisible() || guard.isNull());
+    }
+
+    void aSecondCopyRestoresTheFirstWindow()
+    {
+        TestProgram t;
+        QWidget window;
+        SingleInstance first(t.programFolder());
+        QVERIFY(first.Listen(&window));
+        window.showMinimized();
+        QTRY_VERIFY(window.isMinimized());
+
+        SingleInstance second(t.programFolder());
+        QVERIFY(second.AskRunningCopyToShow());
+        QTRY_VERIFY(!window.isMinimized());
+
+        SingleInstance elsewhere(t.disk());  // another program folder is another program
+        QVERIFY(!elsewhere.AskRunningCopyToShow());
+    }
+
+    void aSecondProgramEndsWithoutTouchingAnyFile()
+    {
+        TestProgram t;
+        const QString exe = t.programFolder() + QStringLiteral("/zeptest");
+        QVERIFY(QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/zeptest"), exe));
+        const QByteArray ini = "[Path]\r\nFilePath=/nowhere/at/all\r\n";
+        WriteFileBytes(t.programFolder() + QStringLiteral("/zeptest.ini"), ini);
+
+        QProcess first;
+        first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        first.start(exe, {});
+        QVERIFY(first.waitForStarted());
+        // The first copy now waits at its "no test information" question.
+        QTest::qWait(1500);
+        QCOMPARE(first.state(), QProcess::Running);
+        const QStringList before = QDir(t.programFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+
+        QProcess second;
+        second.start(exe, {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(QDir(t.programFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+        QCOMPARE(ReadFileBytes(t.programFolder() + QStringLiteral("/zeptest.ini")), ini);
+
+        first.kill();
+        first.waitForFinished();
+    }
+};
+
+QTEST_MAIN(tst_StartUp)
+#include "tst_StartUp.moc"
