@@ -18,7 +18,7 @@ QLabel* PublisherLine(QWidget* parent, const char* name, const QString& text, in
 {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QLatin1String(name));
-    label->setGeometry(TwipsRect(2520, top, 3390, 375));
+    label->setGeometry(TwipsRect(2460, top, 3450, 375));
     label->setFrameShape(QFrame::Panel);
     label->setFrameShadow(QFrame::Raised);
     label->setAlignment(Qt::AlignCenter);
@@ -47,7 +47,7 @@ frmAbout::frmAbout(bool splash, QWidget* parent) : QDialog(parent), splash_(spla
         SetBackground(Picture2[i], QColor(192, 192, 192));
     }
 
-    SSPanel6 = PublisherLine(this, "SSPanel6", QStringLiteral("ZEP-Adult Probation Short Form  v4.01"), 120, true);
+    SSPanel6 = PublisherLine(this, "SSPanel6", QStringLiteral("ZEP-Adult Probation Short Form  v4.01"), 120);
     SSPanel1 = PublisherLine(this, "SSPanel1", QStringLiteral("ZEP Screening Software Project"), 600);
     SSPanel2 = PublisherLine(this, "SSPanel2", QStringLiteral("Free software for probation offices"), 1005);
     SSPanel3 = PublisherLine(this, "SSPanel3", QStringLiteral("Tel. 555-0100   Fax 555-0199"), 1410);

@@ -46,9 +46,7 @@ frmMainMenu::frmMainMenu(QWidget* parent) : QMainWindow(parent)
     lbNameDisplay->setObjectName(QStringLiteral("lbNameDisplay"));
     lbNameDisplay->setGeometry(TwipsRect(120, 270, 2535, 3960));
     lbNameDisplay->setSelectionMode(QAbstractItemView::SingleSelection);
-    QFont fixed(QStringLiteral("Monospace"));
-    fixed.setStyleHint(QFont::TypeWriter);
-    lbNameDisplay->setFont(fixed);
+    lbNameDisplay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     lbNameDisplay->installEventFilter(this);
     connect(lbNameDisplay, &QListWidget::itemSelectionChanged, this, &frmMainMenu::OnClientSelected);
     connect(lbNameDisplay, &QListWidget::itemClicked, this, &frmMainMenu::OnClientSelected);

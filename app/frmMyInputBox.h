@@ -30,6 +30,8 @@ public:
 
     // Shows the box modally, applying the properties first.
     int exec() override;
+    // Applies the properties to the window (maximum length, help text, masking, looks).
+    void Activate();
     // Closing the window any way but "Information OK" counts as "Cancel Input".
     void reject() override;
 
@@ -37,6 +39,5 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Activate();
     void ChooseMenu(int index);
 };

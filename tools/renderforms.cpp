@@ -1,0 +1,86 @@
+// renderforms OUTDIR — draws every form of the program into OUTDIR/<form>.png without a
+// display, for the user guide.
+#include <cstdio>
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPixmap>
+#include <QTimer>
+
+#include "app/FormHelpers.h"
+#include "app/Program.h"
+#include "app/frmAbout.h"
+#include "app/frmDriveSelect.h"
+#include "app/frmMainMenu.h"
+#include "app/frmMyInputBox.h"
+#include "tools/DemoClients.h"
+
+namespace {
+
+bool Save(QWidget* form, const QString& folder)
+{
+    QCoreApplication::processEvents();
+    const QString file = folder + QLatin1Char('/') + form->objectName() + QStringLiteral(".png");
+    if (!form->grab().save(file)) {
+        std::fprintf(stderr, "renderforms: cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(file));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    if (args.size() != 1) {
+        std::fprintf(stderr, "usage: renderforms OUTDIR\n");
+        return 2;
+    }
+    const QString out = args[0];
+    QDir().mkpath(out);
+
+    Program& p = program();
+    const QList<ClientRecord> clients = DemoClients();
+    for (int i = 0; i < clients.size(); ++i)
+        p.ClientTable[i + 1] = clients[i];
+    p.ClientCount = qint16(clients.size());
+    p.CurrentClient = 1;
+
+    bool ok = true;
+    frmMainMenu menu;
+    menu.imgCVNLogo->setPixmap(menu.Image1->pixmap());
+    menu.Activate();
+    menu.show();
+    menu.lbNameDisplay->setFocus();
+    menu.lbNameDisplay->setCurrentRow(1);
+    ok &= Save(&menu, out);
+
+    frmMyInputBox box;
+    box.InputLength = 8;
+    box.HelpMessage = QStringLiteral("Enter the Secret Code to continue.  For security, asterisks (*) will show as you type.");
+    box.PasswordInput = true;
+    box.setWindowTitle(QStringLiteral("Secret Code"));
+    box.Activate();
+    box.show();
+    ok &= Save(&box, out);
+    box.hide();
+
+    frmDriveSelect chooser;
+    chooser.show();
+    ok &= Save(&chooser, out);
+    chooser.hide();
+
+    frmAbout::RevealTickMs = 1;
+    frmAbout about(false, &menu);
+    about.Load();
+    while (!about.FadeDone())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    ok &= Save(&about, out);
+    return ok ? 0 : 1;
+}
