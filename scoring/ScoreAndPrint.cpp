@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include <QFile>
-#include <QSaveFile>
 
 #include "app/Program.h"
 #include "clients/CodeTables.h"
@@ -378,13 +377,20 @@ void ComputePercentiles()
 
 ScoringResult WriteReport()
 {
+    // ScoreAndReport has removed any earlier report, so a write that fails half-way only
+    // has to take its own partial file away again.
     const QString path = ProgramFile(QString::fromLatin1(ReportFileName));
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return ScoringResult::Failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    file.write(ToAnsi(ComposeReport()));
-    if (!file.commit())
-        return ScoringResult::Failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
+    const QByteArray bytes = ToAnsi(ComposeReport());
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const QString reason = file.errorString();
+        file.close();
+        QFile::remove(path);
+        return ScoringResult::Failure(QStringLiteral("Cannot write %1: %2").arg(path, reason));
+    }
+    file.close();
     return {};
 }
 
