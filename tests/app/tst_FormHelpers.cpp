@@ -82,14 +82,6 @@ private slots:
         QVERIFY(!button->font().bold());
     }
 
-    void inRangeIncludesBothEnds()
-    {
-        QVERIFY(InRange(11, 11, 99));
-        QVERIFY(InRange(99, 11, 99));
-        QVERIFY(!InRange(10, 11, 99));
-        QVERIFY(!InRange(100, 11, 99));
-    }
-
     void driveChooserHelpAndEmptyFirstChoice()
     {
         TestProgram t;
