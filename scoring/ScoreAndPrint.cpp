@@ -289,7 +289,7 @@ void ComputePercentiles()
         }
 
         if (s >= Alcohol && fromTable) {
-            if (score.ScoredItemCount == 1 && p > 29)
+            if (score.ScoredItemCount == 1 && p > 28)
                 p = 28;
             else if (score.ScoredItemCount == 2 && p > 38)
                 p = 38;

@@ -297,6 +297,14 @@ void tst_ScoringEngine::fewScoredItemsCapThePercentile()
     // Level 2 correction for Truthfulness 60 does not apply to a scale with one scored item.
     QCOMPARE(Scale(Alcohol).RawScore, 5);
 
+    // The cap's edges: 29 is cut to 28, 28 stays.
+    data.SetPercentile(Alcohol, 5, 29);
+    QVERIFY(Score(r));
+    QCOMPARE(Scale(Alcohol).Percentile, 28);
+    data.SetPercentile(Alcohol, 5, 27);
+    QVERIFY(Score(r));
+    QCOMPARE(Scale(Alcohol).Percentile, 27);
+
     SetAnswerRange(r, 1, 5, '2');
     SetAnswers(r, {20}, '1');
     QVERIFY(Score(r));
