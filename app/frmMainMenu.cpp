@@ -291,10 +291,7 @@ void frmMainMenu::SelectDrive()
 void frmMainMenu::UnloadOtherForms()
 {
     for (QWidget* w : QApplication::topLevelWidgets()) {
-        if (w == this || w == driveSelect_ || !w->isVisible())
-            continue;
-        if (qobject_cast<QDialog*>(w) || w->isWindow())
-            if (w->objectName().startsWith(QStringLiteral("frm")))
-                w->close();
+        if (w != this && w != driveSelect_ && w->isVisible() && w->objectName().startsWith(QStringLiteral("frm")))
+            w->close();
     }
 }

@@ -123,7 +123,15 @@ private slots:
         QTRY_VERIFY(about->FadeDone());
         QPointer<frmAbout> guard(about);
         QTest::mouseClick(about->cmdOK, Qt::LeftButton);
-        QVERIFY(!about->isVisible() || guard.isNull());
+        QVERIFY(guard.isNull() || !about->isVisible());
+
+        // Coming back to the main menu closes an about box left open.
+        QTRY_VERIFY(guard.isNull());
+        menu.mnuHelpAbout->trigger();
+        QPointer<frmAbout> second = menu.findChild<frmAbout*>();
+        QVERIFY(second && second->isVisible());
+        menu.Activate();
+        QTRY_VERIFY(second.isNull() || !second->isVisible());
     }
 
     void aSecondCopyRestoresTheFirstWindow()
