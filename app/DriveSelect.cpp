@@ -98,8 +98,7 @@ StepOutcome RunStep(const QString& drive, F&& step)
                 return answer == MsgBox::Answer::Yes ? StepOutcome::TryAnother : StepOutcome::GiveUp;
             }
             case DiskErrorRow::WriteProtected: {
-                const auto answer = MsgBox::Show(QStringLiteral("Data disk write protected!\r\rSet the data disk to writable "
-                                                                "and replace in drive."),
+                const auto answer = MsgBox::Show(QString::fromLatin1(WriteProtectedText),
                                                  MsgBox::Buttons::OkCancel, MsgBox::Icon::Critical,
                                                  QStringLiteral("Data Disk Error"));
                 if (answer == MsgBox::Answer::Ok)

@@ -108,11 +108,6 @@ void ShowNormalPointer()
     QCoreApplication::processEvents();
 }
 
-bool InRange(int value, int low, int high)
-{
-    return low <= value && value <= high;
-}
-
 void SetFrameFocusLook(QGroupBox* frame, bool focused)
 {
     SetBackground(frame, focused ? Cyan : Blue, focused ? Black : White);

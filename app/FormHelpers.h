@@ -8,6 +8,8 @@
 #include <QRect>
 #include <QStringList>
 
+#include "app/InRange.h"
+
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -44,7 +46,6 @@ void HighlightMenuChoice(QWidget* form, int index);
 void SelectAllText();
 void ShowBusyPointer();
 void ShowNormalPointer();
-bool InRange(int value, int low, int high);
 
 // The focused / unfocused look of a frame (caption bold on cyan, or normal on blue).
 void SetFrameFocusLook(QGroupBox* frame, bool focused);

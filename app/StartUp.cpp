@@ -25,7 +25,7 @@ bool RetryAfterStartUpError(const DiskError& error)
                             MsgBox::Buttons::OkCancel, MsgBox::Icon::Critical,
                             QStringLiteral("Data Disk Error")) == MsgBox::Answer::Ok;
     case DiskErrorRow::WriteProtected:
-        return MsgBox::Show(QStringLiteral("Data disk write protected!\r\rSet the data disk to writable and replace in drive."),
+        return MsgBox::Show(QString::fromLatin1(WriteProtectedText),
                             MsgBox::Buttons::OkCancel, MsgBox::Icon::Critical,
                             QStringLiteral("Data Disk Error")) == MsgBox::Answer::Ok;
     case DiskErrorRow::Other:

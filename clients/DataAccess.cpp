@@ -68,7 +68,7 @@ QString WriteFailureText(const DiskError& error)
     case DiskErrorRow::NotFound:
         return lead + QStringLiteral("Data disk not found!\r\rInsert the data disk (%1).").arg(program().DataDrive) + tail;
     case DiskErrorRow::WriteProtected:
-        return lead + QStringLiteral("Data disk write protected!\r\rSet the data disk to writable and replace in drive.") + tail;
+        return lead + QString::fromLatin1(WriteProtectedText) + tail;
     case DiskErrorRow::Other:
         break;
     }

@@ -39,3 +39,7 @@ private:
 };
 
 DiskErrorRow ClassifyDiskError(int number);
+
+// What the operator is told about a write-protected disk (title "Data Disk Error").
+constexpr const char* WriteProtectedText =
+    "Data disk write protected!\r\rSet the data disk to writable and replace in drive.";

@@ -63,11 +63,6 @@ int RoundHalfEven(double value)
     return std::fmod(down, 2.0) == 0.0 ? int(down) : int(down) + 1;
 }
 
-bool InRange(double value, double low, double high)
-{
-    return low <= value && value <= high;
-}
-
 int RiskRange(int percentile)
 {
     if (percentile <= 39)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/InRange.h"
+
 constexpr int ScaleCount = 4;
 enum ScaleNumber { Truthfulness = 1, Alcohol = 2, Drugs = 3, Risk = 4 };
 
@@ -106,7 +108,6 @@ QString ComposeReport();
 // Helpers with the system's own numeric rules, shared with the report writer.
 double LeadingNumber(const QString& text);      // the leading number of a text, 0 if none
 int RoundHalfEven(double value);
-bool InRange(double value, double low, double high);
 
 // The risk range 1..4 of a percentile, and the label that picks its paragraph.
 int RiskRange(int percentile);
