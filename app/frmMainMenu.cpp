@@ -17,6 +17,8 @@
 #include "app/ZepLogo.h"
 #include "app/frmAbout.h"
 #include "app/frmDriveSelect.h"
+#include "clients/frmClientInfo.h"
+#include "clients/frmCourtHistory.h"
 
 namespace {
 constexpr int LastMenuChoice = 3;
@@ -221,10 +223,12 @@ void frmMainMenu::FocusStartControl()
 void frmMainMenu::ChooseMenu(int index)
 {
     switch (index) {
-    case 0:  // Edit Current Client
+    case 0:
+        EditCurrentClient();
+        break;
     case 1:  // Add New Client
     case 2:  // Supervisor Options
-        // The client, test and supervisor forms are not part of the program yet.
+        // The new-client and supervisor forms are not part of the program yet.
         break;
     case 3:
         EndProgram();
@@ -232,6 +236,30 @@ void frmMainMenu::ChooseMenu(int index)
     default:
         break;
     }
+}
+
+void frmMainMenu::EditCurrentClient()
+{
+    Program& p = program();
+    if (p.CurrentClient < 1 || p.CurrentClient > p.ClientCount)
+        return;
+    p.EditMode = true;
+    // Between the forms of this workflow the menu becomes active for a moment; the
+    // forms still to come must not be closed then.
+    p.UnloadOthersOnActivate = false;
+    frMainMenu->hide();
+    {
+        frmClientInfo info(this);
+        info.exec();
+    }
+    if (p.InputAccepted) {
+        p.InputAccepted = false;
+        frmCourtHistory court(this);
+        court.exec();
+    }
+    p.UnloadOthersOnActivate = true;
+    frMainMenu->show();
+    Activate();
 }
 
 void frmMainMenu::ToggleNumLock()

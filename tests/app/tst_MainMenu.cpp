@@ -16,6 +16,8 @@
 #include "app/frmDriveSelect.h"
 #include "app/frmMainMenu.h"
 #include "clients/DataAccess.h"
+#include "clients/frmClientInfo.h"
+#include "clients/frmCourtHistory.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -152,6 +154,52 @@ private slots:
         menu->Activate();  // back from a workflow
         QVERIFY(!menu->cmdMenuChoice[0]->isEnabled());
         QVERIFY(menu->lbNameDisplay->selectedItems().isEmpty());
+    }
+
+    void editCurrentClientRunsInformationThenCourtHistory()
+    {
+        Open(Names(3));
+        menu->lbNameDisplay->setFocus();
+        QTest::keyClick(menu->lbNameDisplay, Qt::Key_Down);
+        QTest::keyClick(menu->lbNameDisplay, Qt::Key_Down);
+        QCOMPARE(program().CurrentClient, 2);
+        for (int i = 0; i < 4; ++i)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+        QCOMPARE(QApplication::focusWidget(), menu->cmdMenuChoice[0]);
+
+        bool courtSeen = false;
+        WhenModalOpens("frmClientInfo", [](QWidget* dialog) {
+            auto* info = static_cast<frmClientInfo*>(dialog);
+            QCoreApplication::processEvents();
+            QVERIFY(!program().UnloadOthersOnActivate);
+            info->txtAge->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(info->txtAge, "41");
+            QTest::keyClick(info->txtAge, Qt::Key_Return);
+            info->cmdMenuChoice[0]->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(info->cmdMenuChoice[0], Qt::Key_Return);
+        });
+        WhenModalOpens("frmCourtHistory", [&courtSeen](QWidget* dialog) {
+            auto* court = static_cast<frmCourtHistory*>(dialog);
+            courtSeen = true;
+            QCoreApplication::processEvents();
+            QTest::keyClick(court->cmdMenuChoice[0], Qt::Key_Backtab);
+            QTest::keyClicks(court->txtCourt[11], "4");
+            QTest::keyClick(court->txtCourt[11], Qt::Key_Return);
+            QTest::keyClick(court->cmdMenuChoice[0], Qt::Key_Return);
+        });
+        QTest::keyClick(menu->cmdMenuChoice[0], Qt::Key_Return);
+
+        QVERIFY(courtSeen);
+        const QByteArray file = ReadFileBytes(t->dataFile());
+        QCOMPARE(file.size(), 3 * RecordLength);
+        const ClientRecord stored = RecordFromBytes(file.constData() + RecordLength);
+        QCOMPARE(stored.Age.trimmed(), QStringLiteral("41"));
+        QCOMPARE(stored.EditCount.text(), QStringLiteral("1"));
+        QCOMPARE(stored.DrugConvictions.text(), QStringLiteral("4 "));
+        QCOMPARE(stored, program().ClientTable[2]);
+        QVERIFY(menu->frMainMenu->isVisible());
+        QVERIFY(!menu->cmdMenuChoice[0]->isEnabled());
+        QVERIFY(program().UnloadOthersOnActivate);
     }
 
     void listShowsNumberHyphenAndStoredNameAndSelectsByFirstHyphen()

@@ -1,0 +1,204 @@
+// The court history form driven with the keyboard.
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/Program.h"
+#include "clients/DataAccess.h"
+#include "clients/frmCourtHistory.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+// What the event loop would have done before the next key (selecting a field's text).
+QWidget* Focused()
+{
+    QCoreApplication::processEvents();
+    return QApplication::focusWidget();
+}
+
+void Press(int key)
+{
+    QTest::keyClick(Focused(), Qt::Key(key));
+}
+
+void TypeAndEnter(const QString& text)
+{
+    QTest::keyClicks(Focused(), text);
+    Press(Qt::Key_Return);
+}
+
+void ExpectRefusal()
+{
+    MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+}
+
+QString Stored(int box)
+{
+    const Program& p = program();
+    return (p.ClientTable[p.CurrentClient].*CourtFields[box].Field).text();
+}
+
+} // namespace
+
+class tst_CourtHistory : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgram> t;
+    std::unique_ptr<frmCourtHistory> form;
+
+    void Open(bool editMode)
+    {
+        WriteClients(t->disk(), {"Jane Doe", "John Roe"});
+        QVERIFY(LoadClientTable());
+        Program& p = program();
+        p.EditMode = editMode;
+        if (editMode) {
+            p.CurrentClient = 2;
+        } else {
+            // As the client information form leaves a new client: slot 3, in memory only.
+            p.CurrentClient = 3;
+            p.ClientTable[3] = SampleRecord("New Client");
+        }
+        form = std::make_unique<frmCourtHistory>();
+        ShowActive(form.get());
+        form->Activate();
+    }
+
+private slots:
+    void init() { t = std::make_unique<TestProgram>(); }
+    void cleanup()
+    {
+        form.reset();
+        t.reset();
+    }
+
+    void enterRulesPerBox()
+    {
+        Open(false);
+        QCOMPARE(form->lblClientName->text(), QString("New Client").leftJustified(25));
+        QCOMPARE(Focused(), form->txtCourt[0]);
+        QCOMPARE(form->MsgPanel->text(), QString("Type a value 5 to 99 or N for Not Available, then press Enter."));
+        QVERIFY(form->lblInfo[0]->font().bold());
+
+        ExpectRefusal();
+        TypeAndEnter("4");
+        QCOMPARE(LastMessage().title, QString("Data Entry Error"));
+        QCOMPARE(LastMessage().text, QString("Enter a number from 5 to 99 or N for Not Available. Press Enter to continue."));
+        QCOMPARE(LastMessage().icon, MsgBox::Icon::Critical);
+        QCOMPARE(BeepCount(), 1);
+        QCOMPARE(Focused(), form->txtCourt[0]);
+        QCOMPARE(form->txtCourt[0]->text(), QString("4")); // left as typed
+
+        TypeAndEnter("5");
+        QCOMPARE(Focused(), form->txtCourt[1]);
+        QVERIFY(!form->lblInfo[0]->font().bold());
+        QCOMPARE(form->MsgPanel->text(), QString("Type a value 0 to 99 or N for Not Available, then press Enter."));
+        TypeAndEnter("0");
+        TypeAndEnter("n");
+        QCOMPARE(form->txtCourt[2]->text(), QString("N"));
+        ExpectRefusal();
+        TypeAndEnter("NN");
+        QCOMPARE(LastMessage().text, QString("Enter a number from 0 to 99 or N for Not Available. Press Enter to continue."));
+        QCOMPARE(Focused(), form->txtCourt[3]);
+        ExpectRefusal();
+        TypeAndEnter("");
+        QCOMPARE(BeepCount(), 3);
+        for (int box = 3; box < CourtFieldCount; ++box)
+            TypeAndEnter("99");
+        QCOMPARE(Focused(), form->cmdMenuChoice[0]);
+        Press(Qt::Key_Return);
+
+        QVERIFY(program().InputAccepted);
+        QCOMPARE(Stored(0), QString("5 "));
+        QCOMPARE(Stored(1), QString("0 "));
+        QCOMPARE(Stored(2), QString("N "));
+        QCOMPARE(Stored(11), QString("99"));
+        // A new client is not on the disk until its answers are.
+        QCOMPARE(QFileInfo(t->dataFile()).size(), qint64(2 * RecordLength));
+    }
+
+    void informationOkChecksInItsOwnOrder()
+    {
+        Open(false);
+        // A first conviction of 3 left with Tab passes: the button checks 0 to 99 only.
+        form->txtCourt[0]->setText("3");
+        for (int box = 1; box < CourtFieldCount; ++box)
+            form->txtCourt[box]->setText(box == 7 ? "n" : "1");
+        form->txtCourt[2]->clear();  // felony convictions, checked fifth
+        form->txtCourt[8]->setText("x"); // times in jail, checked sixth
+        form->cmdMenuChoice[0]->setFocus();
+        ExpectRefusal();
+        Press(Qt::Key_Return);
+        QCOMPARE(Focused(), form->txtCourt[2]);
+        QCOMPARE(LastMessage().text, QString("Enter a number from 0 to 99 or N for Not Available. Press Enter to continue."));
+        QVERIFY(!program().InputAccepted);
+
+        TypeAndEnter("2");
+        form->cmdMenuChoice[0]->setFocus();
+        ExpectRefusal();
+        Press(Qt::Key_Return);
+        QCOMPARE(Focused(), form->txtCourt[8]);
+        QTest::keyClicks(Focused(), "7");
+        form->cmdMenuChoice[0]->setFocus();
+        Press(Qt::Key_Return);
+        QVERIFY(program().InputAccepted);
+        QCOMPARE(Stored(0), QString("3 "));
+        QCOMPARE(Stored(7), QString("N "));
+        QCOMPARE(form->txtCourt[7]->text(), QString("N"));
+    }
+
+    void cancelAbandonsOnlyANewClient()
+    {
+        Open(false);
+        TypeAndEnter("20");
+        form->cmdMenuChoice[1]->setFocus();
+        QCOMPARE(form->MsgPanel->text(), QString("Cancel information input and return to Main Menu."));
+        Press(Qt::Key_Return);
+        QVERIFY(!program().InputAccepted);
+        QCOMPARE(program().ClientTable[3], ClientRecord{});
+        QCOMPARE(program().ClientCount, qint16(2));
+        QCOMPARE(QFileInfo(t->dataFile()).size(), qint64(2 * RecordLength));
+
+        form.reset();
+        const QByteArray file = ReadFileBytes(t->dataFile());
+        Open(true);
+        const ClientRecord before = program().ClientTable[2];
+        QCOMPARE(form->txtCourt[6]->text(), QString("N"));
+        QCOMPARE(form->txtCourt[0]->text(), QString("19"));
+        QCOMPARE(Focused(), form->cmdMenuChoice[0]);
+        form->txtCourt[0]->setText("30");
+        form->cmdMenuChoice[1]->setFocus();
+        Press(Qt::Key_Return);
+        QCOMPARE(program().ClientTable[2], before);
+        QCOMPARE(ReadFileBytes(t->dataFile()), file);
+    }
+
+    void acceptedCorrectionReachesTheDiskAtOnce()
+    {
+        Open(true);
+        const QByteArray file = ReadFileBytes(t->dataFile());
+        QVERIFY(QFile::remove(t->dataFile()));
+        Press(Qt::Key_Return); // unchanged: nothing to write
+        QVERIFY(program().InputAccepted);
+        QVERIFY(!QFile::exists(t->dataFile()));
+        WriteFileBytes(t->dataFile(), file);
+
+        form = std::make_unique<frmCourtHistory>();
+        ShowActive(form.get());
+        form->Activate();
+        Press(Qt::Key_Backtab);
+        QCOMPARE(Focused(), form->txtCourt[11]);
+        TypeAndEnter("7");
+        Press(Qt::Key_Return);
+        QVERIFY(program().InputAccepted);
+        const QByteArray after = ReadFileBytes(t->dataFile());
+        QCOMPARE(after.left(RecordLength), file.left(RecordLength));
+        QCOMPARE(RecordFromBytes(after.constData() + RecordLength).DrugConvictions.text(), QString("7 "));
+        QCOMPARE(QFileInfo(t->dataFile()).size(), qint64(2 * RecordLength));
+    }
+};
+
+QTEST_MAIN(tst_CourtHistory)
+#include "tst_CourtHistory.moc"
