@@ -46,6 +46,11 @@ QByteArray ToAnsi(const QString& text)
     return out;
 }
 
+bool FitsAnsi(const QString& text)
+{
+    return FromAnsi(ToAnsi(text)) == text;
+}
+
 QString FromAnsi(const char* bytes, int length)
 {
     QString out;

@@ -8,6 +8,8 @@
 QByteArray ToAnsi(const QString& text);
 QString FromAnsi(const QByteArray& bytes);
 QString FromAnsi(const char* bytes, int length);
+// True when the text survives the trip to the data file unchanged.
+bool FitsAnsi(const QString& text);
 
 // Cuts or blank-fills text to exactly `length` characters (code points),
 // the way a fixed-length record field holds it.

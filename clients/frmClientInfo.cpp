@@ -12,6 +12,7 @@
 #include "app/FormHelpers.h"
 #include "app/MsgBox.h"
 #include "app/Program.h"
+#include "clients/Ansi.h"
 #include "clients/CodeTables.h"
 #include "clients/DataAccess.h"
 #include "clients/MaskedDateEdit.h"
@@ -88,7 +89,7 @@ frmClientInfo::frmClientInfo(QWidget* parent) : QDialog(parent)
 
     frClient = new QGroupBox(this);
     frClient->setObjectName(QStringLiteral("frClient"));
-    frClient->setGeometry(TwipsRect(240, 120, 8505, 4800));
+    frClient->setGeometry(TwipsRect(240, 120, 8505, 4560));
     SetBackground(frClient, Blue);
 
     txtName = MakeText(frClient, "txtName", 25);
@@ -421,6 +422,11 @@ bool frmClientInfo::eventFilter(QObject* watched, QEvent* event)
             break;
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             EnterInField(field);
+            return true;
+        }
+        // The data file holds Windows-1252 only; anything else would be stored as "?".
+        if (IsTextField(field) && !key->text().isEmpty() && key->text()[0].isPrint() && !FitsAnsi(key->text())) {
+            Beep();
             return true;
         }
         if (field == FieldSSN) {

@@ -25,13 +25,13 @@ frmCourtHistory::frmCourtHistory(QWidget* parent) : QDialog(parent)
 
     frCourt = new QGroupBox(this);
     frCourt->setObjectName(QStringLiteral("frCourt"));
-    frCourt->setGeometry(TwipsRect(120, 120, 9945, 4500));
+    frCourt->setGeometry(TwipsRect(120, 120, 9945, 4200));
     SetBackground(frCourt, Blue);
 
     lblClientName = new QLabel(frCourt);
     lblClientName->setObjectName(QStringLiteral("lblClientName"));
-    lblClientName->setGeometry(TwipsRect(120, 180, 9705, 345));
-    lblClientName->setAlignment(Qt::AlignCenter);
+    lblClientName->setGeometry(TwipsRect(480, 180, 9345, 345));
+    lblClientName->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     SetBackground(lblClientName, Blue, White);
     SetBold(lblClientName, true);
 

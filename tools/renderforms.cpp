@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
 #include <QTimer>
@@ -15,6 +16,8 @@
 #include "app/frmDriveSelect.h"
 #include "app/frmMainMenu.h"
 #include "app/frmMyInputBox.h"
+#include "clients/frmClientInfo.h"
+#include "clients/frmCourtHistory.h"
 #include "tools/DemoClients.h"
 
 namespace {
@@ -75,6 +78,23 @@ int main(int argc, char* argv[])
     chooser.show();
     ok &= Save(&chooser, out);
     chooser.hide();
+
+    // The client forms as staff see them when correcting the first demo client.
+    p.EditMode = true;
+    frmClientInfo info;
+    info.show();
+    info.Activate();
+    info.txtAge->setFocus();
+    ok &= Save(&info, out);
+    info.hide();
+
+    frmCourtHistory court;
+    court.show();
+    court.Activate();
+    court.txtCourt[0]->setFocus();
+    ok &= Save(&court, out);
+    court.hide();
+    p.EditMode = false;
 
     frmAbout::RevealTickMs = 1;
     frmAbout about(false, &menu);
