@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include "app/FormHelpers.h"
@@ -18,6 +19,8 @@
 #include "app/frmMyInputBox.h"
 #include "clients/frmClientInfo.h"
 #include "clients/frmCourtHistory.h"
+#include "testing/QuestionBank.h"
+#include "testing/frmSelectLanguage.h"
 #include "tools/DemoClients.h"
 
 namespace {
@@ -95,6 +98,23 @@ int main(int argc, char* argv[])
     ok &= Save(&court, out);
     court.hide();
     p.EditMode = false;
+
+    // The language screen over a bank of its own, so the picture does not depend on a build.
+    QTemporaryDir bankFolder;
+    p.MainWorkspace = QStringLiteral("MainWorkspace");
+    p.DatabasePath = bankFolder.path() + QStringLiteral("/ZEPSF.db");
+    QString bankError;
+    if (!CreateQuestionBank(p.DatabasePath, {{QStringLiteral("English"), {}}, {QStringLiteral("Spanish"), {}}}, &bankError)) {
+        std::fprintf(stderr, "renderforms: %s\n", qPrintable(bankError));
+        ok = false;
+    } else {
+        frmSelectLanguage language;
+        language.LanguageCount();
+        language.show();
+        language.Activate();
+        ok &= Save(&language, out);
+        language.hide();
+    }
 
     frmAbout::RevealTickMs = 1;
     frmAbout about(false, &menu);

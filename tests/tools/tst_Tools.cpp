@@ -60,7 +60,8 @@ private slots:
     {
         QTemporaryDir dir;
         QCOMPARE(Run(QStringLiteral(RENDERFORMS), {dir.path()}), 0);
-        for (const char* form : {"frmMainMenu", "frmMyInputBox", "frmDriveSelect", "frmClientInfo", "frmCourtHistory", "frmAbout"}) {
+        for (const char* form : {"frmMainMenu", "frmMyInputBox", "frmDriveSelect", "frmClientInfo", "frmCourtHistory",
+                                 "frmSelectLanguage", "frmAbout"}) {
             QImage image(dir.path() + QLatin1Char('/') + QLatin1String(form) + QStringLiteral(".png"));
             QVERIFY2(!image.isNull(), form);
             QVERIFY(image.width() > 100);
