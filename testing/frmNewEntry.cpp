@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyledItemDelegate>
 #include <QTableWidget>
 
 #include "app/FormHelpers.h"
@@ -37,6 +38,20 @@ void SetCellLook(QTableWidgetItem* cell, const QString& text, const QColor& back
     cell->setBackground(background);
     cell->setForeground(foreground);
 }
+
+// The cursor's row is shown by its colours alone; the style's focus mark on the current
+// cell would cover the item number with a colour of its own.
+class CellLookDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state &= ~QStyle::State_HasFocus;
+    }
+};
 
 } // namespace
 
@@ -101,6 +116,7 @@ QTableWidget* frmNewEntry::MakeGrid(int index)
     grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     grid->setWordWrap(false);
     grid->setCornerButtonEnabled(false);
+    grid->setItemDelegate(new CellLookDelegate(grid));
     grid->verticalHeader()->hide();
     grid->verticalHeader()->setMinimumSectionSize(1);
     grid->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
