@@ -20,6 +20,7 @@
 #include "clients/frmClientInfo.h"
 #include "clients/frmCourtHistory.h"
 #include "testing/QuestionBank.h"
+#include "testing/frmNewEntry.h"
 #include "testing/frmSelectLanguage.h"
 #include "tools/DemoClients.h"
 
@@ -114,6 +115,39 @@ int main(int argc, char* argv[])
         language.Activate();
         ok &= Save(&language, out);
         language.hide();
+    }
+
+    // The answer-sheet entry for a demonstration client, over a bank with the test's shape:
+    // 60 true/false items and four items with four answers (the grids show no answer texts).
+    QList<QuestionItem> items;
+    for (int id = 1; id <= 64; ++id) {
+        QuestionItem item;
+        item.ID = id;
+        item.Answer[0] = id <= 60 ? QStringLiteral("True") : QStringLiteral("Never");
+        item.Answer[1] = id <= 60 ? QStringLiteral("False") : QStringLiteral("Once");
+        if (id > 60) {
+            item.Answer[2] = QStringLiteral("A few times");
+            item.Answer[3] = QStringLiteral("Many times");
+        }
+        items << item;
+    }
+    if (!CreateQuestionBank(p.DatabasePath, {{QStringLiteral("English"), items}}, &bankError)) {
+        std::fprintf(stderr, "renderforms: %s\n", qPrintable(bankError));
+        ok = false;
+    } else {
+        p.EditMode = true;
+        p.CurrentClient = 3;
+        frmNewEntry entry;
+        if (!entry.Load()) {
+            std::fprintf(stderr, "renderforms: %s\n", qPrintable(entry.LoadError()));
+            ok = false;
+        } else {
+            entry.Activate();
+            entry.show();
+            QApplication::setActiveWindow(&entry);
+            ok &= Save(&entry, out);
+        }
+        entry.hide();
     }
 
     frmAbout::RevealTickMs = 1;

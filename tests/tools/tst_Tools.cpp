@@ -61,7 +61,7 @@ private slots:
         QTemporaryDir dir;
         QCOMPARE(Run(QStringLiteral(RENDERFORMS), {dir.path()}), 0);
         for (const char* form : {"frmMainMenu", "frmMyInputBox", "frmDriveSelect", "frmClientInfo", "frmCourtHistory",
-                                 "frmSelectLanguage", "frmAbout"}) {
+                                 "frmSelectLanguage", "frmNewEntry", "frmAbout"}) {
             QImage image(dir.path() + QLatin1Char('/') + QLatin1String(form) + QStringLiteral(".png"));
             QVERIFY2(!image.isNull(), form);
             QVERIFY(image.width() > 100);
