@@ -19,6 +19,7 @@
 #include "app/frmDriveSelect.h"
 #include "clients/frmClientInfo.h"
 #include "clients/frmCourtHistory.h"
+#include "testing/frmNewEntry.h"
 
 namespace {
 constexpr int LastMenuChoice = 3;
@@ -257,9 +258,14 @@ void frmMainMenu::EditCurrentClient()
         frmCourtHistory court(this);
         court.exec();
     }
+    if (p.InputAccepted)
+        ShowNewEntry(this);
     p.UnloadOthersOnActivate = true;
     frMainMenu->show();
     Activate();
+    // The button that started the workflow was hidden with the frame: give the keyboard a
+    // place to start again, the list for picking the next client.
+    FocusStartControl();
 }
 
 void frmMainMenu::ToggleNumLock()

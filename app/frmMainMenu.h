@@ -31,7 +31,8 @@ public:
     void ApplyCapacityRule();
     // The action of menu choice `index` (0..3).
     void ChooseMenu(int index);
-    // Client information, then court history, each only when the one before was accepted.
+    // Client information, court history, then the answers, each only when the one before
+    // was accepted.
     void EditCurrentClient();
     // Shows the drive chooser modally and returns the drive chosen in it.
     QString AskForDrive();

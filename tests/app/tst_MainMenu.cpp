@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QtTest>
 
 #include "app/DriveSelect.h"
@@ -18,6 +19,7 @@
 #include "clients/DataAccess.h"
 #include "clients/frmClientInfo.h"
 #include "clients/frmCourtHistory.h"
+#include "testing/frmNewEntry.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -156,9 +158,12 @@ private slots:
         QVERIFY(menu->lbNameDisplay->selectedItems().isEmpty());
     }
 
-    void editCurrentClientRunsInformationThenCourtHistory()
+    void editCurrentClientRunsInformationCourtHistoryAndAnswers()
     {
         Open(Names(3));
+        QString error;
+        QVERIFY2(CreateQuestionBank(program().DatabasePath, {{QStringLiteral("English"), StandardTestItems()}}, &error),
+                 qPrintable(error));
         menu->lbNameDisplay->setFocus();
         QTest::keyClick(menu->lbNameDisplay, Qt::Key_Down);
         QTest::keyClick(menu->lbNameDisplay, Qt::Key_Down);
@@ -187,6 +192,14 @@ private slots:
             QTest::keyClick(court->txtCourt[11], Qt::Key_Return);
             QTest::keyClick(court->cmdMenuChoice[0], Qt::Key_Return);
         });
+        WhenModalOpens("frmNewEntry", [](QWidget* dialog) {
+            auto* entry = static_cast<frmNewEntry*>(dialog);
+            QCoreApplication::processEvents();
+            QTest::keyClick(entry->grdResponses[0], Qt::Key_1); // item 1: False becomes True
+            QTest::keyClick(entry->grdResponses[0], Qt::Key_Tab);
+            QTest::keyClick(entry->grdResponses[1], Qt::Key_Tab);
+            QTest::keyClick(entry->cmdMenuChoice[0], Qt::Key_Return);
+        });
         QTest::keyClick(menu->cmdMenuChoice[0], Qt::Key_Return);
 
         QVERIFY(courtSeen);
@@ -196,10 +209,13 @@ private slots:
         QCOMPARE(stored.Age.trimmed(), QStringLiteral("41"));
         QCOMPARE(stored.EditCount.text(), QStringLiteral("1"));
         QCOMPARE(stored.DrugConvictions.text(), QStringLiteral("4 "));
+        QCOMPARE(stored.Answers.text(), QStringLiteral("1") + QString(59, QLatin1Char('2')) + QStringLiteral("1234"));
+        QCOMPARE(program().ClientCount, 3);
         QCOMPARE(stored, program().ClientTable[2]);
         QVERIFY(menu->frMainMenu->isVisible());
         QVERIFY(!menu->cmdMenuChoice[0]->isEnabled());
         QVERIFY(program().UnloadOthersOnActivate);
+        QCOMPARE(menu->focusWidget(), menu->lbNameDisplay);
     }
 
     void listShowsNumberHyphenAndStoredNameAndSelectsByFirstHyphen()

@@ -20,6 +20,8 @@ TestProgram::TestProgram()
     p.IniPath = programDir_.path() + QStringLiteral("/zeptest.ini");
     p.DataDrive = diskDir_.path();
     p.DataFilePath = dataFile();
+    p.DatabasePath = programDir_.path() + QStringLiteral("/ZEPSF.db");
+    p.MainWorkspace = QStringLiteral("MainWorkspace");
 }
 
 TestProgram::~TestProgram()
@@ -175,4 +177,23 @@ void WriteClients(const QString& folder, const QStringList& names)
     for (const QString& name : names)
         bytes += RecordToBytes(SampleRecord(name));
     WriteFileBytes(folder + QStringLiteral("/DATA401.ZEP"), bytes);
+}
+
+QList<QuestionItem> StandardTestItems()
+{
+    QList<QuestionItem> items;
+    for (int id = 1; id <= 64; ++id) {
+        QuestionItem item;
+        item.ID = id;
+        item.TestQuestion = QStringLiteral("Statement %1.").arg(id);
+        if (id <= 60) {
+            item.Answer[0] = QStringLiteral("True");
+            item.Answer[1] = QStringLiteral("False");
+        } else {
+            for (int a = 0; a < 4; ++a)
+                item.Answer[a] = QString::number(a + 1);
+        }
+        items << item;
+    }
+    return items;
 }

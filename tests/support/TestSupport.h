@@ -8,6 +8,7 @@
 
 #include "app/MsgBox.h"
 #include "clients/ClientRecord.h"
+#include "testing/QuestionBank.h"
 
 // Resets the program state, the message-box queue and the beep counter, and points the
 // program folder and the data drive at fresh temporary folders.
@@ -71,3 +72,7 @@ void ShowActive(QWidget* window);
 
 // Writes a data disk with `names.size()` clients (TID included) into `folder`.
 void WriteClients(const QString& folder, const QStringList& names);
+
+// The test's shape as a question bank: items 1 to 60 true/false, 61 to 64 with four
+// numbered answers.
+QList<QuestionItem> StandardTestItems();

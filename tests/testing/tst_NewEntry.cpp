@@ -20,26 +20,6 @@ const QColor Green{0, 255, 0};
 const QString TrueFalseHelp = QStringLiteral("0=No answer, 1=True, 2=False, Tab=Next grid");
 const QString FourAnswerHelp = QStringLiteral("0=No answer, 1=1, 2=2,  3=3, 4=4, Tab=Next grid");
 
-// The test's shape: items 1 to 60 true/false, 61 to 64 with four numbered answers.
-QList<QuestionItem> StandardItems()
-{
-    QList<QuestionItem> items;
-    for (int id = 1; id <= 64; ++id) {
-        QuestionItem item;
-        item.ID = id;
-        item.TestQuestion = QStringLiteral("Statement %1.").arg(id);
-        if (id <= 60) {
-            item.Answer[0] = QStringLiteral("True");
-            item.Answer[1] = QStringLiteral("False");
-        } else {
-            for (int a = 0; a < 4; ++a)
-                item.Answer[a] = QString::number(a + 1);
-        }
-        items << item;
-    }
-    return items;
-}
-
 QString Zeros() { return QString(AnswerCount, QLatin1Char('0')); }
 
 } // namespace
@@ -127,9 +107,7 @@ private slots:
     void init()
     {
         t = std::make_unique<TestProgram>();
-        program().MainWorkspace = QStringLiteral("MainWorkspace");
-        program().DatabasePath = t->programFolder() + QStringLiteral("/ZEPSF.db");
-        WriteBank(StandardItems());
+        WriteBank(StandardTestItems());
     }
     void cleanup()
     {
@@ -357,7 +335,7 @@ private slots:
     void oddStoredAnswersAndItemNumbersDoNoHarm()
     {
         // Items outside 1..64 have no place in the answers; the bank's other items still work.
-        QList<QuestionItem> items = StandardItems();
+        QList<QuestionItem> items = StandardTestItems();
         QuestionItem stray = items[0];
         stray.ID = 65;
         items.insert(3, stray);
@@ -445,9 +423,9 @@ private slots:
         };
         QVERIFY(QFile::remove(program().DatabasePath));
         expectRefusal(QStringLiteral("does not exist"));
-        WriteBank(StandardItems(), QStringLiteral("Spanish"));
+        WriteBank(StandardTestItems(), QStringLiteral("Spanish"));
         expectRefusal(QStringLiteral("English"));
-        QuestionItem stray = StandardItems()[0];
+        QuestionItem stray = StandardTestItems()[0];
         stray.ID = 99;
         WriteBank({stray});
         expectRefusal(QStringLiteral("English"));

@@ -55,7 +55,6 @@ private slots:
     void init()
     {
         t = std::make_unique<TestProgram>();
-        program().MainWorkspace = QStringLiteral("MainWorkspace");
     }
     void cleanup() { t.reset(); }
 

@@ -59,8 +59,6 @@ private slots:
     void init()
     {
         t = std::make_unique<TestProgram>();
-        program().MainWorkspace = QStringLiteral("MainWorkspace");
-        program().DatabasePath = t->programFolder() + QStringLiteral("/ZEPSF.db");
     }
     void cleanup() { t.reset(); }
 
