@@ -283,14 +283,19 @@ void frmClientInfo::FieldGotFocus(int field)
     MsgPanel->setText(QString::fromLatin1(Prompts[field]));
 }
 
+void frmClientInfo::UpperCaseNotAvailable(int field)
+{
+    if (!IsTextField(field))
+        return;
+    auto* edit = static_cast<QLineEdit*>(Field(field));
+    if (edit->text() == QLatin1String("n"))
+        edit->setText(QStringLiteral("N"));
+}
+
 void frmClientInfo::FieldLostFocus(int field)
 {
     SetBold(lblInfo[field], false);
-    if (IsTextField(field)) {
-        auto* edit = static_cast<QLineEdit*>(Field(field));
-        if (edit->text() == QLatin1String("n"))
-            edit->setText(QStringLiteral("N"));
-    }
+    UpperCaseNotAvailable(field);
     CountFieldChange(QString::fromLatin1(ClientInfoFieldKeys[field]));
 }
 
@@ -319,11 +324,7 @@ void frmClientInfo::RefuseField(int field)
 
 void frmClientInfo::EnterInField(int field)
 {
-    if (IsTextField(field)) {
-        auto* edit = static_cast<QLineEdit*>(Field(field));
-        if (edit->text() == QLatin1String("n"))
-            edit->setText(QStringLiteral("N"));
-    }
+    UpperCaseNotAvailable(field);
     const ClientInfoValues v = Values();
     bool accepted = false;
     switch (field) {

@@ -58,6 +58,8 @@ private:
     int FieldOf(QObject* watched) const;
     void FieldGotFocus(int field);
     void FieldLostFocus(int field);
+    // A single "n" in a text field is shown and stored as "N".
+    void UpperCaseNotAvailable(int field);
     // Enter in a field: accepted moves on, refused beeps and explains.
     void EnterInField(int field);
     void RefuseField(int field);

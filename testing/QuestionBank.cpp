@@ -8,6 +8,7 @@
 #include <QSqlRecord>
 #include <QVariant>
 
+#include "app/MsgBox.h"
 #include "app/Program.h"
 
 namespace {
@@ -166,6 +167,11 @@ bool QuestionBank::ReadLanguage(const QString& table, QList<QuestionItem>& items
     }
     error_.clear();
     return true;
+}
+
+void ShowQuestionBankError(const QString& text)
+{
+    MsgBox::Show(text, MsgBox::Buttons::OkOnly, MsgBox::Icon::Critical, QStringLiteral("Question Bank Error"));
 }
 
 bool CreateQuestionBank(const QString& path, const QList<QPair<QString, QList<QuestionItem>>>& tables, QString* error)

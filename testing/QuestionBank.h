@@ -46,6 +46,9 @@ private:
     QString error_;
 };
 
+// Tells the operator that a form cannot work because the question bank cannot be used.
+void ShowQuestionBankError(const QString& text);
+
 // Writes a question bank (used by the build and by tests). Replaces an existing file.
 bool CreateQuestionBank(const QString& path, const QList<QPair<QString, QList<QuestionItem>>>& tables,
                         QString* error);

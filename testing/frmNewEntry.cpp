@@ -478,9 +478,8 @@ NewEntryOutcome ShowNewEntry(QWidget* parent)
 
     frmNewEntry form(parent);
     if (!form.Load()) {
-        MsgBox::Show(QStringLiteral("The answers cannot be entered: the question bank cannot be used.\r\r%1")
-                         .arg(form.LoadError()),
-                     MsgBox::Buttons::OkOnly, MsgBox::Icon::Critical, QStringLiteral("Question Bank Error"));
+        ShowQuestionBankError(
+            QStringLiteral("The answers cannot be entered: the question bank cannot be used.\r\r%1").arg(form.LoadError()));
         return NewEntryOutcome::NotOpened;
     }
     form.exec();

@@ -6,7 +6,6 @@
 #include <QPushButton>
 
 #include "app/FormHelpers.h"
-#include "app/MsgBox.h"
 #include "app/Program.h"
 #include "clients/DataAccess.h"
 #include "testing/QuestionBank.h"
@@ -18,9 +17,8 @@ constexpr int LanguageSlotCount = 3;
 
 void ReportBankError(const QString& text)
 {
-    MsgBox::Show(text + QStringLiteral("\r\rThe test cannot be given on screen until the question bank is installed "
-                                       "in the program folder."),
-                 MsgBox::Buttons::OkOnly, MsgBox::Icon::Critical, QStringLiteral("Question Bank Error"));
+    ShowQuestionBankError(text + QStringLiteral("\r\rThe test cannot be given on screen until the question bank "
+                                                "is installed in the program folder."));
 }
 } // namespace
 

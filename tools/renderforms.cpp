@@ -100,25 +100,8 @@ int main(int argc, char* argv[])
     court.hide();
     p.EditMode = false;
 
-    // The language screen over a bank of its own, so the picture does not depend on a build.
-    QTemporaryDir bankFolder;
-    p.MainWorkspace = QStringLiteral("MainWorkspace");
-    p.DatabasePath = bankFolder.path() + QStringLiteral("/ZEPSF.db");
-    QString bankError;
-    if (!CreateQuestionBank(p.DatabasePath, {{QStringLiteral("English"), {}}, {QStringLiteral("Spanish"), {}}}, &bankError)) {
-        std::fprintf(stderr, "renderforms: %s\n", qPrintable(bankError));
-        ok = false;
-    } else {
-        frmSelectLanguage language;
-        language.LanguageCount();
-        language.show();
-        language.Activate();
-        ok &= Save(&language, out);
-        language.hide();
-    }
-
-    // The answer-sheet entry for a demonstration client, over a bank with the test's shape:
-    // 60 true/false items and four items with four answers (the grids show no answer texts).
+    // The forms that read the question bank, over a bank of their own with the test's shape
+    // (60 true/false items, four with four answers), so the pictures do not depend on a build.
     QList<QuestionItem> items;
     for (int id = 1; id <= 64; ++id) {
         QuestionItem item;
@@ -131,10 +114,22 @@ int main(int argc, char* argv[])
         }
         items << item;
     }
-    if (!CreateQuestionBank(p.DatabasePath, {{QStringLiteral("English"), items}}, &bankError)) {
+    QTemporaryDir bankFolder;
+    p.MainWorkspace = QStringLiteral("MainWorkspace");
+    p.DatabasePath = bankFolder.path() + QStringLiteral("/ZEPSF.db");
+    QString bankError;
+    if (!CreateQuestionBank(p.DatabasePath, {{QStringLiteral("English"), items}, {QStringLiteral("Spanish"), items}},
+                            &bankError)) {
         std::fprintf(stderr, "renderforms: %s\n", qPrintable(bankError));
         ok = false;
     } else {
+        frmSelectLanguage language;
+        language.LanguageCount();
+        language.show();
+        language.Activate();
+        ok &= Save(&language, out);
+        language.hide();
+
         p.EditMode = true;
         p.CurrentClient = 3;
         frmNewEntry entry;

@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QtTest>
 
@@ -12,46 +11,6 @@
 #include "clients/MaskedDateEdit.h"
 #include "clients/frmClientInfo.h"
 #include "tests/support/TestSupport.h"
-
-namespace {
-
-// What the event loop would have done before the next key (selecting a field's text).
-QPointer<QWidget> OpenForm;
-
-QWidget* Focused()
-{
-    QCoreApplication::processEvents();
-    // After a drop-down list closes, the offscreen platform leaves the application's focus
-    // on the hidden list although the form still knows its own focus widget.
-    QWidget* focused = QApplication::focusWidget();
-    if ((!focused || !focused->isVisible()) && OpenForm)
-        return OpenForm->focusWidget();
-    return focused;
-}
-
-void Press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    QTest::keyClick(Focused(), Qt::Key(key), modifiers);
-}
-
-void TypeText(const QString& text)
-{
-    QTest::keyClicks(Focused(), text);
-}
-
-void TypeAndEnter(const QString& text)
-{
-    TypeText(text);
-    Press(Qt::Key_Return);
-}
-
-// A refusal shows its rule in a box the operator closes with OK.
-void ExpectRefusal()
-{
-    MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-}
-
-} // namespace
 
 class tst_ClientInfo : public QObject {
     Q_OBJECT
@@ -71,11 +30,23 @@ class tst_ClientInfo : public QObject {
         QVERIFY(LoadClientTable());
         program().EditMode = editMode;
         program().CurrentClient = editMode ? 2 : 1;
+        ShowForm();
+    }
+
+    void ShowForm()
+    {
         form = std::make_unique<frmClientInfo>();
-        OpenForm = form.get();
         ShowActive(form.get());
         form->Activate();
         QCoreApplication::processEvents();
+    }
+
+    // Corrects the age and leaves the field, which counts as one change.
+    void CorrectAge(const QString& age)
+    {
+        form->txtAge->setFocus();
+        TypeText(age);
+        Press(Qt::Key_Tab);
     }
 
     // A new client's eight fields typed in with Enter after each, up to "Information OK".
@@ -347,12 +318,8 @@ private slots:
         QVERIFY(program().InputAccepted);
         QVERIFY(!QFile::exists(t->dataFile()));
 
-        form = std::make_unique<frmClientInfo>();
-        ShowActive(form.get());
-        form->Activate();
-        form->txtAge->setFocus();
-        TypeText("50");
-        Press(Qt::Key_Tab);
+        ShowForm();
+        CorrectAge("50");
         QCOMPARE(program().CurrentEditCount, qint16(1));
         form->cmdMenuChoice[1]->setFocus();
         Press(Qt::Key_Return);
@@ -372,12 +339,8 @@ private slots:
         const QByteArray before = ReadFileBytes(program().DataFilePath);
         program().EditMode = true;
         program().CurrentClient = 2;
-        form = std::make_unique<frmClientInfo>();
-        ShowActive(form.get());
-        form->Activate();
-        form->txtAge->setFocus();
-        TypeText("50");
-        Press(Qt::Key_Tab);
+        ShowForm();
+        CorrectAge("50");
         QVERIFY(disk.remountReadOnly());
         MsgBox::SetNextAnswer(MsgBox::Answer::Cancel);
         form->cmdMenuChoice[0]->setFocus();

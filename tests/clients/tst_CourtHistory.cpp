@@ -11,29 +11,6 @@
 
 namespace {
 
-// What the event loop would have done before the next key (selecting a field's text).
-QWidget* Focused()
-{
-    QCoreApplication::processEvents();
-    return QApplication::focusWidget();
-}
-
-void Press(int key)
-{
-    QTest::keyClick(Focused(), Qt::Key(key));
-}
-
-void TypeAndEnter(const QString& text)
-{
-    QTest::keyClicks(Focused(), text);
-    Press(Qt::Key_Return);
-}
-
-void ExpectRefusal()
-{
-    MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-}
-
 QString Stored(int box)
 {
     const Program& p = program();

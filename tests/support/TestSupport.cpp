@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QTimer>
 #include <QtTest>
 
@@ -163,8 +164,15 @@ void WhenModalOpens(const char* objectName, std::function<void(QWidget*)> action
     timer->start(5);
 }
 
+namespace {
+// The window ShowActive last showed: the offscreen platform sometimes leaves the
+// application's focus on a closed drop-down list while the window still knows its own.
+QPointer<QWidget> ActiveForm;
+} // namespace
+
 void ShowActive(QWidget* window)
 {
+    ActiveForm = window;
     window->show();
     QApplication::setActiveWindow(window);
     QVERIFY(QTest::qWaitForWindowActive(window));
@@ -196,4 +204,35 @@ QList<QuestionItem> StandardTestItems()
         items << item;
     }
     return items;
+}
+
+QWidget* Focused()
+{
+    QCoreApplication::processEvents();
+    QWidget* focused = QApplication::focusWidget();
+    if ((!focused || !focused->isVisible()) && ActiveForm)
+        return ActiveForm->focusWidget();
+    return focused;
+}
+
+void Press(int key, int times)
+{
+    for (int i = 0; i < times; ++i)
+        QTest::keyClick(Focused(), Qt::Key(key));
+}
+
+void TypeText(const QString& text)
+{
+    QTest::keyClicks(Focused(), text);
+}
+
+void TypeAndEnter(const QString& text)
+{
+    TypeText(text);
+    Press(Qt::Key_Return);
+}
+
+void ExpectRefusal()
+{
+    MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
 }

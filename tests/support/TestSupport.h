@@ -70,6 +70,15 @@ void WhenModalOpens(const char* objectName, std::function<void(QWidget*)> action
 // Shows a top-level widget and makes it the active window, so focus and keys work offscreen.
 void ShowActive(QWidget* window);
 
+// Keys as a person types them: to the focused widget, after the event loop has done what it
+// does between two keys (a field selecting its text when it gains the focus).
+QWidget* Focused();
+void Press(int key, int times = 1);
+void TypeText(const QString& text);
+void TypeAndEnter(const QString& text);
+// A refused entry shows its rule in a box the operator closes with OK.
+void ExpectRefusal();
+
 // Writes a data disk with `names.size()` clients (TID included) into `folder`.
 void WriteClients(const QString& folder, const QStringList& names);
 

@@ -74,13 +74,6 @@ class tst_NewEntry : public QObject {
 
     QTableWidget* Grid(int g) const { return form->grdResponses[g]; }
     QTableWidgetItem* Cell(int g, int row, int column) const { return Grid(g)->item(row - 1, column); }
-    static QWidget* Focused() { return QApplication::focusWidget(); }
-    static void Press(Qt::Key key, int times = 1)
-    {
-        for (int i = 0; i < times; ++i)
-            QTest::keyClick(Focused(), key);
-    }
-    static void Type(const QString& keys) { QTest::keyClicks(Focused(), keys); }
 
     int Marks() const
     {
@@ -140,7 +133,7 @@ private slots:
         QCOMPARE(Marks(), 0);
         QCOMPARE(Cell(0, 1, 1)->background().color(), Cyan);  // the cursor's row
 
-        Type(QStringLiteral("1"));
+        TypeText(QStringLiteral("1"));
         QCOMPARE(form->EntryAnswers.at(0), QLatin1Char('1'));
         QCOMPARE(form->CurrentRow(0), 2);
         QCOMPARE(Cell(0, 1, 1)->text(), QStringLiteral("X"));
@@ -159,9 +152,9 @@ private slots:
     {
         NewClient();
         Open();
-        Type(QStringLiteral("3"));
+        TypeText(QStringLiteral("3"));
         QCOMPARE(BeepCount(), 1);
-        Type(QStringLiteral("a "));
+        TypeText(QStringLiteral("a "));
         Press(Qt::Key_Return);
         QCOMPARE(BeepCount(), 4);
         Press(Qt::Key_Right);
@@ -175,10 +168,10 @@ private slots:
         Press(Qt::Key_Tab);
         QVERIFY(Grid(1)->hasFocus());
         QCOMPARE(form->MsgPanel->text(), FourAnswerHelp);
-        Type(QStringLiteral("3"));
+        TypeText(QStringLiteral("3"));
         QCOMPARE(form->EntryAnswers.at(60), QLatin1Char('3'));
         QCOMPARE(Cell(1, 1, 3)->text(), QStringLiteral("X"));
-        Type(QStringLiteral("5"));
+        TypeText(QStringLiteral("5"));
         QCOMPARE(BeepCount(), 5);
         QCOMPARE(form->EntryAnswers.mid(60), QStringLiteral("3000"));
     }
@@ -195,7 +188,7 @@ private slots:
         QCOMPARE(form->CurrentRow(0), 60);
         QVERIFY(RowVisible(0, 60));
         QVERIFY(!RowVisible(0, 1));
-        Type(QStringLiteral("2"));
+        TypeText(QStringLiteral("2"));
         QVERIFY(Grid(1)->hasFocus());
         QCOMPARE(form->CurrentRow(1), 1);
         QCOMPARE(form->ActiveGrid, 1);
@@ -241,14 +234,14 @@ private slots:
         Press(Qt::Key_Down, 3);
         QCOMPARE(form->CurrentRow(1), 4);
         QCOMPARE(BeepCount(), 0);
-        Type(QStringLiteral("4"));
+        TypeText(QStringLiteral("4"));
         QCOMPARE(form->EntryAnswers.at(63), QLatin1Char('4'));
         QCOMPARE(BeepCount(), 1);
         QCOMPARE(form->CurrentRow(1), 4);
         QVERIFY(Grid(1)->hasFocus());
         QCOMPARE(Cell(1, 4, 4)->text(), QStringLiteral("X"));
         QCOMPARE(Cell(1, 4, 4)->background().color(), Cyan);
-        Type(QStringLiteral("1"));  // a second answer replaces the first
+        TypeText(QStringLiteral("1"));  // a second answer replaces the first
         QCOMPARE(Cell(1, 4, 4)->text(), QString());
         QCOMPARE(Cell(1, 4, 1)->text(), QStringLiteral("X"));
         Press(Qt::Key_Down);
@@ -267,7 +260,7 @@ private slots:
             QCOMPARE(Cell(1, r, r)->text(), QStringLiteral("X"));
         QCOMPARE(Cell(1, 3, 3)->background().color(), Green);
 
-        Type(QStringLiteral("0"));
+        TypeText(QStringLiteral("0"));
         QCOMPARE(form->EntryAnswers.at(0), QLatin1Char('0'));
         QCOMPARE(Cell(0, 1, 2)->text(), QString());
         QCOMPARE(Cell(0, 1, 2)->background().color(), White);
@@ -279,7 +272,7 @@ private slots:
         NewClient();
         const QByteArray before = ReadFileBytes(t->dataFile());
         Open();
-        Type(QStringLiteral("1212"));
+        TypeText(QStringLiteral("1212"));
         Press(Qt::Key_Tab, 3);  // grid 1, Save, Cancel
         QVERIFY(form->cmdMenuChoice[1]->hasFocus());
         QCOMPARE(form->MsgPanel->text(), QStringLiteral("DISCARD data, close this window and return to Main Menu"));
@@ -296,9 +289,9 @@ private slots:
     {
         NewClient();
         Open();
-        Type(QStringLiteral("1221"));
+        TypeText(QStringLiteral("1221"));
         Press(Qt::Key_Tab);
-        Type(QStringLiteral("43"));
+        TypeText(QStringLiteral("43"));
         Press(Qt::Key_Tab);
         QVERIFY(form->cmdMenuChoice[0]->hasFocus());
         QCOMPARE(form->MsgPanel->text(), QStringLiteral("SAVE data, close this window and return to Main Menu"));
@@ -321,7 +314,7 @@ private slots:
         ExistingClient(1);
         const QByteArray second = ReadFileBytes(t->dataFile()).mid(RecordLength);
         Open();
-        Type(QStringLiteral("1"));
+        TypeText(QStringLiteral("1"));
         form->cmdMenuChoice[0]->setFocus();
         QTRY_VERIFY(form->cmdMenuChoice[0]->hasFocus());
         Press(Qt::Key_Space);
@@ -359,7 +352,7 @@ private slots:
             QCOMPARE(Cell(0, 3, column)->text(), QString());
         }
         Press(Qt::Key_Down);
-        Type(QStringLiteral("2"));  // item 2 gets a real answer; items 1, 3 and 61 stay as stored
+        TypeText(QStringLiteral("2"));  // item 2 gets a real answer; items 1, 3 and 61 stay as stored
         form->cmdMenuChoice[0]->setFocus();
         QTRY_VERIFY(form->cmdMenuChoice[0]->hasFocus());
         Press(Qt::Key_Return);
@@ -384,7 +377,7 @@ private slots:
         QVERIFY(disk.remountReadOnly());
 
         Open();
-        Type(QStringLiteral("21"));
+        TypeText(QStringLiteral("21"));
         form->cmdMenuChoice[0]->setFocus();
         QTRY_VERIFY(form->cmdMenuChoice[0]->hasFocus());
         MsgBox::SetNextAnswer(MsgBox::Answer::Cancel);  // give up on the disk
