@@ -29,6 +29,15 @@ void SetBold(QWidget* widget, bool bold)
     widget->setFont(f);
 }
 
+void ShrinkFontToFit(QLabel* label)
+{
+    QFont f = label->font();
+    const int room = label->contentsRect().width() - 2 * label->margin() - 4;
+    while (f.pointSizeF() > 6 && QFontMetrics(f).horizontalAdvance(label->text()) > room)
+        f.setPointSizeF(f.pointSizeF() - 0.5);
+    label->setFont(f);
+}
+
 void CenterForm(QWidget* form)
 {
     if (form->isMaximized())

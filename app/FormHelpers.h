@@ -31,6 +31,9 @@ inline const QColor Black{0, 0, 0};
 
 void SetBackground(QWidget* widget, const QColor& background, const QColor& text = White);
 void SetBold(QWidget* widget, bool bold);
+// Makes a one-line label's font smaller until its text fits inside the label: the forms'
+// sizes were laid out for a narrower system font than today's desktops have.
+void ShrinkFontToFit(QLabel* label);
 
 // Centre of the screen; nothing clamps a form larger than the screen.
 void CenterForm(QWidget* form);

@@ -4,6 +4,8 @@
 #include <functional>
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QWindow>
 
 class QAction;
 class QFrame;
@@ -72,4 +74,6 @@ private:
 
     MenuChoicePattern* menuChoices_ = nullptr;
     frmDriveSelect* driveSelect_ = nullptr;
+    QPointer<QWindow> lastFocusWindow_;
+    bool selectingDrive_ = false;
 };

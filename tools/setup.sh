@@ -18,7 +18,8 @@ sudo=""
 
 packages=(cmake g++ make pkg-config
           qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-multimedia-dev qt6-qpa-plugins
-          libgl-dev libx11-dev libbenchmark-dev sqlite3)
+          libgl-dev libx11-dev libbenchmark-dev sqlite3
+          xvfb xdotool openbox)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,0 +1,248 @@
+// The real program on a real X server (Xvfb with a window manager): the titles the window
+// manager shows, the keyboard's NumLock, a second copy started during the splash, coming
+// back to the menu, and where the keyboard is after a refused disk.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QtTest>
+
+#include "tests/support/TestSupport.h"
+
+// X11 headers last: their macros clash with Qt names.
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+
+namespace {
+
+const QString MenuTitle = QStringLiteral("ZEP - Adult Probation Short Form");
+
+QString WindowTitle(Display* d, Window w)
+{
+    const Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    QString title;
+    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) == Success &&
+        data) {
+        title = QString::fromUtf8(reinterpret_cast<char*>(data), int(count));
+        XFree(data);
+    }
+    return title;
+}
+
+void CollectTitles(Display* d, Window w, QMap<QString, Window>& out)
+{
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(d, w, &attributes) && attributes.map_state == IsViewable) {
+        const QString title = WindowTitle(d, w);
+        if (!title.isEmpty())
+            out.insert(title, w);
+    }
+    Window root, parent, *children = nullptr;
+    unsigned int n = 0;
+    if (XQueryTree(d, w, &root, &parent, &children, &n)) {
+        for (unsigned int i = 0; i < n; ++i)
+            CollectTitles(d, children[i], out);
+        if (children)
+            XFree(children);
+    }
+}
+
+} // namespace
+
+class tst_Desktop : public QObject {
+    Q_OBJECT
+
+    QProcess xvfb, windowManager;
+    QString display;
+    Display* x = nullptr;
+    std::unique_ptr<TestProgram> t;
+    QList<QProcess*> programs;
+
+    // Every viewable window that has a title, by title.
+    QMap<QString, Window> Titles()
+    {
+        QMap<QString, Window> titles;
+        XSync(x, False);
+        CollectTitles(x, DefaultRootWindow(x), titles);
+        return titles;
+    }
+
+    bool WaitForTitle(const QString& title, bool shown = true, int ms = 15000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < ms) {
+            if (Titles().contains(title) == shown)
+                return true;
+            QTest::qWait(50);
+        }
+        return false;
+    }
+
+    bool NumLockOn()
+    {
+        XkbStateRec state;
+        XkbGetState(x, XkbUseCoreKbd, &state);
+        return state.locked_mods & XkbKeysymToModifiers(x, XK_Num_Lock);
+    }
+
+    void SetNumLock(bool on)
+    {
+        const unsigned int mask = XkbKeysymToModifiers(x, XK_Num_Lock);
+        XkbLockModifiers(x, XkbUseCoreKbd, mask, on ? mask : 0);
+        XSync(x, False);
+    }
+
+    void Keys(const QStringList& keys)
+    {
+        QProcess::execute("xdotool", QStringList{"key", "--delay", "120"} + keys);
+        QTest::qWait(300);
+    }
+
+    void Type(const QString& text) { QProcess::execute("xdotool", {"type", "--delay", "30", text}); }
+
+    QProcess* StartProgram()
+    {
+        auto* p = new QProcess;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", display);
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        p->setProcessEnvironment(env);
+        p->start(t->programFolder() + "/zeptest", {});
+        programs << p;
+        return p;
+    }
+
+    // A program folder with the program and settings, and a data disk with two clients.
+    void Prepare(const QByteArray& numLock)
+    {
+        t = std::make_unique<TestProgram>();
+        QVERIFY(QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/zeptest"), t->programFolder() + "/zeptest"));
+        WriteClients(t->disk(), {"Jane Doe", "John Roe"});
+        WriteFileBytes(t->programFolder() + "/zeptest.ini",
+                       "[Settings]\r\nNumLock=" + numLock + "\r\nPrintDOS=False\r\n[Path]\r\nFilePath=" +
+                           t->disk().toUtf8() + "\r\n");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (QStandardPaths::findExecutable("Xvfb").isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
+            QSKIP("Xvfb and xdotool are needed (packages xvfb, xdotool)");
+        for (int n = 120; n < 200 && display.isEmpty(); ++n)
+            if (!QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+                display = QStringLiteral(":%1").arg(n);
+        xvfb.start("Xvfb", {display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        QVERIFY(xvfb.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT((x = XOpenDisplay(display.toLatin1().constData())) != nullptr, 10000);
+        qputenv("DISPLAY", display.toLatin1());
+        if (!QStandardPaths::findExecutable("openbox").isEmpty()) {
+            windowManager.start("openbox", {});
+            QTest::qWait(500);
+        }
+    }
+
+    void cleanup()
+    {
+        for (QProcess* p : programs) {
+            p->kill();
+            p->waitForFinished();
+            delete p;
+        }
+        programs.clear();
+        t.reset();
+    }
+
+    void cleanupTestCase()
+    {
+        if (x)
+            XCloseDisplay(x);
+        windowManager.kill();
+        windowManager.waitForFinished();
+        xvfb.terminate();
+        xvfb.waitForFinished();
+    }
+
+    void aWorkingDayOnTheRealDesktop()
+    {
+        Prepare("False");
+        SetNumLock(false);
+        StartProgram();
+        QVERIFY(WaitForTitle("Initializing..."));
+
+        // A second copy during the splash ends at once and shows nothing half-made.
+        QProcess* second = StartProgram();
+        QVERIFY(second->waitForFinished(10000));
+        QCOMPARE(second->exitCode(), 0);
+        for (int i = 0; i < 10 && Titles().contains("Initializing..."); ++i) {
+            QVERIFY2(!Titles().contains(MenuTitle), "the main menu appeared during start-up");
+            QTest::qWait(100);
+        }
+
+        QVERIFY(WaitForTitle(MenuTitle));
+        QTest::qWait(2500);
+        QVERIFY2(!NumLockOn(), "NumLock switched on although the setting says False");
+        for (const QString& title : Titles().keys())
+            QVERIFY2(!title.contains(QStringLiteral(" — ")), qPrintable(title));
+
+        // The about box closes when the operator comes back to the menu.
+        Keys({"alt+a"});
+        QVERIFY(WaitForTitle("About ZEP-Adult Probation Short Form"));
+        QProcess::execute("xdotool", {"windowactivate", "--sync", QString::number(Titles().value(MenuTitle))});
+        QVERIFY(WaitForTitle("About ZEP-Adult Probation Short Form", false));
+
+        // A disk that is not ours is refused; the keyboard is back in the client list.
+        const QString wrong = t->disk() + "/wrong";
+        QDir().mkpath(wrong);
+        TestProgram::MakeDataDisk(wrong, "NOTZEP\r\n");
+        Keys({"alt+o", "d"});
+        QVERIFY(WaitForTitle("Select Drive"));
+        Keys({"ctrl+a"});
+        Type(wrong);
+        Keys({"Tab", "Return"});
+        QVERIFY(WaitForTitle("Data Disk Error"));
+        Keys({"Return"});
+        QVERIFY(WaitForTitle("Data Disk Error", false));
+        QTest::qWait(300);
+        Keys({"Escape"});  // "Drive select unsuccessful, would you like to try again?" No
+        QVERIFY(WaitForTitle("Select Drive", false));
+        QTest::qWait(500);
+        Keys({"Down", "Tab", "Return"});
+        QVERIFY2(WaitForTitle("Client Information", true, 5000), "the keyboard was not in the client list");
+        Keys({"Escape"});
+        QVERIFY(WaitForTitle("Client Information", false));
+    }
+
+    // The client forms' own tests, on this desktop: a drop-down list takes the focus
+    // for real here.
+    void clientFormTestsPassOnTheDesktop()
+    {
+        QProcess forms;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", display);
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        forms.setProcessEnvironment(env);
+        forms.setProcessChannelMode(QProcess::ForwardedChannels);
+        forms.start(QStringLiteral(ZEP_FIELD_ENTRY_TEST), {});
+        QVERIFY(forms.waitForFinished(120000));
+        QCOMPARE(forms.exitCode(), 0);
+    }
+
+    void numLockIsKeptOnWhenTheSettingSaysSo()
+    {
+        Prepare("True");
+        SetNumLock(false);
+        StartProgram();
+        QVERIFY(WaitForTitle(MenuTitle));
+        QTRY_VERIFY_WITH_TIMEOUT(NumLockOn(), 3000);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Desktop)
+#include "tst_Desktop.moc"
