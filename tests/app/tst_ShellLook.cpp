@@ -1,6 +1,7 @@
 // What the operator reads and where the keyboard goes in the shell's own windows.
 #include <QLabel>
 #include <QLineEdit>
+#include <QComboBox>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
@@ -8,6 +9,7 @@
 
 #include "app/Program.h"
 #include "app/frmAbout.h"
+#include "app/frmDriveSelect.h"
 #include "app/frmMainMenu.h"
 #include "app/frmMyInputBox.h"
 #include "clients/DataAccess.h"
@@ -58,6 +60,37 @@ private slots:
         box.txtInput->setFocus();
         TypeText("k1");
         QCOMPARE(box.txtInput->displayText(), QStringLiteral("**"));
+    }
+
+    void theKeyboardIsBackInTheListAfterARefusedDisk()
+    {
+        TestProgram t;
+        WriteClients(t.disk(), {"Jane Doe", "John Roe"});
+        program().DataDrive = t.disk();
+        QVERIFY(LoadClientTable());
+        frmMainMenu menu;
+        ShowActive(&menu);
+        menu.Activate();
+        menu.FocusStartControl();
+        const QString wrong = t.disk() + "/wrong";
+        QDir().mkpath(wrong);
+        TestProgram::MakeDataDisk(wrong, "NOTZEP\r\n");
+        WhenModalOpens("frmDriveSelect", [&](QWidget* dialog) {
+            auto* chooser = static_cast<frmDriveSelect*>(dialog);
+            QTest::keyClicks(chooser->drDrive->lineEdit(), wrong);
+            QTest::keyClick(chooser->drDrive->lineEdit(), Qt::Key_Tab);
+            QTest::keyClick(chooser->cmdDone, Qt::Key_Return);
+        });
+        // On a desktop the window manager moves the focus around while the chooser and the
+        // messages come and go; here it lands on another button of the menu.
+        MsgBox::SetObserver([&](const MsgBox::Message&) { menu.cmdMenuChoice[1]->setFocus(); });
+        MsgBox::SetNextAnswers({MsgBox::Answer::Ok, MsgBox::Answer::No});
+        menu.mnuDrive->trigger();
+        MsgBox::SetObserver(nullptr);
+        QCOMPARE(program().ClientCount, qint16(2));
+        QCOMPARE(Focused(), menu.lbNameDisplay);
+        Press(Qt::Key_Down);
+        QCOMPARE(program().CurrentClient, qint16(1));
     }
 
     void comingBackToTheMenuClosesTheAboutBox()
