@@ -106,6 +106,20 @@ private slots:
         QCOMPARE(QFileInfo(program().DataFilePath).size(), 4 * 154);
     }
 
+    // No record leaves a hole before it: a hole would read back as clients of zero bytes.
+    void recordIsNeverWrittenPastTheEnd()
+    {
+        TestProgram t;
+        const QByteArray before = Records(Names("Client", 3));
+        WriteFileBytes(t.dataFile(), before);
+        QVERIFY(LoadClientTable());
+        program().ClientTable[5] = SampleRecord(QStringLiteral("Fifth"));
+        MsgBox::SetNextAnswer(Answer::Cancel);
+        QVERIFY(!WriteClientRecord(5));
+        QVERIFY(LastMessage().text.contains(QStringLiteral("Error 1001:")));
+        QCOMPARE(ReadFileBytes(t.dataFile()), before);
+    }
+
     void fullDiskLeavesTheFileAsItWas()
     {
         TestProgram t;

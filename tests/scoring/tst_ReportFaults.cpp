@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include "clients/RegularFile.h"
 #include "tests/scoring/ScoringTestCase.h"
 
 class tst_ReportFaults : public ScoringTestCase {
@@ -63,6 +64,21 @@ private slots:
         QCOMPARE(QFileInfo::exists(target), !dangling);
         if (!dangling)
             QCOMPARE(ReadFileBytes(target), QByteArray("someone else's file\r\n"));
+    }
+
+    void reportLostAtSyncOrCloseLeavesNoReport_data()
+    {
+        QTest::addColumn<FileFault>("fault");
+        QTest::newRow("fsync") << FileFault::Sync;
+        QTest::newRow("close") << FileFault::Close;
+    }
+
+    void reportLostAtSyncOrCloseLeavesNoReport()
+    {
+        QFETCH(FileFault, fault);
+        InjectFileFault(fault, EIO);
+        QVERIFY(!Score(QuietClient()));
+        QVERIFY(!QFile::exists(ReportPath()));
     }
 
     void zepreportRefusesAPipeAsItsDataFile()
