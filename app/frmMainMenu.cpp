@@ -296,16 +296,15 @@ void frmMainMenu::EditCurrentClient()
 void frmMainMenu::ToggleNumLock()
 {
     Program& p = program();
-    p.NumLockOn = !p.NumLockOn;
-    SaveNumLockSetting(p.NumLockOn);
+    p.NumLockOn = ToggleNumLockSetting(p.NumLockOn);
+    // Qt has already flipped the tick; it shows what is stored, which a failed write did not change.
     mnuOptionsNumLock->setChecked(p.NumLockOn);
 }
 
 void frmMainMenu::TogglePrintDOS()
 {
     Program& p = program();
-    p.PrintDOS = !p.PrintDOS;
-    SavePrintDOSSetting(p.PrintDOS);
+    p.PrintDOS = TogglePrintDOSSetting(p.PrintDOS);
     mnuOptionsPrintDOS->setChecked(p.PrintDOS);
 }
 

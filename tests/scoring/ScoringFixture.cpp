@@ -104,8 +104,9 @@ QByteArray FixtureData::ScoringFileText() const
                 lines << QStringLiteral("Scale %1").arg(s);
                 lines << QString::number(MaxRaw[g][r][s]);
                 std::vector<int> row;
+                // A test may set MaxRaw past the table to see it refused; those rows read 0.
                 for (int raw = 1; raw <= MaxRaw[g][r][s]; ++raw)
-                    row.push_back(Pct[s][raw][r][g]);
+                    row.push_back(raw < int(std::size(Pct[s])) ? Pct[s][raw][r][g] : 0);
                 if (!row.empty())
                     lines << NumberLine(row);
             }
