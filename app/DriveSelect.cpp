@@ -173,7 +173,14 @@ DriveSelectResult SelectDataDrive(bool atStartup, const DriveSelectHooks& hooks)
         if (outcome == StepOutcome::Done)
             outcome = RunStep(drive, [&] { opened = OpenDataDisk(drive); });
         if (outcome == StepOutcome::Done && opened) {
-            SaveINIFilePath(drive);
+            QString error;
+            // The disk is connected either way; the operator must know it will not be the
+            // one tried first at the next start.
+            if (!SaveINIFilePath(drive, &error))
+                MsgBox::Show(QStringLiteral("The data disk %1 is in use, but it could not be remembered for the next "
+                                            "start.\r\r%2")
+                                 .arg(drive, error),
+                             MsgBox::Buttons::OkOnly, MsgBox::Icon::Exclamation, QStringLiteral("Settings Error"));
             outcome = RunStep(drive, [&] { LoadClientTable(); });
             if (outcome == StepOutcome::Done) {
                 if (!atStartup && hooks.refreshMainMenu)

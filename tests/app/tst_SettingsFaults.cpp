@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QtTest>
 
+#include "app/DriveSelect.h"
 #include "app/PrivateProfile.h"
 #include "app/Program.h"
 #include "app/Settings.h"
@@ -159,6 +160,27 @@ private slots:
         QVERIFY(!option());
         QVERIFY(!toggle->isChecked());
         QVERIFY(ReadFileBytes(program().IniPath).contains(key.toLatin1() + "=False"));
+    }
+
+    // A disk chosen in the menu is used even when the program folder is read-only, and the
+    // operator hears that it will not be the one tried at the next start.
+    void aDiskThatCannotBeRememberedIsTold()
+    {
+        TestProgram t;
+        TmpfsMount folder;
+        REQUIRE_TMPFS(folder);
+        program().IniPath = folder.path() + QStringLiteral("/zeptest.ini");
+        WriteFileBytes(program().IniPath, OldSettings);
+        WriteClients(t.disk(), {QStringLiteral("Jane Doe")});
+        QVERIFY(folder.remountReadOnly());
+        DriveSelectHooks hooks;
+        hooks.chooseDrive = [&] { return t.disk(); };
+        MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+        QCOMPARE(SelectDataDrive(false, hooks), DriveSelectResult::Connected);
+        QCOMPARE(program().ClientCount, qint16(1));
+        QCOMPARE(LastMessage().title, QStringLiteral("Settings Error"));
+        QVERIFY(LastMessage().text.contains(program().IniPath));
+        QCOMPARE(ReadFileBytes(program().IniPath), OldSettings);
     }
 };
 
