@@ -88,6 +88,9 @@ frmPresentQA::frmPresentQA(QWidget* parent) : QDialog(parent)
         text->setGeometry(cmdMenuChoice[i]->rect().adjusted(Twips(120), Twips(60), -Twips(120), -Twips(60)));
         text->setReadOnly(true);
         text->setFrame(false);
+        QPalette look = text->palette();
+        look.setColor(QPalette::Base, look.color(QPalette::Button));
+        text->setPalette(look);
         // The text belongs to its button: it never takes the focus, and a click on it is a
         // click on the button.
         text->setFocusPolicy(Qt::NoFocus);

@@ -20,19 +20,23 @@
 
 namespace {
 constexpr int HiddenChoice = 2;
-constexpr int CancelChoice = 3;
+// Sizes in twips.
+constexpr int FormWidth = 9000;
+constexpr int ButtonWidth = 4200;
+constexpr int ButtonLeft = (FormWidth - 2400 - ButtonWidth) / 2;
 } // namespace
 
 frmSelectEntryMethod::frmSelectEntryMethod(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmSelectEntryMethod"));
     setWindowTitle(QStringLiteral("Entry Method"));
-    setFixedSize(Twips(6015), Twips(4740));
+    // Wider than the language screen: the captions and status texts here are longer.
+    setFixedSize(Twips(FormWidth), Twips(4740));
     SetBackground(this, Blue);
 
     frBlank = new QGroupBox(this);
     frBlank->setObjectName(QStringLiteral("frBlank"));
-    frBlank->setGeometry(TwipsRect(1020, 330, 3975, 3075));
+    frBlank->setGeometry(TwipsRect(1200, 330, FormWidth - 2400, 3075));
     SetFrameFocusLook(frBlank, false);
 
     fraSelectMethod = new QGroupBox(QStringLiteral("Select Client Data Entry Method"), this);
@@ -47,9 +51,10 @@ frmSelectEntryMethod::frmSelectEntryMethod(QWidget* parent) : QDialog(parent)
     for (int i = 0; i <= LastMenuChoice; ++i) {
         auto* shape = new QFrame(fraSelectMethod);
         shape->setObjectName(QStringLiteral("shpMenuChoice_%1").arg(i));
-        shape->setGeometry(TwipsRect(480 - 60, tops[i] - 60, 3015 + 135, 435 + 120));
+        shape->setGeometry(TwipsRect(ButtonLeft - 60, tops[i] - 60, ButtonWidth + 135, 435 + 120));
         shpMenuChoice[i] = shape;
-        cmdMenuChoice[i] = MakeMenuChoice(fraSelectMethod, i, QString::fromLatin1(captions[i]), 480, tops[i], 3015, 435);
+        cmdMenuChoice[i] =
+            MakeMenuChoice(fraSelectMethod, i, QString::fromLatin1(captions[i]), ButtonLeft, tops[i], ButtonWidth, 435);
         // MakeMenuChoice gives every button a panel; this form draws its shapes instead.
         delete fraSelectMethod->findChild<QFrame*>(QStringLiteral("sspMenuChoice_%1").arg(i));
         cmdMenuChoice[i]->installEventFilter(this);
@@ -60,7 +65,7 @@ frmSelectEntryMethod::frmSelectEntryMethod(QWidget* parent) : QDialog(parent)
     QWidget::setTabOrder(cmdMenuChoice[1], cmdMenuChoice[3]);
     QWidget::setTabOrder(cmdMenuChoice[3], cmdMenuChoice[2]);
 
-    MsgPanel = MakeStatusPanel(this, TwipsRect(0, 4365, 6015, 375));
+    MsgPanel = MakeStatusPanel(this, TwipsRect(0, 4365, FormWidth, 375));
 
     MenuChoicePattern::Options options;
     options.statusPanel = MsgPanel;
