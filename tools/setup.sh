@@ -52,5 +52,7 @@ cp -a "$build/zep" "$demo/program"
 rm -f "$demo/program/zeptest.ini"
 rm -rf "$demo/disk"
 "$build/tools/zepdemo" "$demo/program" "$demo/disk"
+# The voices of the on-screen test, spoken from the question bank into the program folder.
+"$build/tools/zepvoice" "$demo/program/ZEPSF.db" "$demo/program"
 echo "Starting $demo/program/zeptest"
 exec "$demo/program/zeptest"

@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include "app/DriveSelect.h"
+#include "app/PrivateProfile.h"
 #include "app/Program.h"
 #include "app/Settings.h"
 #include "clients/DataAccess.h"
@@ -37,7 +38,9 @@ int main(int argc, char* argv[])
         return 1;
     }
     program().IniPath = programFolder + QStringLiteral("/zeptest.ini");
-    if (!SaveINIFilePath(disk)) {
+    // The recordings of the on-screen test live in the program folder (tools/zepvoice).
+    if (!SaveINIFilePath(disk) ||
+        !WritePrivateProfileString(QStringLiteral("Path"), QStringLiteral("SndPath"), programFolder, program().IniPath)) {
         std::fprintf(stderr, "zepdemo: cannot write %s\n", qPrintable(program().IniPath));
         return 1;
     }
