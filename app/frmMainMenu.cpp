@@ -298,6 +298,9 @@ void frmMainMenu::EditCurrentClient()
 
 void frmMainMenu::AddNewClient()
 {
+    // The button is disabled then; the table has no slot for one more.
+    if (program().ClientCount >= MaxClients)
+        return;
     program().EditMode = false;
     frMainMenu->hide();
     {

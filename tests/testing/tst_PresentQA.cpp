@@ -158,6 +158,21 @@ private slots:
             QVERIFY2(text.startsWith(start) && text.contains(inside) && text.endsWith(end), qPrintable(text));
     }
 
+    void statusTexts()
+    {
+        QCOMPARE(InstructionsStatusText("English"), QString("When ready press Enter to continue."));
+        QCOMPARE(InstructionsStatusText("Spanish"), QString("Oprima la tecla «Enter» para seguir."));
+        QCOMPARE(QuestionStatusText("English"), QString("Use Up or Down arrow keys to highlight answer, then press "
+                                                        "Enter. Press F10 to go back to previous question."));
+        QCOMPARE(QuestionStatusText("spanish"),
+                 QString("Oprima las teclas de flechas Hacia Arriba o Hacia Abajo para iluminar su respuesta. Luego "
+                         "oprima la tecla «Enter». Oprima la tecla «F10» para ver la pregunta anterior."));
+        QCOMPARE(AnswerStatusText("English", false), QString("Press Enter to select this answer."));
+        for (bool audioOn : {false, true})
+            QCOMPARE(AnswerStatusText("Spanish", audioOn),
+                     QString("Ilumine la respuesta que usted escoja y luego oprima la tecla «Enter»."));
+    }
+
     void aWholeTestByKeys_data()
     {
         QTest::addColumn<QString>("language");
