@@ -72,7 +72,8 @@ frmPresentQA::frmPresentQA(QWidget* parent) : QDialog(parent)
     fraQuestions->setObjectName(QStringLiteral("fraQuestions"));
     fraQuestions->setGeometry(TwipsRect(0, 0, FrameWidth, QuestionHeight));
     SetFrameFocusLook(fraQuestions, false);
-    txtQuestion = MakeTextBox(fraQuestions, "txtQuestion", TwipsRect(120, 300, FrameWidth - 240, QuestionHeight - 420), 14);
+    txtQuestion =
+        MakeTextBox(fraQuestions, "txtQuestion", TwipsRect(120, 300, FrameWidth - 240, QuestionHeight - 420), 14);
     txtQuestion->setTabChangesFocus(true);
     SetTextColours(txtQuestion, Blue, White);
 

@@ -93,7 +93,7 @@ class tst_EntryMethod : public QObject {
     std::unique_ptr<frmMainMenu> menu;
     QByteArray before;
 
-    void Open()
+    void Open(int languages = 2)
     {
         Program& p = program();
         p.SectionBounds = {0, 60, 64, 0};
@@ -103,7 +103,8 @@ class tst_EntryMethod : public QObject {
         QVERIFY(LoadClientTable());
         QList<QuestionItem> items = StandardTestItems();
         QString error;
-        QVERIFY(CreateQuestionBank(p.DatabasePath, {{"English", items}, {"Spanish", items}}, &error));
+        QList<QPair<QString, QList<QuestionItem>>> tables{{"English", items}, {"Spanish", items}};
+        QVERIFY(CreateQuestionBank(p.DatabasePath, tables.mid(0, languages), &error));
         menu = std::make_unique<frmMainMenu>();
         menu->Activate();
         ShowActive(menu.get());
@@ -174,6 +175,7 @@ private slots:
         QTest::newRow("client information") << 1;
         QTest::newRow("court history") << 2;
         QTest::newRow("language") << 3;
+        QTest::newRow("no question bank") << 4;
     }
     void cancellingAnyStepReturnsWithoutAPrompt()
     {
@@ -186,6 +188,11 @@ private slots:
             TypeNewClient();
         if (step == 2)
             Escape("frmCourtHistory");
+        if (step == 4) {
+            AcceptCourtHistory();
+            QVERIFY(QFile::remove(program().DatabasePath));
+            MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+        }
         if (step == 3) {
             AcceptCourtHistory();
             WhenModalOpens("frmSelectLanguage", [](QWidget*) {
@@ -195,7 +202,9 @@ private slots:
         }
         AddNewClient(step == 0 ? 2 : 0);
         QCOMPARE(watch.prompts, 0);
-        QVERIFY(MsgBox::Shown().isEmpty());
+        // Only a question bank that cannot be used is worth a word, and to the staff.
+        QCOMPARE(MsgBox::Shown().size(), step == 4 ? 1 : 0);
+        QCOMPARE(LastMessage().title, step == 4 ? QString("Question Bank Error") : QString());
         QCOMPARE(program().ClientCount, 2);
         QCOMPARE(ReadFileBytes(t->dataFile()), before);
         QCOMPARE(menu->lbNameDisplay->count(), 2);
@@ -227,24 +236,29 @@ private slots:
     void onScreenPathKeepsTheClientInUntilTheCode_data()
     {
         QTest::addColumn<bool>("finish");
-        QTest::newRow("completed") << true;
-        QTest::newRow("broken off") << false;
+        QTest::addColumn<int>("languages");
+        QTest::newRow("completed") << true << 2;
+        QTest::newRow("broken off") << false << 2;
+        QTest::newRow("one language, no language screen") << false << 1;
     }
     void onScreenPathKeepsTheClientInUntilTheCode()
     {
         QFETCH(bool, finish);
-        Open();
+        QFETCH(int, languages);
+        Open(languages);
         PromptWatch watch({"close", "cancel", "wrong"});
         TypeNewClient();
         AcceptCourtHistory();
-        WhenModalOpens("frmSelectLanguage", [](QWidget*) {
-            Press(Qt::Key_Tab);
-            Press(Qt::Key_Return);
-        });
+        if (languages == 2)
+            WhenModalOpens("frmSelectLanguage", [](QWidget*) {
+                Press(Qt::Key_Tab);
+                Press(Qt::Key_Return);
+            });
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);  // "Press the Enter key to begin the test."
-        WhenModalOpens("frmPresentQA", [finish](QWidget* dialog) {
+        WhenModalOpens("frmPresentQA", [finish, languages](QWidget* dialog) {
             auto* form = static_cast<frmPresentQA*>(dialog);
-            QCOMPARE(form->windowTitle(), QString("Presentación de preguntas"));
+            QCOMPARE(form->windowTitle(),
+                     QString(languages == 2 ? "Presentación de preguntas" : "Question Presentation"));
             QCOMPARE(LastMessage().title, QString("Onscreen Presentation"));
             Press(Qt::Key_Return, 2);
             for (int key : {Qt::Key_Escape, Qt::Key_F4, Qt::Key_X, Qt::Key_O, Qt::Key_A, Qt::Key_D}) {

@@ -63,7 +63,8 @@ class tst_Sound : public QObject {
     QByteArray Record(const std::function<void()>& play, int milliseconds)
     {
         QProcess parec;
-        parec.start("parec", {"--device=zeptest.monitor", "--rate=22050", "--channels=1", "--format=s16le", "--latency-msec=20"});
+        parec.start("parec",
+                    {"--device=zeptest.monitor", "--rate=22050", "--channels=1", "--format=s16le", "--latency-msec=20"});
         QByteArray raw;
         QObject::connect(&parec, &QProcess::readyReadStandardOutput, [&] { raw += parec.readAllStandardOutput(); });
         // Recording begins a while after the recorder starts; the sound must not begin before.
