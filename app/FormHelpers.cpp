@@ -81,6 +81,16 @@ void ClearMenuChoices(QWidget* form, int lastIndex)
     }
 }
 
+void ClearShpButtonColor(QWidget* form, int lastIndex)
+{
+    for (int i = 0; i <= lastIndex; ++i) {
+        if (auto* shape = form->findChild<QWidget*>(QStringLiteral("shpMenuChoice_%1").arg(i)))
+            SetBackground(shape, Blue);
+        if (QWidget* button = Button(form, i))
+            SetBold(button, false);
+    }
+}
+
 void HighlightMenuChoice(QWidget* form, int index)
 {
     if (QWidget* panel = Panel(form, index))

@@ -42,6 +42,9 @@ void CenterFrame(QWidget* frame);
 
 void SetMenuChoice(QWidget* form, int lastIndex, int index);
 void ClearMenuChoices(QWidget* form, int lastIndex);
+// The entry method form lights a shape behind each button instead of a panel: every shape
+// shpMenuChoice_0..lastIndex blue and every caption not bold.
+void ClearShpButtonColor(QWidget* form, int lastIndex);
 // Gives one button and its panel the focused look without touching the others.
 void HighlightMenuChoice(QWidget* form, int index);
 

@@ -22,6 +22,7 @@
 #include "clients/frmClientInfo.h"
 #include "clients/frmCourtHistory.h"
 #include "testing/frmNewEntry.h"
+#include "testing/frmSelectEntryMethod.h"
 
 namespace {
 constexpr int LastMenuChoice = 3;
@@ -252,9 +253,11 @@ void frmMainMenu::ChooseMenu(int index)
     case 0:
         EditCurrentClient();
         break;
-    case 1:  // Add New Client
+    case 1:
+        AddNewClient();
+        break;
     case 2:  // Supervisor Options
-        // The new-client and supervisor forms are not part of the program yet.
+        // The supervisor forms are not part of the program yet.
         break;
     case 3:
         EndProgram();
@@ -290,6 +293,22 @@ void frmMainMenu::EditCurrentClient()
     Activate();
     // The button that started the workflow was hidden with the frame: give the keyboard a
     // place to start again, the list for picking the next client.
+    FocusStartControl();
+}
+
+void frmMainMenu::AddNewClient()
+{
+    // The button is disabled then; the table has no slot for one more.
+    if (program().ClientCount >= MaxClients)
+        return;
+    program().EditMode = false;
+    frMainMenu->hide();
+    {
+        frmSelectEntryMethod method(this);
+        method.exec();
+    }
+    frMainMenu->show();
+    Activate();
     FocusStartControl();
 }
 

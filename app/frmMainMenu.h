@@ -36,6 +36,8 @@ public:
     // Client information, court history, then the answers, each only when the one before
     // was accepted.
     void EditCurrentClient();
+    // The entry method form leads the whole new-client workflow.
+    void AddNewClient();
     // Shows the drive chooser modally and returns the drive chosen in it.
     QString AskForDrive();
     // The chooser, created on first use and kept (hidden) afterwards.

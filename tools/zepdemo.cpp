@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include "app/DriveSelect.h"
+#include "app/PrivateProfile.h"
 #include "app/Program.h"
 #include "app/Settings.h"
 #include "clients/DataAccess.h"
@@ -59,7 +60,10 @@ int main(int argc, char* argv[])
     }
     program().IniPath = programFolder + QStringLiteral("/zeptest.ini");
     QString error;
-    if (!SaveINIFilePath(disk, &error)) {
+    // The recordings of the on-screen test live in the program folder (tools/zepvoice).
+    if (!SaveINIFilePath(disk, &error) ||
+        !WritePrivateProfileString(QStringLiteral("Path"), QStringLiteral("SndPath"), programFolder, program().IniPath,
+                                   &error)) {
         std::fprintf(stderr, "zepdemo: the demonstration disk is ready, but the settings were not changed: %s\n",
                      qPrintable(error));
         return 1;

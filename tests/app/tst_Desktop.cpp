@@ -247,6 +247,49 @@ private slots:
         QCOMPARE(forms.exitCode(), 0);
     }
 
+    // The window manager's close (Alt+F4) neither ends the test nor the secret-code prompt.
+    void aClientAtTheKeyboardCannotCloseTheWayOut()
+    {
+        Prepare("False");
+        QVERIFY(QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/ZEPSF.db"), t->programFolder() + "/ZEPSF.db"));
+        QProcess* program = StartProgram();
+        QVERIFY(WaitForTitle(MenuTitle));
+        QTest::qWait(2500);
+        Keys({"Tab", "Return"});
+        QVERIFY(WaitForTitle("Entry Method"));
+        Keys({"Return"});
+        QVERIFY(WaitForTitle("Client Information"));
+        for (const char* field : {"Al Smith", "123-45-6789", "34", "1", "3", "12", "2", "n"}) {
+            Type(field);
+            Keys({"Return"});
+        }
+        Keys({"Return"});
+        QVERIFY(WaitForTitle("Court History"));
+        for (int box = 0; box < 12; ++box)
+            Keys({"n", "Return"});
+        Keys({"Return"});
+        QVERIFY(WaitForTitle("Select Presentation Language"));
+        Keys({"Return"});
+        QVERIFY(WaitForTitle("Onscreen Presentation"));
+        Keys({"Return"});
+        QVERIFY(WaitForTitle("Question Presentation"));
+        Keys({"Return", "Return", "alt+F4", "Escape", "alt+x"});
+        QVERIFY(WaitForTitle("Question Presentation"));
+        QCOMPARE(program->state(), QProcess::Running);
+
+        Keys({"shift+alt+F10"});
+        QVERIFY(WaitForTitle("Question Presentation", false));
+        QVERIFY(WaitForTitle("Secret Code"));
+        Keys({"alt+F4"});
+        QTest::qWait(500);
+        QVERIFY(WaitForTitle("Secret Code"));
+        Keys({"k", "Return", "Return"});
+        QVERIFY(WaitForTitle("Secret Code", false));
+        QVERIFY(WaitForTitle("Entry Method", false));
+        QVERIFY(Titles().contains(MenuTitle));
+        QCOMPARE(program->state(), QProcess::Running);
+    }
+
     void numLockIsKeptOnWhenTheSettingSaysSo()
     {
         Prepare("True");
