@@ -31,14 +31,9 @@ private slots:
 
     void roundingSendsHalvesToTheEvenNeighbour()
     {
-        QCOMPARE(RoundHalfEven(0.5), 0);
-        QCOMPARE(RoundHalfEven(1.5), 2);
-        QCOMPARE(RoundHalfEven(2.5), 2);
-        QCOMPARE(RoundHalfEven(3.5), 4);
-        QCOMPARE(RoundHalfEven(2.51), 3);
-        QCOMPARE(RoundHalfEven(-0.5), 0);
-        QCOMPARE(RoundHalfEven(-1.5), -2);
-        QCOMPARE(RoundHalfEven(16.4), 16);
+        const std::pair<double, int> cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {2.51, 3}, {-0.5, 0}, {-1.5, -2}, {16.4, 16}};
+        for (auto [value, rounded] : cases)
+            QCOMPARE(RoundHalfEven(value), rounded);
     }
 
     void itemPointsComeFromTheKeyOfTheAnswerValue()
@@ -49,10 +44,8 @@ private slots:
         SetAnswers(r, {11, 12}, '1');
         SetAnswers(r, {61}, '4');
         QVERIFY(Score(r));
-        QCOMPARE(scoring().ItemPoints[11], 1);
-        QCOMPARE(scoring().ItemPoints[12], 3);
-        QCOMPARE(scoring().ItemPoints[13], 2);
-        QCOMPARE(scoring().ItemPoints[61], 3);
+        const auto& points = scoring().ItemPoints;
+        QCOMPARE((QList<int>{points[11], points[12], points[13], points[61]}), (QList<int>{1, 3, 2, 3}));
         QCOMPARE(Scale(Alcohol).RawScore, 1 + 3 + 2 + 3);
         QCOMPARE(Scale(Alcohol).ScoredItemCount, 4);
         QCOMPARE(Scale(Drugs).RawScore, 0);
@@ -93,14 +86,12 @@ private slots:
         r.AgeAtFirstConviction = "16";    // 5 Risk points when court history counts
         SetAnswerRange(r, 1, 57, '1');
         QVERIFY(Score(r));
-        QCOMPARE(Scale(Truthfulness).RawScore, 10);
-        QCOMPARE(Scale(Truthfulness).Percentile, 3 * 10 + 1);
+        QCOMPARE(RawPct(Truthfulness), qMakePair(10, 3 * 10 + 1));
         QCOMPARE(Scale(Risk).RawScore, 10 + 5);
 
         SetAnswers(r, {58}, '1');
         QVERIFY(Score(r));
-        QCOMPARE(Scale(Truthfulness).RawScore, 99);
-        QCOMPARE(Scale(Truthfulness).Percentile, 99);
+        QCOMPARE(RawPct(Truthfulness), qMakePair(99, 99));
         // Court points left out, level 5 correction added for scales with 2 or more scored items.
         QCOMPARE(Scale(Risk).RawScore, 10 + data.TruthCorrection[Risk][5]);
         QCOMPARE(Scale(Alcohol).Percentile, 99);
@@ -161,12 +152,9 @@ private slots:
             for (int n = 1; n <= 12; ++n)
                 SetCourt(r, n, QString::fromLatin1(value));
             QVERIFY(Score(r));
-            for (int s = Alcohol; s <= Risk; ++s) {
-                QCOMPARE(Scale(s).RawScore, 0);
-                QCOMPARE(Scale(s).Percentile, 0);
-            }
-            QVERIFY(!scoring().AlcoholFloorApplied);
-            QVERIFY(!scoring().DrugFloorApplied);
+            for (int s = Alcohol; s <= Risk; ++s)
+                QCOMPARE(RawPct(s), qMakePair(0, 0));
+            QVERIFY(!scoring().AlcoholFloorApplied && !scoring().DrugFloorApplied);
         }
     }
 
@@ -210,10 +198,8 @@ private slots:
     {
         data.SetPercentile(Alcohol, 1, 50);
         QVERIFY(Score(QuietClient()));
-        for (int s = 1; s <= 4; ++s) {
-            QCOMPARE(Scale(s).RawScore, 0);
-            QCOMPARE(Scale(s).Percentile, 0);
-        }
+        for (int s = 1; s <= 4; ++s)
+            QCOMPARE(RawPct(s), qMakePair(0, 0));
     }
 
     void fourOmittedItemsGiveNinetyNineThreeDoNot()
@@ -242,8 +228,7 @@ private slots:
         QCOMPARE(Scale(Risk).Percentile, 3 * 4 + 1);
         SetAnswers(r, {35}, '1');
         QVERIFY(Score(r));
-        QCOMPARE(Scale(Risk).RawScore, 5);
-        QCOMPARE(Scale(Risk).Percentile, 99);
+        QCOMPARE(RawPct(Risk), qMakePair(5, 99));
     }
 
     void fewScoredItemsCapThePercentile()
@@ -290,8 +275,7 @@ private slots:
         SetAnswers(r, {17, 20}, '2');
         r.AlcoholConvictions = "1";
         QVERIFY(Score(r));
-        QCOMPARE(Scale(Alcohol).RawScore, 5 + 1);
-        QCOMPARE(Scale(Alcohol).Percentile, 40);
+        QCOMPARE(RawPct(Alcohol), qMakePair(5 + 1, 40));
         QVERIFY(scoring().AlcoholFloorApplied);
     }
 
@@ -307,27 +291,21 @@ private slots:
 
     void truthfulnessCorrectionsRaiseTheOtherRawScores()
     {
-        struct Case {
-            int truthPercentile;
-            int level;
-        };
-        for (const Case c : {Case{39, 0}, Case{40, 1}, Case{55, 1}, Case{56, 2}, Case{69, 2}, Case{70, 3}, Case{89, 3},
-                             Case{90, 4}, Case{94, 4}}) {
-            data.SetPercentile(Truthfulness, 2, c.truthPercentile);
+        const std::pair<int, int> cases[] = {{39, 0}, {40, 1}, {55, 1}, {56, 2}, {69, 2}, {70, 3}, {89, 3}, {90, 4}, {94, 4}};
+        for (auto [truthPercentile, level] : cases) {
+            data.SetPercentile(Truthfulness, 2, truthPercentile);
             ClientRecord r = QuietClient();
             SetAnswers(r, {1, 2}, '1');
             SetAnswers(r, {11, 12}, '1');        // Alcohol: 2 scored items, corrected
             SetAnswers(r, {21}, '1');            // Drugs: 1 scored item, left alone
             SetAnswers(r, {31, 32, 33}, '1');    // Risk: 3 scored items, corrected
             QVERIFY(Score(r));
-            const int alcohol = 2 + (c.level ? data.TruthCorrection[Alcohol][c.level] : 0);
-            const int risk = 3 + (c.level ? data.TruthCorrection[Risk][c.level] : 0);
-            QCOMPARE(Scale(Alcohol).RawScore, alcohol);
-            QCOMPARE(Scale(Drugs).RawScore, 1);
-            QCOMPARE(Scale(Risk).RawScore, risk);
+            const int alcohol = 2 + (level ? data.TruthCorrection[Alcohol][level] : 0);
+            const int risk = 3 + (level ? data.TruthCorrection[Risk][level] : 0);
             // The corrected raw scores are the ones looked up.
-            QCOMPARE(Scale(Alcohol).Percentile, std::min(38, 3 * alcohol + 1));
-            QCOMPARE(Scale(Risk).Percentile, 3 * risk + 1);
+            QCOMPARE(RawPct(Alcohol), qMakePair(alcohol, std::min(38, 3 * alcohol + 1)));
+            QCOMPARE(Scale(Drugs).RawScore, 1);
+            QCOMPARE(RawPct(Risk), qMakePair(risk, 3 * risk + 1));
         }
     }
 
@@ -410,13 +388,10 @@ private slots:
         // Just below every threshold: no count.
         ClientRecord low = QuietClient();
         SetAnswerRange(low, 37, 40, '1');
-        low.MisdemeanorConvictions = "2";
-        low.FelonyConvictions = "2";
-        low.TimesOnProbation = "1";
-        low.ProbationRevocations = "1";
-        low.TimesOnParole = "1";
-        low.ParoleRevocations = "1";
-        low.TimesJail = "1";
+        for (int n : {2, 3})
+            SetCourt(low, n, QStringLiteral("2"));
+        for (int n : {4, 5, 7, 8, 9})
+            SetCourt(low, n, QStringLiteral("1"));
         QVERIFY(Score(low));
         QCOMPARE(Scale(Risk).Percentile, 10);
     }
