@@ -89,6 +89,10 @@ private slots:
         QCOMPARE(lines.at(31), QString());
         QCOMPARE(lines.at(32), QString());
         QCOMPARE(lines.at(33), Row({{8, "TRUTH SCALE: LOWEST RISK RANGE"}, {61, "RISK PERCENTILE:0"}}));
+        // Four omitted items give 99, and the paragraph of the highest range.
+        const qsizetype at = lines.indexOf(Row({{8, "RSK SCALE: TOP RISK RANGE"}, {61, "RISK PERCENTILE:99"}}));
+        QVERIFY(at > 33);
+        QCOMPARE(lines.mid(at + 1, 3), (QStringList{"        RSK MAXIMUM-HIGH first line", "        RSK MAXIMUM-HIGH second line", ""}));
     }
 
     void columnAlreadyPassedContinuesOnTheNextLine()
@@ -195,20 +199,6 @@ private slots:
             QString(),
         }));
         QVERIFY(lines.at(at + 6).startsWith(Row({{8, "RSK SCALE: LOWEST RISK RANGE"}})));
-    }
-
-    void fourOmittedItemsShow99AndTheMaximumHighParagraph()
-    {
-        ClientRecord r = QuietClient();
-        SetAnswerRange(r, 21, 24, '0');
-        QVERIFY(Score(r));
-        const QStringList lines = ReportLines(folder());
-        QCOMPARE(lines.at(25), Row({{8, "DRG"}, {28, " 99 "}, {38, FullBar}}));
-        const qsizetype at = lines.indexOf(Row({{8, "DRG SCALE: TOP RISK RANGE"}, {61, "RISK PERCENTILE:99"}}));
-        QVERIFY(at > 30);
-        QCOMPARE(lines.at(at + 1), QStringLiteral("        DRG MAXIMUM-HIGH first line"));
-        QCOMPARE(lines.at(at + 2), QStringLiteral("        DRG MAXIMUM-HIGH second line"));
-        QCOMPARE(lines.at(at + 3), QString());
     }
 
     void paragraphsBreakPagesAtLine58WithNumberedHeaders()
