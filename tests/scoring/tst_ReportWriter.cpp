@@ -236,6 +236,7 @@ private slots:
         r.AlcoholConvictions = "-1";
         r.TimesJail = "3";
         r.YearsJailAndPrison = "12";
+        r.TimesOnParole = "";  // padded to one blank once the significant block ran
         QVERIFY(Score(r));
         const QStringList lines = ReportLines(folder());
         QVERIFY(lines.contains(Row({{8, "**  Alcohol-related convictions:N/A"}, {45, "**  Drug-related convictions:0 "}})));
@@ -243,15 +244,6 @@ private slots:
         QVERIFY(lines.contains(Row({{8, "**  Probation revocations...... 0 "}, {45, "**  Years in jail and prison.. 12"}})));
         QVERIFY(lines.contains(Row({{8, "Felony convictions........... 0 "}, {44, "Jail sentences.................. 3 "}})));
         QVERIFY(lines.contains(Row({{8, "Alcohol-related convictions.. -1"}, {44, "Drug-related convictions........ 0 "}})));
-    }
-
-    void shortCourtValueIsPaddedOnlyOnceTheSignificantBlockRan()
-    {
-        program().SumPageChecked = true;
-        ClientRecord r = QuietClient();
-        r.TimesOnParole = "";
-        QVERIFY(Score(r));
-        const QStringList lines = ReportLines(folder());
         QVERIFY(lines.contains(Row({{8, "**  Age at first conviction.... 0 "}, {45, "**  Times on parole...........  "}})));
         QVERIFY(lines.contains(Row({{8, "Age at first conviction...... 0 "}, {44, "Times on parole.................  "}})));
         QCOMPARE(scoring().ClientWork.TimesOnParole, QStringLiteral(" "));
