@@ -37,10 +37,12 @@ LOGDIR=$(mktemp -d /tmp/mutate.XXXXXX)
 BACKUP=
 TARGET_FILE=
 
-# Puts the mutated file back, whatever ended the run.
+# Puts the mutated file back, whatever ended the run. The restored file gets a new time
+# stamp: with its old one the build would keep the mutant's object file.
 restore() {
     if [ -n "$BACKUP" ] && [ -f "$BACKUP" ]; then
-        cp -p "$BACKUP" "$TARGET_FILE"
+        cp "$BACKUP" "$TARGET_FILE"
+        touch "$TARGET_FILE"
         rm -f "$BACKUP"
         BACKUP=
     fi
@@ -145,7 +147,7 @@ for id in $IDS; do
 
     TARGET_FILE=$ROOT/$file
     BACKUP=$(mktemp)
-    cp -p "$TARGET_FILE" "$BACKUP"
+    cp "$TARGET_FILE" "$BACKUP"
     mutant apply "$id" || exit 2
     if ! build_for "$tests" >"$log" 2>&1; then
         outcome="NO-BUILD"
