@@ -64,26 +64,17 @@ private slots:
         const ScoringResult result = LoadScoringData();
         QVERIFY2(result.Ok, qPrintable(result.Message));
         const ScoringData& d = scoring().Data;
-        QCOMPARE(d.SignificantItems[4], 14);
-        QCOMPARE(d.SignificantItems[7], 21);
-        QCOMPARE(d.SignificantItems[18], 36);
-        QCOMPARE(d.AnswerKey[1][1], QString(60, QLatin1Char('1')));
-        QCOMPARE(d.AnswerKey[1][2].left(3), QStringLiteral("020"));
-        QCOMPARE(d.AnswerKey[2][4], QStringLiteral("3333"));
-        QCOMPARE(d.MaxRaw[1][1][Truthfulness], 2);
-        QCOMPARE(d.PercentileTable[Truthfulness][2][1][1], 10);
-        QCOMPARE(d.PercentileTable[Alcohol][1][3][1], 9);
-        QCOMPARE(d.PercentileTable[Risk][3][2][2], 16);
-        QCOMPARE(d.PercentileTable[Risk][3][3][2], 19);
-        QCOMPARE(d.MaxRaw[2][3][Drugs], 0);
-        QCOMPARE(d.ScaleItems[Alcohol][0], 2);
-        QCOMPARE(d.ScaleItems[Alcohol][2], 61);
-        QCOMPARE(d.ScaleItems[Drugs][0], 0);
-        QCOMPARE(d.ScaleItems[Risk][0], 40);
-        QCOMPARE(d.ScaleItems[Risk][40], 6);
-        QCOMPARE(d.CriticalItems[22], 36);
-        QCOMPARE(d.TruthCorrection[Drugs][5], -5);
-        QCOMPARE(d.TruthCorrection[Risk][5], 9);
+        QCOMPARE((QList<int>{d.SignificantItems[4], d.SignificantItems[7], d.SignificantItems[18], d.CriticalItems[22]}),
+                 (QList<int>{14, 21, 36, 36}));
+        QCOMPARE(d.AnswerKey[1][1] + d.AnswerKey[1][2].left(3) + d.AnswerKey[2][4], QString(60, '1') + "0203333");
+        // Norms: [gender][race group][scale] and [scale][raw][race group][gender].
+        QCOMPARE((QList<int>{d.MaxRaw[1][1][Truthfulness], d.MaxRaw[2][3][Drugs], d.PercentileTable[Truthfulness][2][1][1],
+                             d.PercentileTable[Alcohol][1][3][1], d.PercentileTable[Risk][3][2][2], d.PercentileTable[Risk][3][3][2]}),
+                 (QList<int>{2, 0, 10, 9, 16, 19}));
+        QCOMPARE((QList<int>{d.ScaleItems[Alcohol][0], d.ScaleItems[Alcohol][2], d.ScaleItems[Drugs][0], d.ScaleItems[Risk][0],
+                             d.ScaleItems[Risk][40]}),
+                 (QList<int>{2, 61, 0, 40, 6}));
+        QCOMPARE(qMakePair(d.TruthCorrection[Drugs][5], d.TruthCorrection[Risk][5]), qMakePair(-5, 9));
     }
 
     void dataFilesAreReadAnewAtEveryScoring()
