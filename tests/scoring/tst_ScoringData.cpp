@@ -6,27 +6,6 @@
 
 class tst_ScoringData : public ScoringTestCase {
     Q_OBJECT
-private slots:
-    void init() { Fresh(); }
-
-    void fieldsEndAtCommasAndLineEndsWithBlanksAndQuotesRemoved();
-    void headingsAreWholeLinesWhateverTheyHold();
-    void linesEndAtCrLfCrOrLf();
-    void handWrittenFileWithOddSpacingLoads();
-    void dataFilesAreReadAnewAtEveryScoring();
-
-    void malformedScoringFileStopsTheScoring_data();
-    void malformedScoringFileStopsTheScoring();
-    void missingFileStopsTheScoring_data();
-    void missingFileStopsTheScoring();
-    void shortLabelFileStopsTheScoring();
-    void failedScoringLeavesNoReportFromAnotherClient();
-    void clientSlotOutsideTheTableIsRefused();
-
-    void paragraphWithoutLabelOrEndStopsAtTheEndOfTheFile();
-    void invalidTextWithoutEndStopsAtTheEndOfTheFile();
-
-private:
     QString ReportPath() const { return folder() + QStringLiteral("/REPORT.PRN"); }
     static QStringList Fields(const QString& text, int count)
     {
@@ -37,220 +16,160 @@ private:
             out << field;
         return out;
     }
+
+private slots:
+    void init() { Fresh(); }
+
+    void fieldsEndAtCommasAndLineEndsWithBlanksAndQuotesRemoved()
+    {
+        const QString text = QStringLiteral("  12 , \"a, b\" ,x y \r\n\"q\"  ,\t7\n\"\",last");
+        QCOMPARE(Fields(text, 10),
+                 (QStringList{"12", "a, b", "x y", "q", "7", "", "last"}));
+        // Blank lines between fields are skipped; the text running out ends the fields.
+        QCOMPARE(Fields(QStringLiteral("1,\r\n\r\n  \r\n2\r\n"), 10), (QStringList{"1", "2"}));
+        DataFileReader reader(QStringLiteral("1\r\n\r\n"));
+        QString field;
+        QVERIFY(reader.ReadField(field));
+        QVERIFY(!reader.ReadField(field));
+    }
+
+    void headingsAreWholeLinesWhateverTheyHold()
+    {
+        DataFileReader reader(QStringLiteral("Heading, with \"quotes\", commas\r\n5,6\r\nNext heading\r\n7"));
+        QString text;
+        QStringList read;
+        for (char kind : QByteArray("LFFLF"))  // a heading line, two fields, a heading, a field
+            if (kind == 'L' ? reader.ReadLine(text) : reader.ReadField(text))
+                read << text;
+        QCOMPARE(read, (QStringList{"Heading, with \"quotes\", commas", "5", "6", "Next heading", "7"}));
+        QVERIFY(!reader.ReadLine(text));
+    }
+
+    void linesEndAtCrLfCrOrLf()
+    {
+        QCOMPARE(SplitLines(QStringLiteral("a\r\nb\rc\nd")), (QStringList{"a", "b", "c", "d"}));
+        QCOMPARE(SplitLines(QStringLiteral("a\r\n\r\nEND\r\n")), (QStringList{"a", "", "END"}));
+        QCOMPARE(SplitLines(QString()), QStringList());
+    }
+
+    void handWrittenFileWithOddSpacingLoads()
+    {
+        data.WriteTo(folder());
+        const QString source = qEnvironmentVariable("ZEP_TEST_SOURCE_DIR") + QStringLiteral("/data/spaced_zepsfb.TXT");
+        QVERIFY2(QFile::exists(source), qPrintable(source));
+        QFile::remove(folder() + QStringLiteral("/zepsfb.TXT"));
+        QVERIFY(QFile::copy(source, folder() + QStringLiteral("/zepsfb.TXT")));
+
+        InitReportTables();
+        const ScoringResult result = LoadScoringData();
+        QVERIFY2(result.Ok, qPrintable(result.Message));
+        const ScoringData& d = scoring().Data;
+        QCOMPARE((QList<int>{d.SignificantItems[4], d.SignificantItems[7], d.SignificantItems[18], d.CriticalItems[22]}),
+                 (QList<int>{14, 21, 36, 36}));
+        QCOMPARE(d.AnswerKey[1][1] + d.AnswerKey[1][2].left(3) + d.AnswerKey[2][4], QString(60, '1') + "0203333");
+        // Norms: [gender][race group][scale] and [scale][raw][race group][gender].
+        QCOMPARE((QList<int>{d.MaxRaw[1][1][Truthfulness], d.MaxRaw[2][3][Drugs], d.PercentileTable[Truthfulness][2][1][1],
+                             d.PercentileTable[Alcohol][1][3][1], d.PercentileTable[Risk][3][2][2], d.PercentileTable[Risk][3][3][2]}),
+                 (QList<int>{2, 0, 10, 9, 16, 19}));
+        QCOMPARE((QList<int>{d.ScaleItems[Alcohol][0], d.ScaleItems[Alcohol][2], d.ScaleItems[Drugs][0], d.ScaleItems[Risk][0],
+                             d.ScaleItems[Risk][40]}),
+                 (QList<int>{2, 61, 0, 40, 6}));
+        QCOMPARE(qMakePair(d.TruthCorrection[Drugs][5], d.TruthCorrection[Risk][5]), qMakePair(-5, 9));
+    }
+
+    void dataFilesAreReadAnewAtEveryScoring()
+    {
+        ClientRecord r = QuietClient();
+        SetAnswers(r, {1}, '1');
+        QVERIFY(Score(r));
+        QCOMPARE(Scale(Truthfulness).Percentile, 4);
+        data.SetPercentile(Truthfulness, 1, 17);
+        data.Labels[ScaleCount + 21 - 4] = QStringLiteral("CANDOUR");   // first scale title
+        QVERIFY(Score(r));
+        QCOMPARE(Scale(Truthfulness).Percentile, 17);
+        QCOMPARE(scoring().Data.ScaleTitles[Truthfulness], QStringLiteral("CANDOUR"));
+    }
+
+    void faultyDataStopsTheScoringAndLeavesNoReport_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("from");  // empty: the file is removed
+        QTest::addColumn<QString>("to");
+        QTest::addColumn<QString>("problem");
+        QTest::addColumn<int>("slot");
+        const QString b = QStringLiteral("zepsfb.TXT");
+        QTest::newRow("non-number") << b << "\r\n30\r\n" << "\r\n3O\r\n" << "\"3O\" is not a whole number (MaxRaw of gender 1, race group 1, scale 1)" << 1;
+        QTest::newRow("MaxRaw above 83") << b << "\r\n80\r\n" << "\r\n84\r\n" << "MaxRaw of gender 1, race group 1, scale 4 is 84, outside 0..83" << 1;
+        QTest::newRow("too many scale items") << b << "Scale items\r\n10\r\n" << "Scale items\r\n41\r\n" << "item count of scale 1 (Truthfulness) is 41, outside 0..40" << 1;
+        QTest::newRow("item number 65") << b << "\r\n1,2,3,4,5,6,7,8,9,10\r\n" << "\r\n1,2,3,4,5,6,7,8,9,65\r\n" << "item 10 of scale 1 (Truthfulness) is 65, outside 1..64" << 1;
+        QTest::newRow("item number 0") << b << "\r\n1,2,3,4,5,6,7,8,9,10\r\n" << "\r\n0,2,3,4,5,6,7,8,9,10\r\n" << "item 1 of scale 1 (Truthfulness) is 0, outside 1..64" << 1;
+        QTest::newRow("critical item outside the test") << b << "\r\n11,12,13,14,15,16,17,18,21" << "\r\n11,12,13,14,15,16,17,99,21" << "critical item 8 is 99, outside 1..64" << 1;
+        QTest::newRow("percentile above 100") << b << "\r\n4,7,10," << "\r\n4,107,10," << "percentile for raw score 2 of gender 1, race group 1, scale 1 is 107, outside 0..100" << 1;
+        QTest::newRow("file cut short") << b << "\r\n3,4,5,6,7\r\n" << "\r\n3,4,5\r\n" << "too few fields: the file ends before truthfulness correction of scale 4, level 4" << 1;
+        QTest::newRow("short label file") << "zepsfRPT.TXT" << "\"Choice text 16\"\r\n" << "" << "too few fields: the file ends before choice text 16" << 1;
+        for (const char* name : {"zepsfb.TXT", "zepsfRPT.TXT", "ZEPSFVA.TXT", "ZEPSFAL.TXT", "ZEPSFDG.TXT", "ZEPSFRK.TXT", "ZEPINVAL.TXT"})
+            QTest::addRow("%s missing", name) << QString::fromLatin1(name) << QString() << QString() << "Cannot read " << 1;
+        QTest::newRow("client slot 0") << QString() << QString() << QString() << "slot 0" << 0;
+    }
+    void faultyDataStopsTheScoringAndLeavesNoReport()
+    {
+        QFETCH(QString, file);
+        QFETCH(QString, from);
+        QFETCH(QString, to);
+        QFETCH(QString, problem);
+        QFETCH(int, slot);
+        data.WriteTo(folder());
+        const QString path = folder() + QLatin1Char('/') + file;
+        if (!file.isEmpty() && from.isEmpty())
+            QVERIFY(QFile::remove(path));
+        if (!from.isEmpty()) {
+            QByteArray text = ReadFileBytes(path);
+            QVERIFY2(text.contains(from.toLatin1()), qPrintable(from));
+            WriteFileBytes(path, text.replace(text.indexOf(from.toLatin1()), from.size(), to.toLatin1()));
+        }
+        WriteFileBytes(ReportPath(), "stale report of another client\r\n");
+        program().ClientTable[1] = QuietClient();
+        program().CurrentClient = qint16(slot);
+        const ScoringResult result = ScoreAndReport();
+        QVERIFY(!result.Ok);
+        QVERIFY2(result.Message.contains(file) && result.Message.contains(problem), qPrintable(result.Message));
+        QVERIFY(!QFile::exists(ReportPath()));
+    }
+
+    void paragraphWithoutLabelOrEndStopsAtTheEndOfTheFile()
+    {
+        // Truthfulness has no paragraph for its label at all; Alcohol's paragraph has no END.
+        data.Explanation[Truthfulness] = QStringList{QStringLiteral("SOMETHING ELSE"), QStringLiteral("text"), QStringLiteral("END")};
+        data.Explanation[Alcohol] = QStringList{QStringLiteral("LOWEST"), QStringLiteral("alcohol to the end"),
+                                                QStringLiteral("last line")};
+        QVERIFY(Score(QuietClient()));
+        const QStringList lines = ReportLines(folder());
+        const qsizetype truth = lines.indexOf(QRegularExpression(QStringLiteral("^       TRUTH SCALE: .*")));
+        QVERIFY(truth > 0);
+        QCOMPARE(lines.at(truth + 1), QString());
+        QVERIFY(lines.at(truth + 2).startsWith(QStringLiteral("       ALC SCALE: LOWEST RISK RANGE")));
+        QCOMPARE(lines.at(truth + 3), QStringLiteral("        alcohol to the end"));
+        QCOMPARE(lines.at(truth + 4), QStringLiteral("        last line"));
+        QCOMPARE(lines.at(truth + 5), QString());
+        QVERIFY(lines.at(truth + 6).startsWith(QStringLiteral("       DRG SCALE: ")));
+    }
+
+    void invalidTextWithoutEndStopsAtTheEndOfTheFile()
+    {
+        data.Invalid = QStringList{QStringLiteral("Only line"), QStringLiteral("Still no end")};
+        ClientRecord r = QuietClient();
+        SetAnswerRange(r, 1, 60, '1');
+        QVERIFY(Score(r));
+        const QStringList lines = ReportLines(folder());
+        const qsizetype first = lines.indexOf(QStringLiteral("       Only line"));
+        QVERIFY(first > 0);
+        // The 58-line page end comes right after the first invalid-text line.
+        QCOMPARE(lines.at(first + 1), QStringLiteral("\f"));
+        QCOMPARE(lines.at(first + 4), QStringLiteral("       Still no end"));
+        QCOMPARE(lines.at(first + 5), QString());
+        QCOMPARE(lines.at(first + 6), QStringLiteral("       OBSERVATIONS/RECOMMENDATIONS:__________________________________________"));
+    }
 };
-
-void tst_ScoringData::fieldsEndAtCommasAndLineEndsWithBlanksAndQuotesRemoved()
-{
-    const QString text = QStringLiteral("  12 , \"a, b\" ,x y \r\n\"q\"  ,\t7\n\"\",last");
-    QCOMPARE(Fields(text, 10),
-             (QStringList{"12", "a, b", "x y", "q", "7", "", "last"}));
-    // Blank lines between fields are skipped; the text running out ends the fields.
-    QCOMPARE(Fields(QStringLiteral("1,\r\n\r\n  \r\n2\r\n"), 10), (QStringList{"1", "2"}));
-    DataFileReader reader(QStringLiteral("1\r\n\r\n"));
-    QString field;
-    QVERIFY(reader.ReadField(field));
-    QVERIFY(!reader.ReadField(field));
-}
-
-void tst_ScoringData::headingsAreWholeLinesWhateverTheyHold()
-{
-    DataFileReader reader(QStringLiteral("Heading, with \"quotes\", commas\r\n5,6\r\nNext heading\r\n7"));
-    QString text;
-    QVERIFY(reader.ReadLine(text));
-    QCOMPARE(text, QStringLiteral("Heading, with \"quotes\", commas"));
-    QVERIFY(reader.ReadField(text));
-    QCOMPARE(text, QStringLiteral("5"));
-    QVERIFY(reader.ReadField(text));
-    QCOMPARE(text, QStringLiteral("6"));
-    QVERIFY(reader.ReadLine(text));
-    QCOMPARE(text, QStringLiteral("Next heading"));
-    QVERIFY(reader.ReadField(text));
-    QCOMPARE(text, QStringLiteral("7"));
-    QVERIFY(!reader.ReadLine(text));
-}
-
-void tst_ScoringData::linesEndAtCrLfCrOrLf()
-{
-    QCOMPARE(SplitLines(QStringLiteral("a\r\nb\rc\nd")), (QStringList{"a", "b", "c", "d"}));
-    QCOMPARE(SplitLines(QStringLiteral("a\r\n\r\nEND\r\n")), (QStringList{"a", "", "END"}));
-    QCOMPARE(SplitLines(QString()), QStringList());
-}
-
-void tst_ScoringData::handWrittenFileWithOddSpacingLoads()
-{
-    data.WriteTo(folder());
-    const QString source = qEnvironmentVariable("ZEP_TEST_SOURCE_DIR") + QStringLiteral("/data/spaced_zepsfb.TXT");
-    QVERIFY2(QFile::exists(source), qPrintable(source));
-    QFile::remove(folder() + QStringLiteral("/zepsfb.TXT"));
-    QVERIFY(QFile::copy(source, folder() + QStringLiteral("/zepsfb.TXT")));
-
-    InitReportTables();
-    const ScoringResult result = LoadScoringData();
-    QVERIFY2(result.Ok, qPrintable(result.Message));
-    const ScoringData& d = scoring().Data;
-    QCOMPARE(d.SignificantItems[4], 14);
-    QCOMPARE(d.SignificantItems[7], 21);
-    QCOMPARE(d.SignificantItems[18], 36);
-    QCOMPARE(d.AnswerKey[1][1], QString(60, QLatin1Char('1')));
-    QCOMPARE(d.AnswerKey[1][2].left(3), QStringLiteral("020"));
-    QCOMPARE(d.AnswerKey[2][4], QStringLiteral("3333"));
-    QCOMPARE(d.MaxRaw[1][1][Truthfulness], 2);
-    QCOMPARE(d.PercentileTable[Truthfulness][2][1][1], 10);
-    QCOMPARE(d.PercentileTable[Alcohol][1][3][1], 9);
-    QCOMPARE(d.PercentileTable[Risk][3][2][2], 16);
-    QCOMPARE(d.PercentileTable[Risk][3][3][2], 19);
-    QCOMPARE(d.MaxRaw[2][3][Drugs], 0);
-    QCOMPARE(d.ScaleItems[Alcohol][0], 2);
-    QCOMPARE(d.ScaleItems[Alcohol][2], 61);
-    QCOMPARE(d.ScaleItems[Drugs][0], 0);
-    QCOMPARE(d.ScaleItems[Risk][0], 40);
-    QCOMPARE(d.ScaleItems[Risk][40], 6);
-    QCOMPARE(d.CriticalItems[22], 36);
-    QCOMPARE(d.TruthCorrection[Drugs][5], -5);
-    QCOMPARE(d.TruthCorrection[Risk][5], 9);
-}
-
-void tst_ScoringData::dataFilesAreReadAnewAtEveryScoring()
-{
-    ClientRecord r = QuietClient();
-    SetAnswers(r, {1}, '1');
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Truthfulness).Percentile, 4);
-    data.SetPercentile(Truthfulness, 1, 17);
-    data.Labels[ScaleCount + 21 - 4] = QStringLiteral("CANDOUR");   // first scale title
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Truthfulness).Percentile, 17);
-    QCOMPARE(scoring().Data.ScaleTitles[Truthfulness], QStringLiteral("CANDOUR"));
-}
-
-void tst_ScoringData::malformedScoringFileStopsTheScoring_data()
-{
-    QTest::addColumn<QString>("from");
-    QTest::addColumn<QString>("to");
-    QTest::addColumn<QString>("problem");
-    QTest::newRow("non-number") << "\r\n30\r\n" << "\r\n3O\r\n" << "\"3O\" is not a whole number (MaxRaw of gender 1, race group 1, scale 1)";
-    QTest::newRow("MaxRaw above 83") << "\r\n80\r\n" << "\r\n84\r\n" << "MaxRaw of gender 1, race group 1, scale 4 is 84, outside 0..83";
-    QTest::newRow("too many scale items") << "Scale items\r\n10\r\n" << "Scale items\r\n41\r\n" << "item count of scale 1 (Truthfulness) is 41, outside 0..40";
-    QTest::newRow("item number 65") << "\r\n1,2,3,4,5,6,7,8,9,10\r\n" << "\r\n1,2,3,4,5,6,7,8,9,65\r\n" << "item 10 of scale 1 (Truthfulness) is 65, outside 1..64";
-    QTest::newRow("item number 0") << "\r\n1,2,3,4,5,6,7,8,9,10\r\n" << "\r\n0,2,3,4,5,6,7,8,9,10\r\n" << "item 1 of scale 1 (Truthfulness) is 0, outside 1..64";
-    QTest::newRow("critical item outside the test") << "\r\n11,12,13,14,15,16,17,18,21" << "\r\n11,12,13,14,15,16,17,99,21" << "critical item 8 is 99, outside 1..64";
-    QTest::newRow("percentile above 100") << "\r\n4,7,10," << "\r\n4,107,10," << "percentile for raw score 2 of gender 1, race group 1, scale 1 is 107, outside 0..100";
-    QTest::newRow("file cut short") << "\r\n3,4,5,6,7\r\n" << "\r\n3,4,5\r\n" << "too few fields: the file ends before truthfulness correction of scale 4, level 4";
-}
-
-void tst_ScoringData::malformedScoringFileStopsTheScoring()
-{
-    QFETCH(QString, from);
-    QFETCH(QString, to);
-    QFETCH(QString, problem);
-    data.WriteTo(folder());
-    QByteArray text = data.ScoringFileText();
-    QVERIFY2(text.contains(from.toLatin1()), qPrintable(from));
-    text.replace(text.indexOf(from.toLatin1()), from.size(), to.toLatin1());
-    WriteFileBytes(folder() + QStringLiteral("/zepsfb.TXT"), text);
-    WriteFileBytes(ReportPath(), "stale report of another client\r\n");
-
-    program().ClientTable[1] = QuietClient();
-    program().CurrentClient = 1;
-    const ScoringResult result = ScoreAndReport();
-    QVERIFY(!result.Ok);
-    QVERIFY2(result.Message.contains(QStringLiteral("zepsfb.TXT")), qPrintable(result.Message));
-    QVERIFY2(result.Message.endsWith(problem), qPrintable(result.Message));
-    QVERIFY(!QFile::exists(ReportPath()));
-}
-
-void tst_ScoringData::missingFileStopsTheScoring_data()
-{
-    QTest::addColumn<QString>("file");
-    for (const char* name : {"zepsfb.TXT", "zepsfRPT.TXT", "ZEPSFVA.TXT", "ZEPSFAL.TXT", "ZEPSFDG.TXT", "ZEPSFRK.TXT", "ZEPINVAL.TXT"})
-        QTest::newRow(name) << QString::fromLatin1(name);
-}
-
-void tst_ScoringData::missingFileStopsTheScoring()
-{
-    QFETCH(QString, file);
-    data.WriteTo(folder());
-    QVERIFY(QFile::remove(folder() + QLatin1Char('/') + file));
-    WriteFileBytes(ReportPath(), "stale\r\n");
-    program().ClientTable[1] = QuietClient();
-    program().CurrentClient = 1;
-    const ScoringResult result = ScoreAndReport();
-    QVERIFY(!result.Ok);
-    QVERIFY2(result.Message.startsWith(QStringLiteral("Cannot read ")), qPrintable(result.Message));
-    QVERIFY2(result.Message.contains(file), qPrintable(result.Message));
-    QVERIFY(!QFile::exists(ReportPath()));
-}
-
-void tst_ScoringData::shortLabelFileStopsTheScoring()
-{
-    data.Labels.removeLast();
-    data.WriteTo(folder());
-    program().ClientTable[1] = QuietClient();
-    program().CurrentClient = 1;
-    const ScoringResult result = ScoreAndReport();
-    QVERIFY(!result.Ok);
-    QVERIFY2(result.Message.contains(QStringLiteral("zepsfRPT.TXT")), qPrintable(result.Message));
-    QVERIFY2(result.Message.endsWith(QStringLiteral("too few fields: the file ends before choice text 16")),
-             qPrintable(result.Message));
-}
-
-void tst_ScoringData::failedScoringLeavesNoReportFromAnotherClient()
-{
-    ClientRecord first = QuietClient(QStringLiteral("First Client"));
-    QVERIFY(Score(first));
-    QVERIFY(ReportLines(folder()).contains(QStringLiteral("       NAME: First Client")));
-
-    QFile::remove(folder() + QStringLiteral("/ZEPSFRK.TXT"));
-    program().ClientTable[2] = QuietClient(QStringLiteral("Second Client"));
-    program().CurrentClient = 2;
-    QVERIFY(!ScoreAndReport().Ok);
-    QVERIFY(!QFile::exists(ReportPath()));
-}
-
-void tst_ScoringData::clientSlotOutsideTheTableIsRefused()
-{
-    data.WriteTo(folder());
-    WriteFileBytes(ReportPath(), "stale\r\n");
-    program().CurrentClient = 0;
-    const ScoringResult result = ScoreAndReport();
-    QVERIFY(!result.Ok);
-    QVERIFY(result.Message.contains(QStringLiteral("slot 0")));
-    QVERIFY(!QFile::exists(ReportPath()));
-}
-
-void tst_ScoringData::paragraphWithoutLabelOrEndStopsAtTheEndOfTheFile()
-{
-    // Truthfulness has no paragraph for its label at all; Alcohol's paragraph has no END.
-    data.Explanation[Truthfulness] = QStringList{QStringLiteral("SOMETHING ELSE"), QStringLiteral("text"), QStringLiteral("END")};
-    data.Explanation[Alcohol] = QStringList{QStringLiteral("LOWEST"), QStringLiteral("alcohol to the end"),
-                                            QStringLiteral("last line")};
-    QVERIFY(Score(QuietClient()));
-    const QStringList lines = ReportLines(folder());
-    const qsizetype truth = lines.indexOf(QRegularExpression(QStringLiteral("^       TRUTH SCALE: .*")));
-    QVERIFY(truth > 0);
-    QCOMPARE(lines.at(truth + 1), QString());
-    QVERIFY(lines.at(truth + 2).startsWith(QStringLiteral("       ALC SCALE: LOWEST RISK RANGE")));
-    QCOMPARE(lines.at(truth + 3), QStringLiteral("        alcohol to the end"));
-    QCOMPARE(lines.at(truth + 4), QStringLiteral("        last line"));
-    QCOMPARE(lines.at(truth + 5), QString());
-    QVERIFY(lines.at(truth + 6).startsWith(QStringLiteral("       DRG SCALE: ")));
-}
-
-void tst_ScoringData::invalidTextWithoutEndStopsAtTheEndOfTheFile()
-{
-    data.Invalid = QStringList{QStringLiteral("Only line"), QStringLiteral("Still no end")};
-    ClientRecord r = QuietClient();
-    SetAnswerRange(r, 1, 60, '1');
-    QVERIFY(Score(r));
-    const QStringList lines = ReportLines(folder());
-    const qsizetype first = lines.indexOf(QStringLiteral("       Only line"));
-    QVERIFY(first > 0);
-    // The 58-line page end comes right after the first invalid-text line.
-    QCOMPARE(lines.at(first + 1), QStringLiteral("\f"));
-    QCOMPARE(lines.at(first + 4), QStringLiteral("       Still no end"));
-    QCOMPARE(lines.at(first + 5), QString());
-    QCOMPARE(lines.at(first + 6), QStringLiteral("       OBSERVATIONS/RECOMMENDATIONS:__________________________________________"));
-}
 
 QTEST_GUILESS_MAIN(tst_ScoringData)
 #include "tst_ScoringData.moc"

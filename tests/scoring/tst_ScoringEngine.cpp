@@ -6,503 +6,443 @@ class tst_ScoringEngine : public ScoringTestCase {
 private slots:
     void init() { Fresh(); }
 
-    void leadingNumberTakesTheNumberAtTheStart_data();
-    void leadingNumberTakesTheNumberAtTheStart();
-    void roundingSendsHalvesToTheEvenNeighbour();
+    void leadingNumberTakesTheNumberAtTheStart_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("plain") << "12" << 12.0;
+        QTest::newRow("not available") << "N" << 0.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("minus one") << "-1" << -1.0;
+        QTest::newRow("leading blanks and tail") << "  7x9" << 7.0;
+        QTest::newRow("fraction") << "2.5" << 2.5;
+        QTest::newRow("bare point") << ".5" << 0.5;
+        QTest::newRow("second point stops") << "1.2.3" << 1.2;
+        QTest::newRow("sign alone") << "-" << 0.0;
+        QTest::newRow("plus sign") << "+3" << 3.0;
+    }
 
-    void itemPointsComeFromTheKeyOfTheAnswerValue();
-    void answersWithoutAKeyEarnNothing();
-    void omittedItemsAreCountedAndScoredWithTheKeyForZero();
-    void fiftySevenTrueAnswersIsValidFiftyEightIsNot();
-    void courtHistoryPointsFollowTheRowTables_data();
-    void courtHistoryPointsFollowTheRowTables();
-    void unavailableCourtValuesEarnNothingAndRaiseNoCounts();
+    void leadingNumberTakesTheNumberAtTheStart()
+    {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(LeadingNumber(text), value);
+    }
 
-    void normsAreChosenByGenderAndRaceGroup_data();
-    void normsAreChosenByGenderAndRaceGroup();
-    void rawScoreZeroGivesPercentileZero();
-    void fourOmittedItemsGiveNinetyNineThreeDoNot();
-    void rawScoreAboveTheTableGivesNinetyNine();
-    void fewScoredItemsCapThePercentile();
-    void notScorableNinetyNineIgnoresTheCaps();
-    void truthfulnessCorrectionsRaiseTheOtherRawScores();
-    void truthfulnessOf95MakesEveryOtherScale99ButNot94();
-    void criticalItemFloors_data();
-    void criticalItemFloors();
-    void riskCriticalCountIncludesCourtHistory();
-    void convictionFloorsRaiseAndFlag_data();
-    void convictionFloorsRaiseAndFlag();
-    void convictionFloorNeverLowersAndLeavesTheFlagClear();
+    void roundingSendsHalvesToTheEvenNeighbour()
+    {
+        const std::pair<double, int> cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {2.51, 3}, {-0.5, 0}, {-1.5, -2}, {16.4, 16}};
+        for (auto [value, rounded] : cases)
+            QCOMPARE(RoundHalfEven(value), rounded);
+    }
 
-    void preparedClientIsTrimmedInMemoryAndNumbered();
-};
-
-void tst_ScoringEngine::leadingNumberTakesTheNumberAtTheStart_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("value");
-    QTest::newRow("plain") << "12" << 12.0;
-    QTest::newRow("not available") << "N" << 0.0;
-    QTest::newRow("empty") << "" << 0.0;
-    QTest::newRow("minus one") << "-1" << -1.0;
-    QTest::newRow("leading blanks and tail") << "  7x9" << 7.0;
-    QTest::newRow("fraction") << "2.5" << 2.5;
-    QTest::newRow("bare point") << ".5" << 0.5;
-    QTest::newRow("second point stops") << "1.2.3" << 1.2;
-    QTest::newRow("sign alone") << "-" << 0.0;
-    QTest::newRow("plus sign") << "+3" << 3.0;
-}
-
-void tst_ScoringEngine::leadingNumberTakesTheNumberAtTheStart()
-{
-    QFETCH(QString, text);
-    QFETCH(double, value);
-    QCOMPARE(LeadingNumber(text), value);
-}
-
-void tst_ScoringEngine::roundingSendsHalvesToTheEvenNeighbour()
-{
-    QCOMPARE(RoundHalfEven(0.5), 0);
-    QCOMPARE(RoundHalfEven(1.5), 2);
-    QCOMPARE(RoundHalfEven(2.5), 2);
-    QCOMPARE(RoundHalfEven(3.5), 4);
-    QCOMPARE(RoundHalfEven(2.51), 3);
-    QCOMPARE(RoundHalfEven(-0.5), 0);
-    QCOMPARE(RoundHalfEven(-1.5), -2);
-    QCOMPARE(RoundHalfEven(16.4), 16);
-}
-
-void tst_ScoringEngine::itemPointsComeFromTheKeyOfTheAnswerValue()
-{
-    data.SetKeyPoints(12, 1, 3);    // True on item 12 earns 3
-    data.SetKeyPoints(13, 2, 2);    // False on item 13 earns 2
-    ClientRecord r = QuietClient();
-    SetAnswers(r, {11, 12}, '1');
-    SetAnswers(r, {61}, '4');
-    QVERIFY(Score(r));
-    QCOMPARE(scoring().ItemPoints[11], 1);
-    QCOMPARE(scoring().ItemPoints[12], 3);
-    QCOMPARE(scoring().ItemPoints[13], 2);
-    QCOMPARE(scoring().ItemPoints[61], 3);
-    QCOMPARE(Scale(Alcohol).RawScore, 1 + 3 + 2 + 3);
-    QCOMPARE(Scale(Alcohol).ScoredItemCount, 4);
-    QCOMPARE(Scale(Drugs).RawScore, 0);
-}
-
-void tst_ScoringEngine::answersWithoutAKeyEarnNothing()
-{
-    data.Keys[1][1].truncate(14);   // items 15.. have no digit in the True key
-    data.SetKeyPoints(61, 4, 9);
-    ClientRecord r = QuietClient();
-    SetAnswers(r, {11}, '3');       // no key for 3 on a True/False item
-    SetAnswers(r, {12}, '9');
-    SetAnswers(r, {15, 16}, '1');   // beyond the shortened key
-    SetAnswers(r, {61}, '5');       // above the highest key
-    SetAnswers(r, {62}, 'x');       // a non-digit is no answer
-    QVERIFY(Score(r));
-    for (int item : {11, 12, 15, 16, 61, 62})
-        QCOMPARE(scoring().ItemPoints[item], 0);
-    QCOMPARE(Scale(Alcohol).RawScore, 0);
-    QCOMPARE(Scale(Alcohol).OmittedCount, 0);
-    QCOMPARE(Scale(Drugs).OmittedCount, 1);
-}
-
-void tst_ScoringEngine::omittedItemsAreCountedAndScoredWithTheKeyForZero()
-{
-    data.SetKeyPoints(21, 0, 2);
-    ClientRecord r = QuietClient();
-    SetAnswers(r, {21, 22}, '0');
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Drugs).OmittedCount, 2);
-    QCOMPARE(Scale(Drugs).RawScore, 2);
-    QCOMPARE(Scale(Drugs).ScoredItemCount, 1);
-}
-
-void tst_ScoringEngine::fiftySevenTrueAnswersIsValidFiftyEightIsNot()
-{
-    ClientRecord r = QuietClient();
-    r.AgeAtFirstConviction = "16";    // 5 Risk points when court history counts
-    SetAnswerRange(r, 1, 57, '1');
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Truthfulness).RawScore, 10);
-    QCOMPARE(Scale(Truthfulness).Percentile, 3 * 10 + 1);
-    QCOMPARE(Scale(Risk).RawScore, 10 + 5);
-
-    SetAnswers(r, {58}, '1');
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Truthfulness).RawScore, 99);
-    QCOMPARE(Scale(Truthfulness).Percentile, 99);
-    // Court points left out, level 5 correction added for scales with 2 or more scored items.
-    QCOMPARE(Scale(Risk).RawScore, 10 + data.TruthCorrection[Risk][5]);
-    QCOMPARE(Scale(Alcohol).Percentile, 99);
-}
-
-void tst_ScoringEngine::courtHistoryPointsFollowTheRowTables_data()
-{
-    QTest::addColumn<int>("field");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<int>("scale");
-    QTest::addColumn<int>("points");
-    QTest::newRow("first conviction at 16") << 1 << "16" << int(Risk) << 5;
-    QTest::newRow("first conviction at 17") << 1 << "17" << int(Risk) << 4;
-    QTest::newRow("first conviction at 36") << 1 << "36" << int(Risk) << 1;
-    QTest::newRow("first conviction at 37") << 1 << "37" << int(Risk) << 0;
-    QTest::newRow("misdemeanors .6 rounds to 1") << 2 << ".6" << int(Risk) << 1;
-    QTest::newRow("misdemeanors .5 rounds to 0") << 2 << ".5" << int(Risk) << 0;
-    QTest::newRow("misdemeanors 9") << 2 << "9" << int(Risk) << 5;
-    QTest::newRow("felonies 5") << 3 << "5" << int(Risk) << 5;
-    QTest::newRow("felonies 99") << 3 << "99" << int(Risk) << 7;
-    QTest::newRow("probation .6 is not rounded") << 4 << ".6" << int(Risk) << 0;
-    QTest::newRow("probation 4") << 4 << "4" << int(Risk) << 4;
-    QTest::newRow("probation 5 or more") << 4 << "12" << int(Risk) << 6;
-    QTest::newRow("probation revocations 2") << 5 << "2" << int(Risk) << 3;
-    QTest::newRow("probation revocations 7") << 5 << "7" << int(Risk) << 7;
-    QTest::newRow("alcohol convictions 3") << 6 << "3" << int(Alcohol) << 2;
-    QTest::newRow("alcohol convictions 4") << 6 << "4" << int(Alcohol) << 3;
-    QTest::newRow("parole 1") << 7 << "1" << int(Risk) << 1;
-    QTest::newRow("parole revocations 4") << 8 << "4" << int(Risk) << 5;
-    QTest::newRow("jail 5") << 9 << "5" << int(Risk) << 5;
-    QTest::newRow("prison 1") << 10 << "1" << int(Risk) << 2;
-    QTest::newRow("prison 5") << 10 << "5" << int(Risk) << 7;
-    QTest::newRow("years 8") << 11 << "8" << int(Risk) << 8;
-    QTest::newRow("years 12") << 11 << "12" << int(Risk) << 9;
-    QTest::newRow("drug convictions 2") << 12 << "2" << int(Drugs) << 2;
-    QTest::newRow("drug convictions 9") << 12 << "9" << int(Drugs) << 3;
-    QTest::newRow("zero") << 3 << "0" << int(Risk) << 0;
-}
-
-void tst_ScoringEngine::courtHistoryPointsFollowTheRowTables()
-{
-    QFETCH(int, field);
-    QFETCH(QString, value);
-    QFETCH(int, scale);
-    QFETCH(int, points);
-    ClientRecord r = QuietClient();
-    SetCourt(r, field, value);
-    QVERIFY(Score(r));
-    QCOMPARE(TrimBlanks(scoring().ClientWork.Court(field)), value);
-    for (int s = Alcohol; s <= Risk; ++s)
-        QCOMPARE(Scale(s).RawScore, s == scale ? points : 0);
-}
-
-void tst_ScoringEngine::unavailableCourtValuesEarnNothingAndRaiseNoCounts()
-{
-    for (const char* value : {"N", "-1"}) {
+    void itemPointsComeFromTheKeyOfTheAnswerValue()
+    {
+        data.SetKeyPoints(12, 1, 3);    // True on item 12 earns 3
+        data.SetKeyPoints(13, 2, 2);    // False on item 13 earns 2
         ClientRecord r = QuietClient();
-        for (int n = 1; n <= 12; ++n)
-            SetCourt(r, n, QString::fromLatin1(value));
+        SetAnswers(r, {11, 12}, '1');
+        SetAnswers(r, {61}, '4');
         QVERIFY(Score(r));
-        for (int s = Alcohol; s <= Risk; ++s) {
-            QCOMPARE(Scale(s).RawScore, 0);
-            QCOMPARE(Scale(s).Percentile, 0);
+        const auto& points = scoring().ItemPoints;
+        QCOMPARE((QList<int>{points[11], points[12], points[13], points[61]}), (QList<int>{1, 3, 2, 3}));
+        QCOMPARE(Scale(Alcohol).RawScore, 1 + 3 + 2 + 3);
+        QCOMPARE(Scale(Alcohol).ScoredItemCount, 4);
+        QCOMPARE(Scale(Drugs).RawScore, 0);
+    }
+
+    void answersWithoutAKeyEarnNothing()
+    {
+        data.Keys[1][1].truncate(14);   // items 15.. have no digit in the True key
+        data.SetKeyPoints(61, 4, 9);
+        ClientRecord r = QuietClient();
+        SetAnswers(r, {11}, '3');       // no key for 3 on a True/False item
+        SetAnswers(r, {12}, '9');
+        SetAnswers(r, {15, 16}, '1');   // beyond the shortened key
+        SetAnswers(r, {61}, '5');       // above the highest key
+        SetAnswers(r, {62}, 'x');       // a non-digit is no answer
+        QVERIFY(Score(r));
+        for (int item : {11, 12, 15, 16, 61, 62})
+            QCOMPARE(scoring().ItemPoints[item], 0);
+        QCOMPARE(Scale(Alcohol).RawScore, 0);
+        QCOMPARE(Scale(Alcohol).OmittedCount, 0);
+        QCOMPARE(Scale(Drugs).OmittedCount, 1);
+    }
+
+    void omittedItemsAreCountedAndScoredWithTheKeyForZero()
+    {
+        data.SetKeyPoints(21, 0, 2);
+        ClientRecord r = QuietClient();
+        SetAnswers(r, {21, 22}, '0');
+        QVERIFY(Score(r));
+        QCOMPARE(Scale(Drugs).RawScore, 2);
+        QCOMPARE(qMakePair(int(Scale(Drugs).OmittedCount), int(Scale(Drugs).ScoredItemCount)), qMakePair(2, 1));
+    }
+
+    void fiftySevenTrueAnswersIsValidFiftyEightIsNot()
+    {
+        ClientRecord r = QuietClient();
+        r.AgeAtFirstConviction = "16";    // 5 Risk points when court history counts
+        SetAnswerRange(r, 1, 57, '1');
+        QVERIFY(Score(r));
+        QCOMPARE(RawPct(Truthfulness), qMakePair(10, 3 * 10 + 1));
+        QCOMPARE(Scale(Risk).RawScore, 10 + 5);
+
+        SetAnswers(r, {58}, '1');
+        QVERIFY(Score(r));
+        QCOMPARE(RawPct(Truthfulness), qMakePair(99, 99));
+        // Court points left out, level 5 correction added for scales with 2 or more scored items.
+        QCOMPARE(Scale(Risk).RawScore, 10 + data.TruthCorrection[Risk][5]);
+        QCOMPARE(Scale(Alcohol).Percentile, 99);
+    }
+
+    void courtHistoryPointsFollowTheRowTables_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("scale");
+        QTest::addColumn<int>("points");
+        QTest::newRow("first conviction at 16") << 1 << "16" << int(Risk) << 5;
+        QTest::newRow("first conviction at 17") << 1 << "17" << int(Risk) << 4;
+        QTest::newRow("first conviction at 36") << 1 << "36" << int(Risk) << 1;
+        QTest::newRow("first conviction at 37") << 1 << "37" << int(Risk) << 0;
+        QTest::newRow("misdemeanors .6 rounds to 1") << 2 << ".6" << int(Risk) << 1;
+        QTest::newRow("misdemeanors .5 rounds to 0") << 2 << ".5" << int(Risk) << 0;
+        QTest::newRow("misdemeanors 9") << 2 << "9" << int(Risk) << 5;
+        QTest::newRow("felonies 5") << 3 << "5" << int(Risk) << 5;
+        QTest::newRow("felonies 99") << 3 << "99" << int(Risk) << 7;
+        QTest::newRow("probation .6 is not rounded") << 4 << ".6" << int(Risk) << 0;
+        QTest::newRow("probation 4") << 4 << "4" << int(Risk) << 4;
+        QTest::newRow("probation 5 or more") << 4 << "12" << int(Risk) << 6;
+        QTest::newRow("probation revocations 2") << 5 << "2" << int(Risk) << 3;
+        QTest::newRow("probation revocations 7") << 5 << "7" << int(Risk) << 7;
+        QTest::newRow("alcohol convictions 3") << 6 << "3" << int(Alcohol) << 2;
+        QTest::newRow("alcohol convictions 4") << 6 << "4" << int(Alcohol) << 3;
+        QTest::newRow("parole 1") << 7 << "1" << int(Risk) << 1;
+        QTest::newRow("parole revocations 4") << 8 << "4" << int(Risk) << 5;
+        QTest::newRow("jail 5") << 9 << "5" << int(Risk) << 5;
+        QTest::newRow("prison 1") << 10 << "1" << int(Risk) << 2;
+        QTest::newRow("prison 5") << 10 << "5" << int(Risk) << 7;
+        QTest::newRow("years 8") << 11 << "8" << int(Risk) << 8;
+        QTest::newRow("years 12") << 11 << "12" << int(Risk) << 9;
+        QTest::newRow("drug convictions 2") << 12 << "2" << int(Drugs) << 2;
+        QTest::newRow("drug convictions 9") << 12 << "9" << int(Drugs) << 3;
+        QTest::newRow("zero") << 3 << "0" << int(Risk) << 0;
+    }
+
+    void courtHistoryPointsFollowTheRowTables()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, value);
+        QFETCH(int, scale);
+        QFETCH(int, points);
+        ClientRecord r = QuietClient();
+        SetCourt(r, field, value);
+        QVERIFY(Score(r));
+        QCOMPARE(TrimBlanks(scoring().ClientWork.Court(field)), value);
+        for (int s = Alcohol; s <= Risk; ++s)
+            QCOMPARE(Scale(s).RawScore, s == scale ? points : 0);
+    }
+
+    void unavailableCourtValuesEarnNothingAndRaiseNoCounts()
+    {
+        for (const char* value : {"N", "-1"}) {
+            ClientRecord r = QuietClient();
+            for (int n = 1; n <= 12; ++n)
+                SetCourt(r, n, QString::fromLatin1(value));
+            QVERIFY(Score(r));
+            for (int s = Alcohol; s <= Risk; ++s)
+                QCOMPARE(RawPct(s), qMakePair(0, 0));
+            QVERIFY(!scoring().AlcoholFloorApplied && !scoring().DrugFloorApplied);
         }
-        QVERIFY(!scoring().AlcoholFloorApplied);
+    }
+
+    void normsAreChosenByGenderAndRaceGroup_data()
+    {
+        QTest::addColumn<QString>("gender");
+        QTest::addColumn<QString>("race");
+        QTest::addColumn<int>("genderIndex");
+        QTest::addColumn<int>("raceGroup");
+        QTest::newRow("male Caucasian") << "1" << "1" << 1 << 1;
+        QTest::newRow("female Black") << "2" << "2" << 2 << 2;
+        QTest::newRow("male Hispanic") << "1" << "3" << 1 << 3;
+        QTest::newRow("Asian uses group 1") << "2" << "4" << 2 << 1;
+        QTest::newRow("Native American uses group 1") << "1" << "5" << 1 << 1;
+        QTest::newRow("Other uses group 1") << "1" << "6" << 1 << 1;
+        QTest::newRow("N/A race and gender use male Caucasian") << "0" << "0" << 1 << 1;
+        QTest::newRow("blank codes count as N/A") << " " << " " << 1 << 1;
+    }
+
+    void normsAreChosenByGenderAndRaceGroup()
+    {
+        QFETCH(QString, gender);
+        QFETCH(QString, race);
+        QFETCH(int, genderIndex);
+        QFETCH(int, raceGroup);
+        // A distinct percentile for raw 5 of every group shows which table was used.
+        for (int g = 1; g <= 2; ++g)
+            for (int r = 1; r <= 3; ++r)
+                data.Pct[Truthfulness][5][r][g] = 10 * g + r;
+        ClientRecord rec = QuietClient();
+        rec.Gender = gender;
+        rec.Race = race;
+        SetAnswerRange(rec, 1, 5, '1');
+        QVERIFY(Score(rec));
+        QCOMPARE(scoring().GenderIndex, genderIndex);
+        QCOMPARE(scoring().RaceGroup, raceGroup);
+        QCOMPARE(int(Scale(Truthfulness).Percentile), 10 * genderIndex + raceGroup);
+    }
+
+    void rawScoreZeroGivesPercentileZero()
+    {
+        data.SetPercentile(Alcohol, 1, 50);
+        QVERIFY(Score(QuietClient()));
+        for (int s = 1; s <= 4; ++s)
+            QCOMPARE(RawPct(s), qMakePair(0, 0));
+    }
+
+    void fourOmittedItemsGiveNinetyNineThreeDoNot()
+    {
+        ClientRecord r = QuietClient();
+        SetAnswers(r, {21, 22, 23}, '0');
+        SetAnswers(r, {24, 25, 26}, '1');
+        QVERIFY(Score(r));
+        QCOMPARE(qMakePair(int(Scale(Drugs).OmittedCount), int(Scale(Drugs).Percentile)), qMakePair(3, 3 * 3 + 1));
+
+        SetAnswers(r, {27}, '0');
+        QVERIFY(Score(r));
+        QCOMPARE(qMakePair(int(Scale(Drugs).OmittedCount), int(Scale(Drugs).Percentile)), qMakePair(4, 99));
+    }
+
+    void rawScoreAboveTheTableGivesNinetyNine()
+    {
+        for (int g = 1; g <= 2; ++g)
+            for (int r = 1; r <= 3; ++r)
+                data.MaxRaw[g][r][Risk] = 4;
+        ClientRecord r = QuietClient();
+        SetAnswerRange(r, 31, 34, '1');
+        QVERIFY(Score(r));
+        QCOMPARE(Scale(Risk).Percentile, 3 * 4 + 1);
+        SetAnswers(r, {35}, '1');
+        QVERIFY(Score(r));
+        QCOMPARE(RawPct(Risk), qMakePair(5, 99));
+    }
+
+    void fewScoredItemsCapThePercentile()
+    {
+        // Items 19 and 20 are not critical, so no critical-item floor interferes.
+        data.SetKeyPoints(19, 1, 5);
+        data.SetKeyPoints(20, 1, 5);
+        data.SetPercentile(Alcohol, 5, 60);
+        data.SetPercentile(Alcohol, 10, 70);
+        data.SetPercentile(Alcohol, 11, 80);
+        data.SetPercentile(Truthfulness, 5, 60);
+        ClientRecord r = QuietClient();
+        SetAnswers(r, {19}, '1');
+        SetAnswerRange(r, 1, 5, '1');   // Truthfulness itself is never capped
+        QVERIFY(Score(r));
+        QCOMPARE(Scale(Alcohol).ScoredItemCount, 1);
+        QCOMPARE(Scale(Truthfulness).Percentile, 60);
+        // Level 2 correction for Truthfulness 60 does not apply to a scale with one scored item.
+        QCOMPARE(RawPct(Alcohol), qMakePair(5, 28));
+
+        // The cap's edges: 29 is cut to 28, 28 stays.
+        data.SetPercentile(Alcohol, 5, 29);
+        QVERIFY(Score(r));
+        QCOMPARE(Scale(Alcohol).Percentile, 28);
+        data.SetPercentile(Alcohol, 5, 27);
+        QVERIFY(Score(r));
+        QCOMPARE(Scale(Alcohol).Percentile, 27);
+
+        SetAnswerRange(r, 1, 5, '2');
+        SetAnswers(r, {20}, '1');
+        QVERIFY(Score(r));
+        QCOMPARE(Scale(Alcohol).ScoredItemCount, 2);
+        QCOMPARE(Scale(Alcohol).Percentile, 38);
+
+        SetAnswers(r, {17}, '1');
+        QVERIFY(Score(r));
+        QCOMPARE(Scale(Alcohol).ScoredItemCount, 3);
+        QCOMPARE(Scale(Alcohol).Percentile, 80);
+
+        // The cap comes before the floors: 50 is capped to 28, then 1 alcohol conviction raises it to 40.
+        data.SetPercentile(Alcohol, 6, 50);
+        SetAnswers(r, {17, 20}, '2');
+        r.AlcoholConvictions = "1";
+        QVERIFY(Score(r));
+        QCOMPARE(RawPct(Alcohol), qMakePair(5 + 1, 40));
+        QVERIFY(scoring().AlcoholFloorApplied);
+    }
+
+    void notScorableNinetyNineIgnoresTheCaps()
+    {
+        ClientRecord r = QuietClient();
+        SetAnswers(r, {11}, '1');
+        SetAnswers(r, {12, 13, 14, 15}, '0');
+        QVERIFY(Score(r));
+        QCOMPARE(Scale(Alcohol).ScoredItemCount, 1);
+        QCOMPARE(Scale(Alcohol).Percentile, 99);
+    }
+
+    void truthfulnessCorrectionsRaiseTheOtherRawScores()
+    {
+        const std::pair<int, int> cases[] = {{39, 0}, {40, 1}, {55, 1}, {56, 2}, {69, 2}, {70, 3}, {89, 3}, {90, 4}, {94, 4}};
+        for (auto [truthPercentile, level] : cases) {
+            data.SetPercentile(Truthfulness, 2, truthPercentile);
+            ClientRecord r = QuietClient();
+            SetAnswers(r, {1, 2}, '1');
+            SetAnswers(r, {11, 12}, '1');        // Alcohol: 2 scored items, corrected
+            SetAnswers(r, {21}, '1');            // Drugs: 1 scored item, left alone
+            SetAnswers(r, {31, 32, 33}, '1');    // Risk: 3 scored items, corrected
+            QVERIFY(Score(r));
+            const int alcohol = 2 + (level ? data.TruthCorrection[Alcohol][level] : 0);
+            const int risk = 3 + (level ? data.TruthCorrection[Risk][level] : 0);
+            // The corrected raw scores are the ones looked up.
+            QCOMPARE(RawPct(Alcohol), qMakePair(alcohol, std::min(38, 3 * alcohol + 1)));
+            QCOMPARE(Scale(Drugs).RawScore, 1);
+            QCOMPARE(RawPct(Risk), qMakePair(risk, 3 * risk + 1));
+        }
+    }
+
+    void truthfulnessOf95MakesEveryOtherScale99ButNot94()
+    {
+        ClientRecord r = QuietClient();
+        SetAnswers(r, {1, 2, 3}, '1');
+        SetAnswers(r, {11, 12}, '1');
+        SetAnswers(r, {21}, '1');
+        r.DrugConvictions = "1";
+
+        data.SetPercentile(Truthfulness, 3, 94);
+        QVERIFY(Score(r));
+        QCOMPARE(Scale(Truthfulness).Percentile, 94);
+        QCOMPARE(Scale(Alcohol).RawScore, 2 + data.TruthCorrection[Alcohol][4]);
+        QCOMPARE(Scale(Alcohol).Percentile, 3 * 6 + 1);
+        QCOMPARE(Scale(Drugs).Percentile, 40);
+        QVERIFY(scoring().DrugFloorApplied);
+
+        data.SetPercentile(Truthfulness, 3, 95);
+        QVERIFY(Score(r));
+        QCOMPARE(Scale(Truthfulness).Percentile, 95);
+        QCOMPARE(Scale(Alcohol).RawScore, 2 + data.TruthCorrection[Alcohol][5]);
+        QCOMPARE(Scale(Drugs).RawScore, 1 + 1);
+        for (int s = Alcohol; s <= Risk; ++s)
+            QCOMPARE(Scale(s).Percentile, 99);
+        // The computation ended before any floor was looked at.
         QVERIFY(!scoring().DrugFloorApplied);
     }
-}
 
-void tst_ScoringEngine::normsAreChosenByGenderAndRaceGroup_data()
-{
-    QTest::addColumn<QString>("gender");
-    QTest::addColumn<QString>("race");
-    QTest::addColumn<int>("genderIndex");
-    QTest::addColumn<int>("raceGroup");
-    QTest::newRow("male Caucasian") << "1" << "1" << 1 << 1;
-    QTest::newRow("female Black") << "2" << "2" << 2 << 2;
-    QTest::newRow("male Hispanic") << "1" << "3" << 1 << 3;
-    QTest::newRow("Asian uses group 1") << "2" << "4" << 2 << 1;
-    QTest::newRow("Native American uses group 1") << "1" << "5" << 1 << 1;
-    QTest::newRow("Other uses group 1") << "1" << "6" << 1 << 1;
-    QTest::newRow("N/A race and gender use male Caucasian") << "0" << "0" << 1 << 1;
-    QTest::newRow("blank codes count as N/A") << " " << " " << 1 << 1;
-}
-
-void tst_ScoringEngine::normsAreChosenByGenderAndRaceGroup()
-{
-    QFETCH(QString, gender);
-    QFETCH(QString, race);
-    QFETCH(int, genderIndex);
-    QFETCH(int, raceGroup);
-    // A distinct percentile for raw 5 of every group shows which table was used.
-    for (int g = 1; g <= 2; ++g)
-        for (int r = 1; r <= 3; ++r)
-            data.Pct[Truthfulness][5][r][g] = 10 * g + r;
-    ClientRecord rec = QuietClient();
-    rec.Gender = gender;
-    rec.Race = race;
-    SetAnswerRange(rec, 1, 5, '1');
-    QVERIFY(Score(rec));
-    QCOMPARE(scoring().GenderIndex, genderIndex);
-    QCOMPARE(scoring().RaceGroup, raceGroup);
-    QCOMPARE(int(Scale(Truthfulness).Percentile), 10 * genderIndex + raceGroup);
-}
-
-void tst_ScoringEngine::rawScoreZeroGivesPercentileZero()
-{
-    data.SetPercentile(Alcohol, 1, 50);
-    QVERIFY(Score(QuietClient()));
-    for (int s = 1; s <= 4; ++s) {
-        QCOMPARE(Scale(s).RawScore, 0);
-        QCOMPARE(Scale(s).Percentile, 0);
+    void criticalItemFloors_data()
+    {
+        QTest::addColumn<int>("criticalAnswers");
+        QTest::addColumn<QString>("convictions");
+        QTest::addColumn<int>("percentile");
+        QTest::newRow("one critical item, no floor") << 1 << "0" << 3 * 6 + 1;
+        QTest::newRow("two give 40") << 2 << "0" << 40;
+        QTest::newRow("one and two convictions give 40 and the conviction floor 61") << 1 << "2" << 61;
+        QTest::newRow("three give 69") << 3 << "0" << 69;
+        QTest::newRow("four give 88") << 4 << "0" << 88;
+        QTest::newRow("five give 92") << 5 << "0" << 92;
+        QTest::newRow("eight give 92") << 8 << "0" << 92;
     }
-}
 
-void tst_ScoringEngine::fourOmittedItemsGiveNinetyNineThreeDoNot()
-{
-    ClientRecord r = QuietClient();
-    SetAnswers(r, {21, 22, 23}, '0');
-    SetAnswers(r, {24, 25, 26}, '1');
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Drugs).OmittedCount, 3);
-    QCOMPARE(Scale(Drugs).Percentile, 3 * 3 + 1);
-
-    SetAnswers(r, {27}, '0');
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Drugs).OmittedCount, 4);
-    QCOMPARE(Scale(Drugs).Percentile, 99);
-}
-
-void tst_ScoringEngine::rawScoreAboveTheTableGivesNinetyNine()
-{
-    for (int g = 1; g <= 2; ++g)
-        for (int r = 1; r <= 3; ++r)
-            data.MaxRaw[g][r][Risk] = 4;
-    ClientRecord r = QuietClient();
-    SetAnswerRange(r, 31, 34, '1');
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Risk).Percentile, 3 * 4 + 1);
-    SetAnswers(r, {35}, '1');
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Risk).RawScore, 5);
-    QCOMPARE(Scale(Risk).Percentile, 99);
-}
-
-void tst_ScoringEngine::fewScoredItemsCapThePercentile()
-{
-    // Items 19 and 20 are not critical, so no critical-item floor interferes.
-    data.SetKeyPoints(19, 1, 5);
-    data.SetKeyPoints(20, 1, 5);
-    data.SetPercentile(Alcohol, 5, 60);
-    data.SetPercentile(Alcohol, 10, 70);
-    data.SetPercentile(Alcohol, 11, 80);
-    data.SetPercentile(Truthfulness, 5, 60);
-    ClientRecord r = QuietClient();
-    SetAnswers(r, {19}, '1');
-    SetAnswerRange(r, 1, 5, '1');   // Truthfulness itself is never capped
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Alcohol).ScoredItemCount, 1);
-    QCOMPARE(Scale(Alcohol).Percentile, 28);
-    QCOMPARE(Scale(Truthfulness).Percentile, 60);
-
-    // Level 2 correction for Truthfulness 60 does not apply to a scale with one scored item.
-    QCOMPARE(Scale(Alcohol).RawScore, 5);
-
-    // The cap's edges: 29 is cut to 28, 28 stays.
-    data.SetPercentile(Alcohol, 5, 29);
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Alcohol).Percentile, 28);
-    data.SetPercentile(Alcohol, 5, 27);
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Alcohol).Percentile, 27);
-
-    SetAnswerRange(r, 1, 5, '2');
-    SetAnswers(r, {20}, '1');
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Alcohol).ScoredItemCount, 2);
-    QCOMPARE(Scale(Alcohol).Percentile, 38);
-
-    SetAnswers(r, {17}, '1');
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Alcohol).ScoredItemCount, 3);
-    QCOMPARE(Scale(Alcohol).Percentile, 80);
-
-    // The cap comes before the floors: 50 is capped to 28, then 1 alcohol conviction raises it to 40.
-    data.SetPercentile(Alcohol, 6, 50);
-    SetAnswers(r, {17, 20}, '2');
-    r.AlcoholConvictions = "1";
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Alcohol).RawScore, 5 + 1);
-    QCOMPARE(Scale(Alcohol).Percentile, 40);
-    QVERIFY(scoring().AlcoholFloorApplied);
-}
-
-void tst_ScoringEngine::notScorableNinetyNineIgnoresTheCaps()
-{
-    ClientRecord r = QuietClient();
-    SetAnswers(r, {11}, '1');
-    SetAnswers(r, {12, 13, 14, 15}, '0');
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Alcohol).ScoredItemCount, 1);
-    QCOMPARE(Scale(Alcohol).Percentile, 99);
-}
-
-void tst_ScoringEngine::truthfulnessCorrectionsRaiseTheOtherRawScores()
-{
-    struct Case {
-        int truthPercentile;
-        int level;
-    };
-    for (const Case c : {Case{39, 0}, Case{40, 1}, Case{55, 1}, Case{56, 2}, Case{69, 2}, Case{70, 3}, Case{89, 3},
-                         Case{90, 4}, Case{94, 4}}) {
-        data.SetPercentile(Truthfulness, 2, c.truthPercentile);
+    void criticalItemFloors()
+    {
+        QFETCH(int, criticalAnswers);
+        QFETCH(QString, convictions);
+        QFETCH(int, percentile);
+        // Critical items need more than 1 point; 2 points each here, so raw = 2 per answer
+        // (plus the court points), and a low table keeps the floors visible.
+        for (int item = 21; item <= 28; ++item)
+            data.SetKeyPoints(item, 1, 2);
+        for (int raw = 1; raw <= 30; ++raw)
+            data.SetPercentile(Drugs, raw, 3 * 6 + 1);
         ClientRecord r = QuietClient();
-        SetAnswers(r, {1, 2}, '1');
-        SetAnswers(r, {11, 12}, '1');        // Alcohol: 2 scored items, corrected
-        SetAnswers(r, {21}, '1');            // Drugs: 1 scored item, left alone
-        SetAnswers(r, {31, 32, 33}, '1');    // Risk: 3 scored items, corrected
+        SetAnswerRange(r, 21, 20 + criticalAnswers, '1');
+        SetAnswers(r, {29, 30}, '1');   // scored but not critical: no cap, no count
+        r.DrugConvictions = convictions;
         QVERIFY(Score(r));
-        const int alcohol = 2 + (c.level ? data.TruthCorrection[Alcohol][c.level] : 0);
-        const int risk = 3 + (c.level ? data.TruthCorrection[Risk][c.level] : 0);
-        QCOMPARE(Scale(Alcohol).RawScore, alcohol);
-        QCOMPARE(Scale(Drugs).RawScore, 1);
-        QCOMPARE(Scale(Risk).RawScore, risk);
-        // The corrected raw scores are the ones looked up.
-        QCOMPARE(Scale(Alcohol).Percentile, std::min(38, 3 * alcohol + 1));
-        QCOMPARE(Scale(Risk).Percentile, 3 * risk + 1);
+        QCOMPARE(int(Scale(Drugs).Percentile), percentile);
     }
-}
 
-void tst_ScoringEngine::truthfulnessOf95MakesEveryOtherScale99ButNot94()
-{
-    ClientRecord r = QuietClient();
-    SetAnswers(r, {1, 2, 3}, '1');
-    SetAnswers(r, {11, 12}, '1');
-    SetAnswers(r, {21}, '1');
-    r.DrugConvictions = "1";
-
-    data.SetPercentile(Truthfulness, 3, 94);
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Truthfulness).Percentile, 94);
-    QCOMPARE(Scale(Alcohol).RawScore, 2 + data.TruthCorrection[Alcohol][4]);
-    QCOMPARE(Scale(Alcohol).Percentile, 3 * 6 + 1);
-    QCOMPARE(Scale(Drugs).Percentile, 40);
-    QVERIFY(scoring().DrugFloorApplied);
-
-    data.SetPercentile(Truthfulness, 3, 95);
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Truthfulness).Percentile, 95);
-    QCOMPARE(Scale(Alcohol).RawScore, 2 + data.TruthCorrection[Alcohol][5]);
-    QCOMPARE(Scale(Drugs).RawScore, 1 + 1);
-    for (int s = Alcohol; s <= Risk; ++s)
-        QCOMPARE(Scale(s).Percentile, 99);
-    // The computation ended before any floor was looked at.
-    QVERIFY(!scoring().DrugFloorApplied);
-}
-
-void tst_ScoringEngine::criticalItemFloors_data()
-{
-    QTest::addColumn<int>("criticalAnswers");
-    QTest::addColumn<QString>("convictions");
-    QTest::addColumn<int>("percentile");
-    QTest::newRow("one critical item, no floor") << 1 << "0" << 3 * 6 + 1;
-    QTest::newRow("two give 40") << 2 << "0" << 40;
-    QTest::newRow("one and two convictions give 40 and the conviction floor 61") << 1 << "2" << 61;
-    QTest::newRow("three give 69") << 3 << "0" << 69;
-    QTest::newRow("four give 88") << 4 << "0" << 88;
-    QTest::newRow("five give 92") << 5 << "0" << 92;
-    QTest::newRow("eight give 92") << 8 << "0" << 92;
-}
-
-void tst_ScoringEngine::criticalItemFloors()
-{
-    QFETCH(int, criticalAnswers);
-    QFETCH(QString, convictions);
-    QFETCH(int, percentile);
-    // Critical items need more than 1 point; 2 points each here, so raw = 2 per answer
-    // (plus the court points), and a low table keeps the floors visible.
-    for (int item = 21; item <= 28; ++item)
-        data.SetKeyPoints(item, 1, 2);
-    for (int raw = 1; raw <= 30; ++raw)
-        data.SetPercentile(Drugs, raw, 3 * 6 + 1);
-    ClientRecord r = QuietClient();
-    SetAnswerRange(r, 21, 20 + criticalAnswers, '1');
-    SetAnswers(r, {29, 30}, '1');   // scored but not critical: no cap, no count
-    r.DrugConvictions = convictions;
-    QVERIFY(Score(r));
-    QCOMPARE(int(Scale(Drugs).Percentile), percentile);
-}
-
-void tst_ScoringEngine::riskCriticalCountIncludesCourtHistory()
-{
-    for (int raw = 1; raw <= 80; ++raw)
-        data.SetPercentile(Risk, raw, 10);
-    ClientRecord r = QuietClient();
-    SetAnswerRange(r, 37, 40, '1');     // scored, not critical
-    r.TimesPrison = "1";
-    r.TimesJail = "2";
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Risk).Percentile, 40);
-
-    r.MisdemeanorConvictions = "3";
-    r.FelonyConvictions = "3";
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Risk).Percentile, 88);
-
-    // Just below every threshold: no count.
-    ClientRecord low = QuietClient();
-    SetAnswerRange(low, 37, 40, '1');
-    low.MisdemeanorConvictions = "2";
-    low.FelonyConvictions = "2";
-    low.TimesOnProbation = "1";
-    low.ProbationRevocations = "1";
-    low.TimesOnParole = "1";
-    low.ParoleRevocations = "1";
-    low.TimesJail = "1";
-    QVERIFY(Score(low));
-    QCOMPARE(Scale(Risk).Percentile, 10);
-}
-
-void tst_ScoringEngine::convictionFloorsRaiseAndFlag_data()
-{
-    QTest::addColumn<QString>("convictions");
-    QTest::addColumn<int>("floor");
-    QTest::newRow("1") << "1" << 40;
-    QTest::newRow("2") << "2" << 61;
-    QTest::newRow("3") << "3" << 72;
-    QTest::newRow("4") << "4" << 80;
-    QTest::newRow("5") << "5" << 89;
-    QTest::newRow("12") << "12" << 89;
-}
-
-void tst_ScoringEngine::convictionFloorsRaiseAndFlag()
-{
-    QFETCH(QString, convictions);
-    QFETCH(int, floor);
-    for (bool alcohol : {true, false}) {
-        Fresh();
+    void riskCriticalCountIncludesCourtHistory()
+    {
+        for (int raw = 1; raw <= 80; ++raw)
+            data.SetPercentile(Risk, raw, 10);
         ClientRecord r = QuietClient();
-        (alcohol ? r.AlcoholConvictions : r.DrugConvictions) = convictions;
+        SetAnswerRange(r, 37, 40, '1');     // scored, not critical
+        r.TimesPrison = "1";
+        r.TimesJail = "2";
         QVERIFY(Score(r));
-        const int s = alcohol ? Alcohol : Drugs;
-        QCOMPARE(int(Scale(s).Percentile), floor);
-        QCOMPARE(scoring().AlcoholFloorApplied, alcohol);
-        QCOMPARE(scoring().DrugFloorApplied, !alcohol);
+        QCOMPARE(Scale(Risk).Percentile, 40);
+
+        r.MisdemeanorConvictions = "3";
+        r.FelonyConvictions = "3";
+        QVERIFY(Score(r));
+        QCOMPARE(Scale(Risk).Percentile, 88);
+
+        // Just below every threshold: no count.
+        ClientRecord low = QuietClient();
+        SetAnswerRange(low, 37, 40, '1');
+        for (int n : {2, 3})
+            SetCourt(low, n, QStringLiteral("2"));
+        for (int n : {4, 5, 7, 8, 9})
+            SetCourt(low, n, QStringLiteral("1"));
+        QVERIFY(Score(low));
+        QCOMPARE(Scale(Risk).Percentile, 10);
     }
-}
 
-void tst_ScoringEngine::convictionFloorNeverLowersAndLeavesTheFlagClear()
-{
-    data.SetPercentile(Alcohol, 5, 45);
-    ClientRecord r = QuietClient();
-    SetAnswerRange(r, 11, 14, '1');
-    r.AlcoholConvictions = "1";
-    QVERIFY(Score(r));
-    QCOMPARE(Scale(Alcohol).Percentile, 45);
-    QVERIFY(!scoring().AlcoholFloorApplied);
-}
+    void convictionFloorsRaiseAndFlag_data()
+    {
+        QTest::addColumn<QString>("convictions");
+        QTest::addColumn<int>("floor");
+        QTest::newRow("1") << "1" << 40;
+        QTest::newRow("2") << "2" << 61;
+        QTest::newRow("3") << "3" << 72;
+        QTest::newRow("4") << "4" << 80;
+        QTest::newRow("5") << "5" << 89;
+        QTest::newRow("12") << "12" << 89;
+    }
 
-void tst_ScoringEngine::preparedClientIsTrimmedInMemoryAndNumbered()
-{
-    ClientRecord r = QuietClient();
-    r.Name = "   Padded Name";
-    r.TimesJail = " 2";
-    QVERIFY(Score(r, 7));
-    QCOMPARE(scoring().ScoredClient, qint16(7));
-    QCOMPARE(scoring().ClientWork.Name, QStringLiteral("Padded Name"));
-    QCOMPARE(program().ClientTable[7].Name.text(), QStringLiteral("Padded Name").leftJustified(25));
-    QCOMPARE(program().ClientTable[7].TimesJail.text(), QStringLiteral("2 "));
-    QCOMPARE(Scale(Risk).RawScore, 2);
-}
+    void convictionFloorsRaiseAndFlag()
+    {
+        QFETCH(QString, convictions);
+        QFETCH(int, floor);
+        for (bool alcohol : {true, false}) {
+            Fresh();
+            ClientRecord r = QuietClient();
+            (alcohol ? r.AlcoholConvictions : r.DrugConvictions) = convictions;
+            QVERIFY(Score(r));
+            const int s = alcohol ? Alcohol : Drugs;
+            QCOMPARE(int(Scale(s).Percentile), floor);
+            QCOMPARE(scoring().AlcoholFloorApplied, alcohol);
+            QCOMPARE(scoring().DrugFloorApplied, !alcohol);
+        }
+    }
+
+    void convictionFloorNeverLowersAndLeavesTheFlagClear()
+    {
+        data.SetPercentile(Alcohol, 5, 45);
+        ClientRecord r = QuietClient();
+        SetAnswerRange(r, 11, 14, '1');
+        r.AlcoholConvictions = "1";
+        QVERIFY(Score(r));
+        QCOMPARE(Scale(Alcohol).Percentile, 45);
+        QVERIFY(!scoring().AlcoholFloorApplied);
+    }
+
+    void preparedClientIsTrimmedInMemoryAndNumbered()
+    {
+        ClientRecord r = QuietClient();
+        r.Name = "   Padded Name";
+        r.TimesJail = " 2";
+        QVERIFY(Score(r, 7));
+        QCOMPARE(scoring().ScoredClient, qint16(7));
+        QCOMPARE(scoring().ClientWork.Name, QStringLiteral("Padded Name"));
+        QCOMPARE(program().ClientTable[7].Name.text(), QStringLiteral("Padded Name").leftJustified(25));
+        QCOMPARE(program().ClientTable[7].TimesJail.text(), QStringLiteral("2 "));
+        QCOMPARE(Scale(Risk).RawScore, 2);
+    }
+};
 
 QTEST_GUILESS_MAIN(tst_ScoringEngine)
 #include "tst_ScoringEngine.moc"

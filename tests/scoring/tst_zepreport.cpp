@@ -7,17 +7,6 @@
 
 class tst_zepreport : public ScoringTestCase {
     Q_OBJECT
-private slots:
-    void init() { Fresh(); }
-
-    void writesTheSameReportAsTheProgram();
-    void summaryOptionAppendsTheSummaryPage();
-    void refusesASlotOutsideTheFile_data();
-    void refusesASlotOutsideTheFile();
-    void brokenDataFileFailsWithoutAReport();
-    void unreadableClientFileFails();
-
-private:
     struct Run {
         int exitCode;
         QByteArray out;
@@ -41,94 +30,90 @@ private:
         WriteFileBytes(ClientFile(), bytes);
     }
     QString ReportPath() const { return folder() + QStringLiteral("/REPORT.PRN"); }
+
+private slots:
+    void init() { Fresh(); }
+
+    void writesTheSameReportAsTheProgram()
+    {
+        ClientRecord second = QuietClient(QStringLiteral("  Second Client"));
+        SetAnswerRange(second, 11, 20, '1');
+        second.DrugConvictions = "2";
+        WriteClients({QuietClient(QStringLiteral("First Client")), second});
+        data.WriteTo(folder());
+        const QByteArray before = ReadFileBytes(ClientFile());
+        const QDateTime modified = QFileInfo(ClientFile()).lastModified();
+
+        const Run run = RunTool({QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("2")});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QByteArray());
+        QCOMPARE(run.err, QByteArray());
+        const QByteArray fromTool = ReadFileBytes(ReportPath());
+        QVERIFY(fromTool.contains("NAME: Second Client\r\n"));
+
+        // The client file is left exactly as it was, leading blanks included.
+        QCOMPARE(ReadFileBytes(ClientFile()), before);
+        QCOMPARE(QFileInfo(ClientFile()).lastModified(), modified);
+
+        QVERIFY(Score(second, 2));
+        QCOMPARE(ReadFileBytes(ReportPath()), fromTool);
+
+        // --summary appends the summary page to the same report.
+        QCOMPARE(RunTool({QStringLiteral("--summary"), QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("2")}).exitCode, 0);
+        const QByteArray withSummary = ReadFileBytes(ReportPath());
+        QVERIFY(withSummary.startsWith(fromTool + "\f\r\n\r\n"));
+        QVERIFY(withSummary.contains("ONE-PAGE SUMMARY"));
+    }
+
+    void refusesASlotOutsideTheFile_data()
+    {
+        QTest::addColumn<QString>("slot");
+        QTest::newRow("zero") << "0";
+        QTest::newRow("past the last record") << "3";
+        QTest::newRow("not a number") << "two";
+    }
+
+    void refusesASlotOutsideTheFile()
+    {
+        QFETCH(QString, slot);
+        WriteClients({QuietClient(), QuietClient()});
+        data.WriteTo(folder());
+        WriteFileBytes(ReportPath(), "report of some other client\r\n");
+        const Run run = RunTool({QStringLiteral("--folder"), folder(), ClientFile(), slot});
+        QVERIFY(run.exitCode != 0);
+        QCOMPARE(run.err.count('\n'), 1);
+        QVERIFY2(run.err.contains("DATA401.ZEP") && run.err.contains("outside 1..2"), run.err.constData());
+        QVERIFY(!QFile::exists(ReportPath()));
+    }
+
+    void brokenDataFileFailsWithoutAReport()
+    {
+        WriteClients({QuietClient()});
+        data.MaxRaw[2][3][4] = 84;
+        data.WriteTo(folder());
+        WriteFileBytes(ReportPath(), "stale\r\n");
+        const Run run = RunTool({QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("1")});
+        QVERIFY(run.exitCode != 0);
+        QCOMPARE(run.err.count('\n'), 1);
+        QVERIFY2(run.err.contains("zepsfb.TXT") && run.err.contains("MaxRaw of gender 2, race group 3, scale 4 is 84"),
+                 run.err.constData());
+        QVERIFY(!QFile::exists(ReportPath()));
+    }
+
+    void unreadableClientFileFails()
+    {
+        data.WriteTo(folder());
+        const Run run = RunTool({QStringLiteral("--folder"), folder(), folder() + QStringLiteral("/missing.ZEP"),
+                                 QStringLiteral("1")});
+        QVERIFY(run.exitCode != 0);
+        QVERIFY2(run.err.startsWith("zepreport: Cannot read ") && run.err.contains("missing.ZEP"), run.err.constData());
+        QVERIFY(!QFile::exists(ReportPath()));
+
+        const Run usage = RunTool({QStringLiteral("--folder")});
+        QVERIFY(usage.exitCode != 0);
+        QVERIFY(usage.err.contains("usage: zepreport [--summary] [--folder DIR] DATAFILE SLOT"));
+    }
 };
-
-void tst_zepreport::writesTheSameReportAsTheProgram()
-{
-    ClientRecord second = QuietClient(QStringLiteral("  Second Client"));
-    SetAnswerRange(second, 11, 20, '1');
-    second.DrugConvictions = "2";
-    WriteClients({QuietClient(QStringLiteral("First Client")), second});
-    data.WriteTo(folder());
-    const QByteArray before = ReadFileBytes(ClientFile());
-    const QDateTime modified = QFileInfo(ClientFile()).lastModified();
-
-    const Run run = RunTool({QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("2")});
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.out, QByteArray());
-    QCOMPARE(run.err, QByteArray());
-    const QByteArray fromTool = ReadFileBytes(ReportPath());
-    QVERIFY(fromTool.contains("NAME: Second Client\r\n"));
-
-    // The client file is left exactly as it was, leading blanks included.
-    QCOMPARE(ReadFileBytes(ClientFile()), before);
-    QCOMPARE(QFileInfo(ClientFile()).lastModified(), modified);
-
-    QVERIFY(Score(second, 2));
-    QCOMPARE(ReadFileBytes(ReportPath()), fromTool);
-}
-
-void tst_zepreport::summaryOptionAppendsTheSummaryPage()
-{
-    WriteClients({QuietClient()});
-    data.WriteTo(folder());
-    QCOMPARE(RunTool({QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("1")}).exitCode, 0);
-    const QByteArray plain = ReadFileBytes(ReportPath());
-    QCOMPARE(RunTool({QStringLiteral("--summary"), QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("1")}).exitCode, 0);
-    const QByteArray withSummary = ReadFileBytes(ReportPath());
-    QVERIFY(withSummary.startsWith(plain));
-    QVERIFY(withSummary.mid(plain.size()).startsWith("\f\r\n\r\n"));
-    QVERIFY(withSummary.contains("ONE-PAGE SUMMARY"));
-}
-
-void tst_zepreport::refusesASlotOutsideTheFile_data()
-{
-    QTest::addColumn<QString>("slot");
-    QTest::newRow("zero") << "0";
-    QTest::newRow("past the last record") << "3";
-    QTest::newRow("not a number") << "two";
-}
-
-void tst_zepreport::refusesASlotOutsideTheFile()
-{
-    QFETCH(QString, slot);
-    WriteClients({QuietClient(), QuietClient()});
-    data.WriteTo(folder());
-    WriteFileBytes(ReportPath(), "report of some other client\r\n");
-    const Run run = RunTool({QStringLiteral("--folder"), folder(), ClientFile(), slot});
-    QVERIFY(run.exitCode != 0);
-    QCOMPARE(run.err.count('\n'), 1);
-    QVERIFY2(run.err.contains("DATA401.ZEP") && run.err.contains("outside 1..2"), run.err.constData());
-    QVERIFY(!QFile::exists(ReportPath()));
-}
-
-void tst_zepreport::brokenDataFileFailsWithoutAReport()
-{
-    WriteClients({QuietClient()});
-    data.MaxRaw[2][3][4] = 84;
-    data.WriteTo(folder());
-    WriteFileBytes(ReportPath(), "stale\r\n");
-    const Run run = RunTool({QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("1")});
-    QVERIFY(run.exitCode != 0);
-    QCOMPARE(run.err.count('\n'), 1);
-    QVERIFY2(run.err.contains("zepsfb.TXT") && run.err.contains("MaxRaw of gender 2, race group 3, scale 4 is 84"),
-             run.err.constData());
-    QVERIFY(!QFile::exists(ReportPath()));
-}
-
-void tst_zepreport::unreadableClientFileFails()
-{
-    data.WriteTo(folder());
-    const Run run = RunTool({QStringLiteral("--folder"), folder(), folder() + QStringLiteral("/missing.ZEP"),
-                             QStringLiteral("1")});
-    QVERIFY(run.exitCode != 0);
-    QVERIFY2(run.err.startsWith("zepreport: Cannot read ") && run.err.contains("missing.ZEP"), run.err.constData());
-    QVERIFY(!QFile::exists(ReportPath()));
-
-    const Run usage = RunTool({QStringLiteral("--folder")});
-    QVERIFY(usage.exitCode != 0);
-    QVERIFY(usage.err.contains("usage: zepreport [--summary] [--folder DIR] DATAFILE SLOT"));
-}
 
 QTEST_GUILESS_MAIN(tst_zepreport)
 #include "tst_zepreport.moc"

@@ -92,10 +92,10 @@ MsgBox::Message LastMessage()
 }
 
 namespace {
-bool Run(const QStringList& args, QString* error)
+bool Run(const QStringList& args, QString* error, const char* command = "mount")
 {
     QProcess p;
-    p.start(QStringLiteral("mount"), args);
+    p.start(QString::fromLatin1(command), args);
     if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
         if (error)
             *error = QString::fromLocal8Bit(p.readAllStandardError()).trimmed() + p.errorString();
@@ -107,9 +107,7 @@ bool Run(const QStringList& args, QString* error)
 
 TmpfsMount::TmpfsMount(const QString& sizeOption)
 {
-    mounted_ = Run({QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"), sizeOption,
-                    QStringLiteral("tmpfs"), dir_.path()},
-                   &error_);
+    mounted_ = Run({"-t", "tmpfs", "-o", sizeOption, "tmpfs", dir_.path()}, &error_);
 }
 
 TmpfsMount::~TmpfsMount()
@@ -117,49 +115,33 @@ TmpfsMount::~TmpfsMount()
     unmount();
 }
 
-bool TmpfsMount::remountReadOnly()
-{
-    return Run({QStringLiteral("-o"), QStringLiteral("remount,ro"), dir_.path()}, &error_);
-}
-
-bool TmpfsMount::remountWritable()
-{
-    return Run({QStringLiteral("-o"), QStringLiteral("remount,rw"), dir_.path()}, &error_);
-}
+bool TmpfsMount::remountReadOnly() { return Run({"-o", "remount,ro", dir_.path()}, &error_); }
+bool TmpfsMount::remountWritable() { return Run({"-o", "remount,rw", dir_.path()}, &error_); }
 
 bool TmpfsMount::unmount()
 {
-    if (!mounted_)
-        return true;
-    QProcess p;
-    p.start(QStringLiteral("umount"), {dir_.path()});
-    p.waitForFinished(10000);
-    mounted_ = !(p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0);
+    if (mounted_)
+        mounted_ = !Run({dir_.path()}, &error_, "umount");
     return !mounted_;
 }
 
 void WhenModalOpens(const char* objectName, std::function<void(QWidget*)> action, int timeoutMs)
 {
     auto* timer = new QTimer;
-    auto* elapsed = new QElapsedTimer;
-    elapsed->start();
+    QElapsedTimer elapsed;
+    elapsed.start();
     const QString name = QString::fromLatin1(objectName);
     QObject::connect(timer, &QTimer::timeout, [=] {
         QWidget* modal = QApplication::activeModalWidget();
-        if (modal && modal->objectName() == name && modal->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            delete elapsed;
-            QApplication::setActiveWindow(modal);
-            action(modal);
+        const bool opened = modal && modal->objectName() == name && modal->isVisible();
+        if (!opened && elapsed.elapsed() <= timeoutMs)
             return;
-        }
-        if (elapsed->elapsed() > timeoutMs) {
-            timer->stop();
-            timer->deleteLater();
-            delete elapsed;
+        timer->stop();
+        timer->deleteLater();
+        if (!opened)
             qFatal("No modal dialog named %s opened", qPrintable(name));
-        }
+        QApplication::setActiveWindow(modal);
+        action(modal);
     });
     timer->start(5);
 }
@@ -194,13 +176,8 @@ QList<QuestionItem> StandardTestItems()
         QuestionItem item;
         item.ID = id;
         item.TestQuestion = QStringLiteral("Statement %1.").arg(id);
-        if (id <= 60) {
-            item.Answer[0] = QStringLiteral("True");
-            item.Answer[1] = QStringLiteral("False");
-        } else {
-            for (int a = 0; a < 4; ++a)
-                item.Answer[a] = QString::number(a + 1);
-        }
+        const QStringList answers = id <= 60 ? QStringList{"True", "False"} : QStringList{"1", "2", "3", "4"};
+        std::copy(answers.begin(), answers.end(), item.Answer);
         items << item;
     }
     return items;

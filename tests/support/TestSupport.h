@@ -2,9 +2,11 @@
 // Helpers shared by the tests: a fresh program state over temporary folders.
 #include <functional>
 
-#include <QByteArray>
-#include <QString>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QtTest>
 
 #include "app/MsgBox.h"
 #include "clients/ClientRecord.h"

@@ -1,7 +1,5 @@
-// Answer-sheet entry driven with the keyboard, as staff type a paper answer sheet.
-#include <QHeaderView>
-#include <QLabel>
-#include <QPushButton>
+// Answer-sheet entry: the rules that place items in grids, and the form driven with the
+// keyboard as staff type a paper answer sheet.
 #include <QSqlDatabase>
 #include <QTableWidget>
 #include <QtTest>
@@ -9,18 +7,24 @@
 #include "app/FormHelpers.h"
 #include "app/Program.h"
 #include "clients/DataAccess.h"
-#include "testing/QuestionBank.h"
+#include "testing/AnswerEntry.h"
 #include "testing/frmNewEntry.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-const QColor Navy{0, 0, 128};
 const QColor Green{0, 255, 0};
 const QString TrueFalseHelp = QStringLiteral("0=No answer, 1=True, 2=False, Tab=Next grid");
 const QString FourAnswerHelp = QStringLiteral("0=No answer, 1=1, 2=2,  3=3, 4=4, Tab=Next grid");
+const QString Zeros(AnswerCount, QLatin1Char('0'));
 
-QString Zeros() { return QString(AnswerCount, QLatin1Char('0')); }
+QuestionItem Item(int id, const QString& answer2)
+{
+    QuestionItem item;
+    item.ID = id;
+    item.Answer[1] = answer2;
+    return item;
+}
 
 } // namespace
 
@@ -36,31 +40,29 @@ class tst_NewEntry : public QObject {
         QVERIFY2(CreateQuestionBank(program().DatabasePath, {{table, items}}, &error), qPrintable(error));
     }
 
-    // Two clients on the disk; slot 3 filled in memory as the client forms leave a new client.
-    void NewClient()
+    // Two clients on the disk in `disk`. A new client is slot 3, filled in memory as the
+    // client forms leave it; an existing one is read from the disk, with `answers` if given.
+    void Client(int slot, const QString& answers = QString(), const QString& disk = QString())
     {
-        WriteClients(t->disk(), {QStringLiteral("Ann One"), QStringLiteral("Bob Two")});
-        QVERIFY(LoadClientTable());
-        Program& p = program();
-        p.EditMode = false;
-        p.CurrentClient = 3;
-        p.ClientTable[3] = SampleRecord(QStringLiteral("Carl New"));
-        p.ClientTable[3].Answers = Zeros();
-    }
-
-    void ExistingClient(int slot, const QString& answers = QString())
-    {
-        WriteClients(t->disk(), {QStringLiteral("Ann One"), QStringLiteral("Bob Two")});
+        const QString folder = disk.isEmpty() ? t->disk() : disk;
+        program().DataDrive = folder;
+        program().DataFilePath = folder + QStringLiteral("/DATA401.ZEP");
+        WriteClients(folder, {QStringLiteral("Ann One"), QStringLiteral("Bob Two")});
         if (!answers.isEmpty()) {
             ClientRecord r = SampleRecord(QStringLiteral("Bob Two"));
             r.Answers = answers;
-            QByteArray bytes = ReadFileBytes(t->dataFile());
+            QByteArray bytes = ReadFileBytes(program().DataFilePath);
             bytes.replace((slot - 1) * RecordLength, RecordLength, RecordToBytes(r));
-            WriteFileBytes(t->dataFile(), bytes);
+            WriteFileBytes(program().DataFilePath, bytes);
         }
         QVERIFY(LoadClientTable());
-        program().EditMode = true;
-        program().CurrentClient = qint16(slot);
+        Program& p = program();
+        p.EditMode = slot <= 2;
+        p.CurrentClient = qint16(slot);
+        if (slot == 3) {
+            p.ClientTable[3] = SampleRecord(QStringLiteral("Carl New"));
+            p.ClientTable[3].Answers = Zeros;
+        }
     }
 
     void Open()
@@ -72,8 +74,17 @@ class tst_NewEntry : public QObject {
         QTRY_VERIFY(Grid(0)->hasFocus());
     }
 
+    void Save()
+    {
+        form->cmdMenuChoice[0]->setFocus();
+        QTRY_VERIFY(form->cmdMenuChoice[0]->hasFocus());
+        Press(Qt::Key_Return);
+    }
+
     QTableWidget* Grid(int g) const { return form->grdResponses[g]; }
     QTableWidgetItem* Cell(int g, int row, int column) const { return Grid(g)->item(row - 1, column); }
+    QString Mark(int g, int row, int column) const { return Cell(g, row, column)->text(); }
+    QColor Back(int g, int row, int column) const { return Cell(g, row, column)->background().color(); }
 
     int Marks() const
     {
@@ -81,7 +92,7 @@ class tst_NewEntry : public QObject {
         for (int g = 0; g <= form->LastGrid; ++g)
             for (int r = 1; r <= Grid(g)->rowCount(); ++r)
                 for (int c = 1; c < Grid(g)->columnCount(); ++c)
-                    marks += Cell(g, r, c)->text() == QLatin1String("X") ? 1 : 0;
+                    marks += Mark(g, r, c) == QLatin1String("X") ? 1 : 0;
         return marks;
     }
 
@@ -93,10 +104,66 @@ class tst_NewEntry : public QObject {
 
     QByteArray StoredAnswers(int slot) const
     {
-        return ReadFileBytes(t->dataFile()).mid((slot - 1) * RecordLength + 78, AnswerCount);
+        return ReadFileBytes(program().DataFilePath).mid((slot - 1) * RecordLength + 78, AnswerCount);
     }
 
 private slots:
+    // ---- the rules, without a window ----
+
+    void typeComesFromTheFirstFiveCharactersExactly_data()
+    {
+        QTest::addColumn<QString>("answer2");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("digits");  // the digits a grid of the type takes
+        QTest::newRow("False") << "False, not at all" << 0 << "012";
+        QTest::newRow("false lower case") << "false" << 2 << "01234";
+        QTest::newRow("No") << "No" << 1 << "012";
+        QTest::newRow("Not sure") << "Not sure" << 2 << "01234";
+        QTest::newRow("Sometimes") << "Sometimes" << 3 << "01234";
+        QTest::newRow("Mostly True") << "Mostly True" << 4 << "012345";
+        QTest::newRow("Often") << "Often" << 5 << "012345";
+        QTest::newRow("empty") << "" << 2 << "01234";
+    }
+    void typeComesFromTheFirstFiveCharactersExactly()
+    {
+        QFETCH(QString, answer2);
+        QFETCH(int, type);
+        QFETCH(QString, digits);
+        QCOMPARE(AnswerTypeOf(answer2), type);
+        QString accepted;
+        for (QChar c : QStringLiteral("0123456789aX \r"))
+            if (AcceptsAnswer(type, c))
+                accepted += c;
+        QCOMPARE(accepted, digits);
+        // The help line explains exactly the digits the grid takes.
+        for (int d = 0; d <= 9; ++d)
+            QCOMPARE(GridStatusText(type).contains(QStringLiteral("%1=").arg(d)), d < digits.size());
+    }
+
+    void itemsFallIntoOneGridPerTypeFirstMetFirstAndStrayItemsAreLeftOut()
+    {
+        const QList<EntryGrid> grids = LayoutEntryGrids({Item(1, "False"), Item(4, "Sometimes"), Item(0, "Often"),
+                                                         Item(3, "False"), Item(65, "No"), Item(6, "No"),
+                                                         Item(1, "Often"), Item(7, "Sometimes")});
+        QCOMPARE(grids.size(), 3);
+        QCOMPARE(grids[0].Type, int(TrueFalseAnswers));
+        QCOMPARE(grids[0].Items, (QList<int>{1, 3}));
+        QCOMPARE(grids[1].Items, (QList<int>{4, 7}));
+        QCOMPARE(grids[2].Items, (QList<int>{6}));
+        QVERIFY(LayoutEntryGrids({Item(99, "False")}).isEmpty());
+    }
+
+    void scrollingKeepsTheRowAboveOrFillsTheViewAtTheEnd()
+    {
+        // 60 items: the header row plus 60 data rows.
+        const int rows[][2] = {{1, 1}, {20, 19}, {45, 44}, {46, 44}, {60, 44}};
+        for (const auto& row : rows)
+            QCOMPARE(FirstVisibleRow(row[0], 61), row[1]);
+        QCOMPARE(FirstVisibleRow(3, 5), 1);  // a short grid never scrolls above its first row
+    }
+
+    // ---- the form ----
+
     void init()
     {
         t = std::make_unique<TestProgram>();
@@ -111,170 +178,53 @@ private slots:
 
     void newClientShowsEmptyGridsAndAnAnswerMovesOn()
     {
-        NewClient();
+        Client(3);
         Open();
-        QCOMPARE(form->windowTitle(), QStringLiteral("Edit Client Responses"));
         QCOMPARE(form->lblClientName->text(), QStringLiteral("Carl New"));
         QCOMPARE(form->LastGrid, 1);
-        QCOMPARE(form->lblSection[0]->text(), QStringLiteral("Section 1"));
-        QCOMPARE(form->lblSection[1]->text(), QStringLiteral("Section 2"));
         QCOMPARE(Grid(0)->rowCount(), 60);
-        QCOMPARE(Grid(1)->rowCount(), 4);
-        QCOMPARE(Grid(0)->horizontalHeaderItem(0)->text(), QStringLiteral("Num"));
-        QCOMPARE(Grid(1)->horizontalHeaderItem(4)->text(), QStringLiteral("4"));
-        QCOMPARE(Cell(0, 12, 0)->text(), QStringLiteral("12."));
         QCOMPARE(Cell(1, 1, 0)->text(), QStringLiteral("61."));
-        QCOMPARE(Cell(0, 12, 0)->foreground().color(), Navy);
-        QCOMPARE(Grid(0)->width(), Twips(1120));
-        QCOMPARE(Grid(1)->width(), Twips(1550));
-        QCOMPARE(Grid(1)->x(), Grid(0)->x() + Grid(0)->width() + Twips(200));
-        QVERIFY(!form->cmdMenuChoice[2]->isVisible() && !form->sspMenuChoice[2]->isVisible());
         QCOMPARE(form->MsgPanel->text(), TrueFalseHelp);
         QCOMPARE(Marks(), 0);
-        QCOMPARE(Cell(0, 1, 1)->background().color(), Cyan);  // the cursor's row
+        QCOMPARE(Back(0, 1, 1), Cyan);  // the cursor's row
 
         TypeText(QStringLiteral("1"));
         QCOMPARE(form->EntryAnswers.at(0), QLatin1Char('1'));
         QCOMPARE(form->CurrentRow(0), 2);
-        QCOMPARE(Cell(0, 1, 1)->text(), QStringLiteral("X"));
-        QCOMPARE(Cell(0, 1, 1)->background().color(), Green);
+        QCOMPARE(Mark(0, 1, 1), QStringLiteral("X"));
+        QCOMPARE(Back(0, 1, 1), Green);
         QCOMPARE(Cell(0, 1, 1)->foreground().color(), Black);
-        QCOMPARE(Cell(0, 1, 2)->text(), QString());
-        QCOMPARE(Cell(0, 1, 2)->background().color(), White);
-        QCOMPARE(Cell(0, 2, 1)->background().color(), Cyan);
-        QCOMPARE(Cell(0, 2, 0)->background().color(), White);
+        QCOMPARE(Back(0, 1, 2), White);
+        QCOMPARE(Back(0, 2, 1), Cyan);
         QCOMPARE(Marks(), 1);
         QCOMPARE(BeepCount(), 0);
-        QCOMPARE(program().ClientTable[3].Answers.text(), Zeros());  // nothing stored before Save
+        QCOMPARE(program().ClientTable[3].Answers.text(), Zeros);  // nothing stored before Save
     }
 
-    void eachGridTakesOnlyItsOwnDigits()
+    void eachGridTakesOnlyItsOwnDigitsAndCancelDiscardsThem()
     {
-        NewClient();
+        Client(3);
+        const QByteArray before = ReadFileBytes(t->dataFile());
         Open();
-        TypeText(QStringLiteral("3"));
-        QCOMPARE(BeepCount(), 1);
-        TypeText(QStringLiteral("a "));
+        TypeText(QStringLiteral("3a "));
         Press(Qt::Key_Return);
         QCOMPARE(BeepCount(), 4);
         Press(Qt::Key_Right);
         Press(Qt::Key_Left);
         QCOMPARE(BeepCount(), 4);  // sideways arrows are simply ignored
-        QCOMPARE(Grid(0)->currentColumn(), 0);
         QCOMPARE(form->CurrentRow(0), 1);
-        QCOMPARE(form->EntryAnswers, Zeros());
-        QVERIFY(form->isVisible());
+        QCOMPARE(form->EntryAnswers, Zeros);
 
         Press(Qt::Key_Tab);
         QVERIFY(Grid(1)->hasFocus());
         QCOMPARE(form->MsgPanel->text(), FourAnswerHelp);
-        TypeText(QStringLiteral("3"));
-        QCOMPARE(form->EntryAnswers.at(60), QLatin1Char('3'));
-        QCOMPARE(Cell(1, 1, 3)->text(), QStringLiteral("X"));
-        TypeText(QStringLiteral("5"));
+        TypeText(QStringLiteral("45"));
+        QCOMPARE(Mark(1, 1, 4), QStringLiteral("X"));
         QCOMPARE(BeepCount(), 5);
-        QCOMPARE(form->EntryAnswers.mid(60), QStringLiteral("3000"));
-    }
+        QCOMPARE(form->EntryAnswers.mid(60), QStringLiteral("4000"));
 
-    void theCursorCrossesBetweenGridsBothWays()
-    {
-        NewClient();
-        Open();
-        // Leaving the rows in view, the row above the cursor stays in sight.
-        Press(Qt::Key_Down, 17);
-        QVERIFY(RowVisible(0, 17) && RowVisible(0, 33));
-        QVERIFY(!RowVisible(0, 16));
-        Press(Qt::Key_Down, 42);
-        QCOMPARE(form->CurrentRow(0), 60);
-        QVERIFY(RowVisible(0, 60));
-        QVERIFY(!RowVisible(0, 1));
-        TypeText(QStringLiteral("2"));
-        QVERIFY(Grid(1)->hasFocus());
-        QCOMPARE(form->CurrentRow(1), 1);
-        QCOMPARE(form->ActiveGrid, 1);
-        QCOMPARE(form->MsgPanel->text(), FourAnswerHelp);
-        QCOMPARE(form->EntryAnswers.at(59), QLatin1Char('2'));
-        QCOMPARE(Cell(0, 60, 2)->text(), QStringLiteral("X"));
-        QCOMPARE(Cell(0, 60, 2)->background().color(), Green);  // grid 0 no longer shows a cursor row
-        QCOMPARE(Cell(1, 1, 1)->background().color(), Cyan);
-
-        Press(Qt::Key_Up);
-        QVERIFY(Grid(0)->hasFocus());
-        QCOMPARE(form->CurrentRow(0), 60);
-        QCOMPARE(form->ActiveGrid, 0);
-        QCOMPARE(form->MsgPanel->text(), TrueFalseHelp);
-        QCOMPARE(Cell(0, 60, 2)->background().color(), Cyan);
-        QCOMPARE(Cell(1, 1, 1)->background().color(), White);
-
-        // Down from the last item of grid 0 crosses too; Up stops with a beep on the first item.
-        Press(Qt::Key_Down);
-        QVERIFY(Grid(1)->hasFocus());
-        Press(Qt::Key_Up);
-        Press(Qt::Key_Up, 59);
-        QCOMPARE(form->CurrentRow(0), 1);
-        QVERIFY(RowVisible(0, 1));
-        QCOMPARE(BeepCount(), 0);
-        Press(Qt::Key_Up);
-        QCOMPARE(BeepCount(), 1);
-        QCOMPARE(form->CurrentRow(0), 1);
-
-        // A click on a cell moves the cursor row there.
-        const QRect cell = Grid(0)->visualItemRect(Cell(0, 5, 1));
-        QTest::mouseClick(Grid(0)->viewport(), Qt::LeftButton, {}, cell.center());
-        QCOMPARE(form->CurrentRow(0), 5);
-        QCOMPARE(Cell(0, 5, 1)->background().color(), Cyan);
-        QCOMPARE(Cell(0, 1, 1)->background().color(), White);
-    }
-
-    void theLastItemTakesItsAnswerAndKeepsTheCursor()
-    {
-        NewClient();
-        Open();
-        Press(Qt::Key_Tab);
-        Press(Qt::Key_Down, 3);
-        QCOMPARE(form->CurrentRow(1), 4);
-        QCOMPARE(BeepCount(), 0);
-        TypeText(QStringLiteral("4"));
-        QCOMPARE(form->EntryAnswers.at(63), QLatin1Char('4'));
-        QCOMPARE(BeepCount(), 1);
-        QCOMPARE(form->CurrentRow(1), 4);
-        QVERIFY(Grid(1)->hasFocus());
-        QCOMPARE(Cell(1, 4, 4)->text(), QStringLiteral("X"));
-        QCOMPARE(Cell(1, 4, 4)->background().color(), Cyan);
-        TypeText(QStringLiteral("1"));  // a second answer replaces the first
-        QCOMPARE(Cell(1, 4, 4)->text(), QString());
-        QCOMPARE(Cell(1, 4, 1)->text(), QStringLiteral("X"));
-        Press(Qt::Key_Down);
-        QCOMPARE(BeepCount(), 3);
-        QCOMPARE(form->CurrentRow(1), 4);
-    }
-
-    void existingAnswersShowAsMarksAndZeroRemovesOne()
-    {
-        ExistingClient(2);  // answers 60 x "2", then "1234"
-        Open();
-        QCOMPARE(Marks(), 64);
-        for (int r = 1; r <= 60; ++r)
-            QCOMPARE(Cell(0, r, 2)->text(), QStringLiteral("X"));
-        for (int r = 1; r <= 4; ++r)
-            QCOMPARE(Cell(1, r, r)->text(), QStringLiteral("X"));
-        QCOMPARE(Cell(1, 3, 3)->background().color(), Green);
-
-        TypeText(QStringLiteral("0"));
-        QCOMPARE(form->EntryAnswers.at(0), QLatin1Char('0'));
-        QCOMPARE(Cell(0, 1, 2)->text(), QString());
-        QCOMPARE(Cell(0, 1, 2)->background().color(), White);
-        QCOMPARE(Marks(), 63);
-    }
-
-    void cancelAbandonsANewClient()
-    {
-        NewClient();
-        const QByteArray before = ReadFileBytes(t->dataFile());
-        Open();
-        TypeText(QStringLiteral("1212"));
-        Press(Qt::Key_Tab, 3);  // grid 1, Save, Cancel
-        QVERIFY(form->cmdMenuChoice[1]->hasFocus());
+        // Cancel abandons the new client: nothing on the disk, the slot emptied.
+        Press(Qt::Key_Tab, 2);  // Save, Cancel
         QCOMPARE(form->MsgPanel->text(), QStringLiteral("DISCARD data, close this window and return to Main Menu"));
         Press(Qt::Key_Return);
         QVERIFY(!form->isVisible());
@@ -285,77 +235,126 @@ private slots:
         QCOMPARE(ReadFileBytes(t->dataFile()), before);
     }
 
+    void theCursorCrossesBetweenGridsBothWays()
+    {
+        Client(3);
+        Open();
+        // Leaving the rows in view, the row above the cursor stays in sight.
+        Press(Qt::Key_Down, 17);
+        QVERIFY(RowVisible(0, 17) && RowVisible(0, 33) && !RowVisible(0, 16));
+        Press(Qt::Key_Down, 42);
+        QCOMPARE(form->CurrentRow(0), 60);
+        QVERIFY(RowVisible(0, 60) && !RowVisible(0, 1));
+        TypeText(QStringLiteral("2"));
+        QVERIFY(Grid(1)->hasFocus());
+        QCOMPARE(form->CurrentRow(1), 1);
+        QCOMPARE(form->ActiveGrid, 1);
+        QCOMPARE(form->MsgPanel->text(), FourAnswerHelp);
+        QCOMPARE(Back(0, 60, 2), Green);  // grid 0 no longer shows a cursor row
+        QCOMPARE(Back(1, 1, 1), Cyan);
+
+        Press(Qt::Key_Up);
+        QVERIFY(Grid(0)->hasFocus());
+        QCOMPARE(form->CurrentRow(0), 60);
+        QCOMPARE(form->MsgPanel->text(), TrueFalseHelp);
+        QCOMPARE(Back(0, 60, 2), Cyan);
+        QCOMPARE(Back(1, 1, 1), White);
+
+        // Down from the last item of grid 0 crosses too; Up stops with a beep on the first item.
+        Press(Qt::Key_Down);
+        QVERIFY(Grid(1)->hasFocus());
+        Press(Qt::Key_Up, 60);
+        QCOMPARE(form->CurrentRow(0), 1);
+        QVERIFY(RowVisible(0, 1));
+        QCOMPARE(BeepCount(), 0);
+        Press(Qt::Key_Up);
+        QCOMPARE(BeepCount(), 1);
+        QCOMPARE(form->CurrentRow(0), 1);
+
+        // A click on a cell moves the cursor row there.
+        QTest::mouseClick(Grid(0)->viewport(), Qt::LeftButton, {}, Grid(0)->visualItemRect(Cell(0, 5, 1)).center());
+        QCOMPARE(form->CurrentRow(0), 5);
+        QCOMPARE(Back(0, 5, 1), Cyan);
+        QCOMPARE(Back(0, 1, 1), White);
+    }
+
+    void theLastItemTakesItsAnswerAndKeepsTheCursor()
+    {
+        Client(3);
+        Open();
+        Press(Qt::Key_Tab);
+        Press(Qt::Key_Down, 3);
+        TypeText(QStringLiteral("4"));
+        QCOMPARE(form->EntryAnswers.at(63), QLatin1Char('4'));
+        QCOMPARE(BeepCount(), 1);
+        QCOMPARE(form->CurrentRow(1), 4);
+        QCOMPARE(Mark(1, 4, 4), QStringLiteral("X"));
+        QCOMPARE(Back(1, 4, 4), Cyan);
+        TypeText(QStringLiteral("1"));  // a second answer replaces the first
+        QCOMPARE(Mark(1, 4, 4), QString());
+        QCOMPARE(Mark(1, 4, 1), QStringLiteral("X"));
+        Press(Qt::Key_Down);
+        QCOMPARE(BeepCount(), 3);
+        QCOMPARE(form->CurrentRow(1), 4);
+    }
+
+    void existingAnswersShowAsMarksAndSaveWritesOnlyThatClient()
+    {
+        Client(1);  // answers 60 x "2", then "1234"
+        const QByteArray second = ReadFileBytes(t->dataFile()).mid(RecordLength);
+        Open();
+        QCOMPARE(Marks(), 64);
+        for (int r = 1; r <= 4; ++r)
+            QCOMPARE(Mark(1, r, r), QStringLiteral("X"));
+        QCOMPARE(Mark(0, 60, 2), QStringLiteral("X"));
+        TypeText(QStringLiteral("0"));  // "0" removes a mark
+        QCOMPARE(Mark(0, 1, 2), QString());
+        QCOMPARE(Back(0, 1, 2), White);
+        QCOMPARE(Marks(), 63);
+        TypeText(QStringLiteral("1"));
+        Save();
+        QCOMPARE(form->Outcome, NewEntryOutcome::Saved);
+        QCOMPARE(program().ClientCount, 2);
+        QCOMPARE(StoredAnswers(1), QByteArray("01") + QByteArray(58, '2') + "1234");
+        QCOMPARE(ReadFileBytes(t->dataFile()).mid(RecordLength), second);
+    }
+
     void saveWritesANewClientAndCountsIt()
     {
-        NewClient();
+        Client(3);
         Open();
         TypeText(QStringLiteral("1221"));
         Press(Qt::Key_Tab);
         TypeText(QStringLiteral("43"));
         Press(Qt::Key_Tab);
-        QVERIFY(form->cmdMenuChoice[0]->hasFocus());
         QCOMPARE(form->MsgPanel->text(), QStringLiteral("SAVE data, close this window and return to Main Menu"));
         Press(Qt::Key_Return);
-        QVERIFY(!form->isVisible());
         QCOMPARE(form->Outcome, NewEntryOutcome::Saved);
         QVERIFY(program().InputAccepted);
         QCOMPARE(program().ClientCount, 3);
-
-        const QString expected = QStringLiteral("1221") + QString(56, QLatin1Char('0')) + QStringLiteral("4300");
-        QCOMPARE(ReadFileBytes(t->dataFile()).size(), 3 * RecordLength);
-        QCOMPARE(StoredAnswers(3), expected.toLatin1());
         ClientRecord written = SampleRecord(QStringLiteral("Carl New"));
-        written.Answers = expected;
+        written.Answers = QStringLiteral("1221") + QString(56, QLatin1Char('0')) + QStringLiteral("4300");
         QCOMPARE(ReadFileBytes(t->dataFile()).mid(2 * RecordLength), RecordToBytes(written));
-    }
-
-    void saveWritesAnExistingClientWithoutCountingIt()
-    {
-        ExistingClient(1);
-        const QByteArray second = ReadFileBytes(t->dataFile()).mid(RecordLength);
-        Open();
-        TypeText(QStringLiteral("1"));
-        form->cmdMenuChoice[0]->setFocus();
-        QTRY_VERIFY(form->cmdMenuChoice[0]->hasFocus());
-        Press(Qt::Key_Space);
-        QCOMPARE(form->Outcome, NewEntryOutcome::Saved);
-        QCOMPARE(program().ClientCount, 2);
-        QCOMPARE(ReadFileBytes(t->dataFile()).size(), 2 * RecordLength);
-        QCOMPARE(StoredAnswers(1), QByteArray("1") + QByteArray(59, '2') + "1234");
-        QCOMPARE(ReadFileBytes(t->dataFile()).mid(RecordLength), second);
     }
 
     void oddStoredAnswersAndItemNumbersDoNoHarm()
     {
         // Items outside 1..64 have no place in the answers; the bank's other items still work.
         QList<QuestionItem> items = StandardTestItems();
-        QuestionItem stray = items[0];
-        stray.ID = 65;
-        items.insert(3, stray);
-        stray.ID = 0;
-        items.append(stray);
+        items.insert(3, Item(65, QStringLiteral("False")));
+        items.append(Item(0, QStringLiteral("False")));
         WriteBank(items);
-
-        QString answers = QString(60, QLatin1Char('1')) + QStringLiteral("1111");
-        answers[0] = QLatin1Char('3');   // beyond a true/false grid
-        answers[1] = QLatin1Char('9');
-        answers[2] = QLatin1Char(' ');
-        answers[60] = QLatin1Char('5');  // beyond a four-answer grid
-        ExistingClient(2, answers);
+        // Beyond a true/false grid ("3", "9", " ") and beyond a four-answer grid ("5").
+        QString answers = QStringLiteral("39 ") + QString(57, QLatin1Char('1')) + QStringLiteral("5111");
+        Client(2, answers);
         Open();
         QCOMPARE(Grid(0)->rowCount(), 60);
-        QCOMPARE(Cell(0, 4, 0)->text(), QStringLiteral("4."));
         QCOMPARE(Marks(), 60);
-        for (int column = 1; column <= 2; ++column) {
-            QCOMPARE(Cell(0, 1, column)->text(), QString());
-            QCOMPARE(Cell(0, 2, column)->text(), QString());
-            QCOMPARE(Cell(0, 3, column)->text(), QString());
-        }
+        for (int row = 1; row <= 3; ++row)
+            QCOMPARE(Mark(0, row, 1) + Mark(0, row, 2), QString());
         Press(Qt::Key_Down);
         TypeText(QStringLiteral("2"));  // item 2 gets a real answer; items 1, 3 and 61 stay as stored
-        form->cmdMenuChoice[0]->setFocus();
-        QTRY_VERIFY(form->cmdMenuChoice[0]->hasFocus());
-        Press(Qt::Key_Return);
+        Save();
         QCOMPARE(form->Outcome, NewEntryOutcome::Saved);
         answers[1] = QLatin1Char('2');
         QCOMPARE(StoredAnswers(2), answers.toLatin1());
@@ -365,30 +364,19 @@ private slots:
     {
         TmpfsMount disk;
         REQUIRE_TMPFS(disk);
-        program().DataDrive = disk.path();
-        program().DataFilePath = disk.path() + QStringLiteral("/DATA401.ZEP");
-        WriteClients(disk.path(), {QStringLiteral("Ann One"), QStringLiteral("Bob Two")});
-        QVERIFY(LoadClientTable());
-        program().EditMode = false;
-        program().CurrentClient = 3;
-        program().ClientTable[3] = SampleRecord(QStringLiteral("Carl New"));
-        program().ClientTable[3].Answers = Zeros();
+        Client(3, QString(), disk.path());
         const QByteArray before = ReadFileBytes(program().DataFilePath);
         QVERIFY(disk.remountReadOnly());
-
         Open();
         TypeText(QStringLiteral("21"));
-        form->cmdMenuChoice[0]->setFocus();
-        QTRY_VERIFY(form->cmdMenuChoice[0]->hasFocus());
         MsgBox::SetNextAnswer(MsgBox::Answer::Cancel);  // give up on the disk
-        Press(Qt::Key_Return);
+        Save();
         QCOMPARE(LastMessage().title, QStringLiteral("Data Disk Error"));
         QVERIFY(form->isVisible());
-        QVERIFY(form->cmdMenuChoice[0]->isEnabled());
-        QVERIFY(form->cmdMenuChoice[0]->hasFocus());
+        QVERIFY(form->cmdMenuChoice[0]->isEnabled() && form->cmdMenuChoice[0]->hasFocus());
         QVERIFY(form->Outcome != NewEntryOutcome::Saved);
         QCOMPARE(program().ClientCount, 2);
-        QCOMPARE(program().ClientTable[3].Answers.text(), Zeros());
+        QCOMPARE(program().ClientTable[3].Answers.text(), Zeros);
         QCOMPARE(ReadFileBytes(program().DataFilePath), before);
 
         // With the disk writable again the same answers are saved.
@@ -396,38 +384,42 @@ private slots:
         Press(Qt::Key_Return);
         QCOMPARE(form->Outcome, NewEntryOutcome::Saved);
         QCOMPARE(program().ClientCount, 3);
-        QCOMPARE(ReadFileBytes(program().DataFilePath).mid(2 * RecordLength + 78, 2), QByteArray("21"));
+        QCOMPARE(StoredAnswers(3).left(2), QByteArray("21"));
     }
 
+    void anUnusableBankIsNamedAndNothingOpens_data()
+    {
+        QTest::addColumn<QString>("table");  // empty: no bank file at all
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QString>("mentioned");
+        QTest::newRow("no file") << QString() << 1 << "does not exist";
+        QTest::newRow("no English table") << "Spanish" << 1 << "English";
+        QTest::newRow("no item of the test") << "English" << 99 << "English";
+    }
     void anUnusableBankIsNamedAndNothingOpens()
     {
-        NewClient();
-        const ClientRecord slot = program().ClientTable[3];
-        auto expectRefusal = [&](const QString& mentioned) {
-            MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-            QCOMPARE(ShowNewEntry(), NewEntryOutcome::NotOpened);
-            QCOMPARE(LastMessage().title, QStringLiteral("Question Bank Error"));
-            QVERIFY2(LastMessage().text.contains(program().DatabasePath), qPrintable(LastMessage().text));
-            QVERIFY2(LastMessage().text.contains(mentioned), qPrintable(LastMessage().text));
-            QVERIFY(!program().InputAccepted);
-            QCOMPARE(program().ClientCount, 2);
-            QVERIFY(program().ClientTable[3] == slot);
-            QVERIFY(!QSqlDatabase::contains(QStringLiteral("MainWorkspace")));
-        };
+        QFETCH(QString, table);
+        QFETCH(int, item);
+        QFETCH(QString, mentioned);
         QVERIFY(QFile::remove(program().DatabasePath));
-        expectRefusal(QStringLiteral("does not exist"));
-        WriteBank(StandardTestItems(), QStringLiteral("Spanish"));
-        expectRefusal(QStringLiteral("English"));
-        QuestionItem stray = StandardTestItems()[0];
-        stray.ID = 99;
-        WriteBank({stray});
-        expectRefusal(QStringLiteral("English"));
-        QCOMPARE(MsgBox::Shown().size(), 3);
+        if (!table.isEmpty())
+            WriteBank({Item(item, QStringLiteral("False"))}, table);
+        Client(3);
+        const ClientRecord slot = program().ClientTable[3];
+        MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+        QCOMPARE(ShowNewEntry(), NewEntryOutcome::NotOpened);
+        QCOMPARE(MsgBox::Shown().size(), 1);
+        QCOMPARE(LastMessage().title, QStringLiteral("Question Bank Error"));
+        QVERIFY2(LastMessage().text.contains(program().DatabasePath), qPrintable(LastMessage().text));
+        QVERIFY2(LastMessage().text.contains(mentioned), qPrintable(LastMessage().text));
+        QVERIFY(!program().InputAccepted);
+        QCOMPARE(program().ClientCount, 2);
+        QVERIFY(program().ClientTable[3] == slot);
     }
 
     void showNewEntryRunsModallyWithTheBankOpen()
     {
-        NewClient();
+        Client(3);
         bool bankOpen = false;
         WhenModalOpens("frmNewEntry", [&](QWidget* shown) {
             bankOpen = QSqlDatabase::contains(QStringLiteral("MainWorkspace"));
@@ -438,7 +430,6 @@ private slots:
         QCOMPARE(ShowNewEntry(), NewEntryOutcome::Saved);
         QVERIFY(bankOpen);
         QVERIFY(program().InputAccepted);
-        QCOMPARE(program().ClientCount, 3);
         QCOMPARE(StoredAnswers(3), QByteArray("2") + QByteArray(63, '0'));
 
         // No slot to work on: refused before anything opens.

@@ -1,9 +1,5 @@
 // The language screen, driven with the keyboard over question banks written by the test.
-#include <QGroupBox>
-#include <QLabel>
-#include <QPushButton>
 #include <QSqlDatabase>
-#include <QtTest>
 
 #include "app/Program.h"
 #include "testing/QuestionBank.h"
@@ -14,14 +10,9 @@ namespace {
 
 void WriteBank(const QStringList& tables)
 {
-    QuestionItem item;
-    item.ID = 1;
-    item.TestQuestion = QStringLiteral("I have never told a lie.");
-    item.Answer[0] = QStringLiteral("True");
-    item.Answer[1] = QStringLiteral("False");
     QList<QPair<QString, QList<QuestionItem>>> contents;
     for (const QString& table : tables)
-        contents.append({table, {item}});
+        contents.append({table, {StandardTestItems().first()}});
     QString error;
     QVERIFY2(CreateQuestionBank(program().DatabasePath, contents, &error), qPrintable(error));
 }
@@ -31,21 +22,17 @@ bool IsCyan(QWidget* w)
     return w->palette().color(QPalette::Window) == QColor(0, 255, 255);
 }
 
-// Shows the screen modally and lets `keys` work on it. A failed check inside `keys` closes
+// Shows the screen modally and presses `keys` on it. A failed check inside `keys` closes
 // the screen instead of leaving the test waiting.
 int RunScreen(frmSelectLanguage& form, const std::function<void()>& keys)
 {
-    WhenModalOpens("frmSelectLanguage", [&form, keys](QWidget*) {
+    WhenModalOpens("frmSelectLanguage", [&form, keys](QWidget* w) {
+        ShowActive(w);
         keys();
         if (form.isVisible())
             form.done(-1);
     });
     return form.exec();
-}
-
-void PressOn(Qt::Key key)
-{
-    QTest::keyClick(QApplication::focusWidget(), key);
 }
 
 } // namespace
@@ -56,53 +43,33 @@ class tst_SelectLanguage : public QObject {
     std::unique_ptr<TestProgram> t;
 
 private slots:
-    void init()
-    {
-        t = std::make_unique<TestProgram>();
-    }
+    void init() { t = std::make_unique<TestProgram>(); }
     void cleanup() { t.reset(); }
 
-    void tabRunsOverBothLanguagesAndCancelAndEnterChooses()
+    void tabRunsOverBothLanguagesAndEnterChooses()
     {
         WriteBank({QStringLiteral("Spanish"), QStringLiteral("Notes"), QStringLiteral("English")});
         frmSelectLanguage form;
         QCOMPARE(form.LanguageCount(), qint16(2));
-        QVERIFY(!form.isVisible());
         QVERIFY(!QSqlDatabase::contains(QStringLiteral("MainWorkspace"))); // closed again at once
-        QCOMPARE(form.windowTitle(), QStringLiteral("Select Presentation Language"));
-        QCOMPARE(form.fraSelectMethod->title(), QStringLiteral("Select Language to Present"));
-        QCOMPARE(form.cmdMenuChoice[3]->text(), QStringLiteral("Cancel Presentation"));
-
         const int result = RunScreen(form, [&form] {
-            auto cyanPanels = [&form] {
-                int n = 0;
-                for (QFrame* panel : form.sspMenuChoice)
-                    n += IsCyan(panel) ? 1 : 0;
-                return n;
-            };
             QTRY_VERIFY(form.cmdMenuChoice[0]->hasFocus());
             QCOMPARE(form.cmdMenuChoice[0]->text(), QStringLiteral("English"));
             QCOMPARE(form.MsgPanel->text(), QStringLiteral("Present in English"));
             QVERIFY(IsCyan(form.sspMenuChoice[0]) && form.cmdMenuChoice[0]->font().bold());
-            QVERIFY(!form.cmdMenuChoice[2]->isVisible() && !form.sspMenuChoice[2]->isVisible());
-
-            PressOn(Qt::Key_Tab);
-            QVERIFY(form.cmdMenuChoice[1]->hasFocus());
-            QCOMPARE(form.MsgPanel->text(), QStringLiteral("Present in Spanish"));
-            QCOMPARE(cyanPanels(), 1);
-            QVERIFY(IsCyan(form.sspMenuChoice[1]) && !form.cmdMenuChoice[0]->font().bold());
-            PressOn(Qt::Key_Tab);
-            QVERIFY(form.cmdMenuChoice[3]->hasFocus());
-            QCOMPARE(form.MsgPanel->text(), QStringLiteral("Cancel presentation"));
-            QCOMPARE(cyanPanels(), 1);
-            PressOn(Qt::Key_Tab);
-            QVERIFY(form.cmdMenuChoice[0]->hasFocus());
-            PressOn(Qt::Key_Tab);
-            // Letters and arrows do nothing on a button; Enter chooses.
-            PressOn(Qt::Key_E);
-            PressOn(Qt::Key_Down);
+            QVERIFY(!form.cmdMenuChoice[2]->isVisible());
+            const std::pair<int, const char*> steps[] = {{1, "Present in Spanish"}, {3, "Cancel presentation"},
+                                                         {0, "Present in English"}};
+            for (auto [i, text] : steps) {
+                Press(Qt::Key_Tab);
+                QVERIFY(form.cmdMenuChoice[i]->hasFocus() && IsCyan(form.sspMenuChoice[i]));
+                QCOMPARE(form.MsgPanel->text(), QString::fromLatin1(text));
+            }
+            Press(Qt::Key_Tab);
+            Press(Qt::Key_E);  // letters and arrows do nothing on a button; Enter chooses
+            Press(Qt::Key_Down);
             QVERIFY(form.isVisible() && form.cmdMenuChoice[1]->hasFocus());
-            PressOn(Qt::Key_Return);
+            Press(Qt::Key_Return);
         });
         QCOMPARE(result, int(QDialog::Accepted));
         QCOMPARE(form.Language, QStringLiteral("Spanish"));
@@ -110,49 +77,35 @@ private slots:
         QVERIFY(MsgBox::Shown().isEmpty());
     }
 
+    void cancelAbandonsANewClientAndKeepsAnExistingOne_data()
+    {
+        QTest::addColumn<bool>("editMode");
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<int>("currentAfter");
+        QTest::newRow("new client, not yet counted") << false << 3 << 1;
+        QTest::newRow("existing client") << true << 2 << 2;
+    }
     void cancelAbandonsANewClientAndKeepsAnExistingOne()
     {
+        QFETCH(bool, editMode);
+        QFETCH(int, slot);
+        QFETCH(int, currentAfter);
         WriteBank({QStringLiteral("English"), QStringLiteral("Spanish")});
         Program& p = program();
-        p.ClientTable[1] = SampleRecord(QStringLiteral("First Client"));
-        p.ClientTable[2] = SampleRecord(QStringLiteral("Second Client"));
-        p.ClientTable[3] = SampleRecord(QStringLiteral("New Client"));
+        for (int i = 1; i <= 3; ++i)
+            p.ClientTable[i] = SampleRecord(QStringLiteral("Client %1").arg(i));
         p.ClientCount = 2;
-        auto cancel = [](frmSelectLanguage& form) {
-            return RunScreen(form, [] {
-                PressOn(Qt::Key_Tab);
-                PressOn(Qt::Key_Tab);
-                PressOn(Qt::Key_Return);
-            });
-        };
-
-        // A new client (slot 3, not yet counted) is abandoned.
-        p.EditMode = false;
-        p.CurrentClient = 3;
+        p.EditMode = editMode;
+        p.CurrentClient = qint16(slot);
         p.InputAccepted = true;
-        {
-            frmSelectLanguage form;
-            QCOMPARE(form.LanguageCount(), qint16(2));
-            QCOMPARE(cancel(form), int(QDialog::Rejected));
-            QVERIFY(form.Language.isEmpty());
-        }
+        frmSelectLanguage form;
+        QCOMPARE(form.LanguageCount(), qint16(2));
+        QCOMPARE(RunScreen(form, [] { Press(Qt::Key_Tab, 2); Press(Qt::Key_Return); }), int(QDialog::Rejected));
+        QVERIFY(form.Language.isEmpty());
         QVERIFY(!p.InputAccepted);
-        QCOMPARE(p.CurrentClient, qint16(1));
-        QVERIFY(p.ClientTable[3] == ClientRecord{});
-        QCOMPARE(p.ClientTable[1].Name.trimmed(), QStringLiteral("First Client"));
-
-        // An existing client keeps its record and stays current.
-        p.EditMode = true;
-        p.CurrentClient = 2;
-        p.InputAccepted = true;
-        {
-            frmSelectLanguage form;
-            QCOMPARE(form.LanguageCount(), qint16(2));
-            QCOMPARE(cancel(form), int(QDialog::Rejected));
-        }
-        QVERIFY(!p.InputAccepted);
-        QCOMPARE(p.CurrentClient, qint16(2));
-        QCOMPARE(p.ClientTable[2].Name.trimmed(), QStringLiteral("Second Client"));
+        QCOMPARE(p.CurrentClient, qint16(currentAfter));
+        QCOMPARE(p.ClientTable[3] == ClientRecord{}, !editMode);
+        QCOMPARE(p.ClientTable[slot == 3 ? 1 : 2].Name.trimmed(), QStringLiteral("Client %1").arg(slot == 3 ? 1 : 2));
     }
 
     void oneLanguageFillsOnlyTheFirstSlot()
@@ -161,44 +114,44 @@ private slots:
         frmSelectLanguage form;
         QCOMPARE(form.LanguageCount(), qint16(1));
         QCOMPARE(form.cmdMenuChoice[0]->text(), QStringLiteral("English"));
-        QVERIFY(!form.cmdMenuChoice[0]->isHidden() && !form.sspMenuChoice[0]->isHidden());
-        QVERIFY(form.cmdMenuChoice[1]->isHidden() && form.sspMenuChoice[1]->isHidden());
-        QVERIFY(form.cmdMenuChoice[2]->isHidden());
+        QVERIFY(!form.cmdMenuChoice[0]->isHidden() && form.cmdMenuChoice[1]->isHidden() && form.sspMenuChoice[1]->isHidden());
         QVERIFY(MsgBox::Shown().isEmpty());
     }
 
+    void unusableBankIsReportedAndTheScreenStaysAway_data()
+    {
+        QTest::addColumn<QByteArray>("junk");
+        QTest::addColumn<QStringList>("tables");
+        QTest::newRow("missing") << QByteArray() << QStringList();
+        QTest::newRow("not a database") << QByteArray("not a database\r\n") << QStringList();
+        QTest::newRow("no language table, names are exact") << QByteArray() << QStringList{"english", "Notes"};
+    }
     void unusableBankIsReportedAndTheScreenStaysAway()
     {
+        QFETCH(QByteArray, junk);
+        QFETCH(QStringList, tables);
         Program& p = program();
         p.CurrentClient = 1;
         p.ClientTable[1] = SampleRecord(QStringLiteral("New Client"));
-        const QByteArray junk("not a database\r\n");
-        // Missing, not a database, and without any language table (names are exact).
-        for (int round = 0; round < 3; ++round) {
-            if (round == 1)
-                WriteFileBytes(p.DatabasePath, junk);
-            if (round == 2)
-                WriteBank({QStringLiteral("english"), QStringLiteral("Notes")});
-            MsgBox::ResetTestState();
-            MsgBox::SetTestMode(true);
-            MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-            p.InputAccepted = true;
-            frmSelectLanguage form;
-            QCOMPARE(form.LanguageCount(), qint16(0));
-            QCOMPARE(MsgBox::Shown().size(), 1);
-            QCOMPARE(LastMessage().title, QStringLiteral("Question Bank Error"));
-            QVERIFY2(LastMessage().text.contains(p.DatabasePath), qPrintable(LastMessage().text));
-            QVERIFY(form.cmdMenuChoice[0]->isHidden());
-
-            QCOMPARE(form.exec(), int(QDialog::Rejected)); // returns at once, never shown
-            QVERIFY(!p.InputAccepted);
-            QCOMPARE(p.ClientTable[1].Name.trimmed(), QStringLiteral("New Client"));
-            QVERIFY(!QSqlDatabase::contains(QStringLiteral("MainWorkspace")));
-            if (round == 0)
-                QVERIFY(!QFileInfo::exists(p.DatabasePath)); // never created by looking
-            if (round == 1)
-                QCOMPARE(ReadFileBytes(p.DatabasePath), junk);
-        }
+        p.InputAccepted = true;
+        if (!junk.isEmpty())
+            WriteFileBytes(p.DatabasePath, junk);
+        if (!tables.isEmpty())
+            WriteBank(tables);
+        MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+        frmSelectLanguage form;
+        QCOMPARE(form.LanguageCount(), qint16(0));
+        QCOMPARE(MsgBox::Shown().size(), 1);
+        QCOMPARE(LastMessage().title, QStringLiteral("Question Bank Error"));
+        QVERIFY2(LastMessage().text.contains(p.DatabasePath), qPrintable(LastMessage().text));
+        QCOMPARE(form.exec(), int(QDialog::Rejected)); // returns at once, never shown
+        QVERIFY(!p.InputAccepted);
+        QCOMPARE(p.ClientTable[1].Name.trimmed(), QStringLiteral("New Client"));
+        QVERIFY(!QSqlDatabase::contains(QStringLiteral("MainWorkspace")));
+        // Looking never creates or changes the file.
+        QCOMPARE(QFileInfo::exists(p.DatabasePath), !junk.isEmpty() || !tables.isEmpty());
+        if (!junk.isEmpty())
+            QCOMPARE(ReadFileBytes(p.DatabasePath), junk);
     }
 };
 
