@@ -62,6 +62,7 @@ private slots:
         QTest::newRow("another disk with more clients") << Names("Other", 6);
         QTest::newRow("the same clients and more") << Names("Client", 6);
         QTest::newRow("as many clients, other ones") << Names("Other", 3);
+        QTest::newRow("another disk with fewer clients") << Names("Other", 1);
     }
 
     // Disk A was read; disk B now sits under the same path. Neither an edit nor a new client
@@ -142,7 +143,9 @@ private slots:
         program().ClientTable[27] = SampleRecord(QStringLiteral("Overflow"));
         MsgBox::SetNextAnswer(Answer::Cancel);
         QVERIFY(!CompleteNewClient());
-        QVERIFY2(LastMessage().text.contains(QStringLiteral("Error 28:")), qPrintable(LastMessage().text));
+        QVERIFY2(LastMessage().text.contains(QStringLiteral("Error 28:No space left on device")),
+                 qPrintable(LastMessage().text));
+        QCOMPARE(program().ClientCount, 26);
         QCOMPARE(ReadFileBytes(program().DataFilePath), before);
 
         // With room made, the same client is saved whole.
