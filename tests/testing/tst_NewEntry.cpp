@@ -273,26 +273,6 @@ private slots:
         QCOMPARE(form->CurrentRow(1), 4);
     }
 
-    void existingAnswersShowAsMarksAndSaveWritesOnlyThatClient()
-    {
-        Client(1);  // answers 60 x "2", then "1234"
-        const QByteArray second = ReadFileBytes(t->dataFile()).mid(RecordLength);
-        Open();
-        QCOMPARE(Marks(), 64);
-        for (int r = 1; r <= 4; ++r)
-            QCOMPARE(Mark(1, r, r), QStringLiteral("X"));
-        QCOMPARE(Mark(0, 60, 2), QStringLiteral("X"));
-        TypeText(QStringLiteral("0"));  // "0" removes a mark
-        QCOMPARE(Mark(0, 1, 2), QString());
-        QCOMPARE(Marks(), 63);
-        TypeText(QStringLiteral("1"));
-        Save();
-        QCOMPARE(form->Outcome, NewEntryOutcome::Saved);
-        QCOMPARE(program().ClientCount, 2);
-        QCOMPARE(StoredAnswers(1), QByteArray("01") + QByteArray(58, '2') + "1234");
-        QCOMPARE(ReadFileBytes(t->dataFile()).mid(RecordLength), second);
-    }
-
     void aNewClientStartsEmptyAndSaveWritesAndCountsIt()
     {
         Client(3);
@@ -326,7 +306,7 @@ private slots:
         QCOMPARE(ReadFileBytes(t->dataFile()).mid(2 * RecordLength), RecordToBytes(written));
     }
 
-    void oddStoredAnswersAndItemNumbersDoNoHarm()
+    void storedAnswersShowAsMarksAndSaveWritesOnlyThatClient()
     {
         // Items outside 1..64 have no place in the answers; the bank's other items still work.
         QList<QuestionItem> items = StandardTestItems();
@@ -334,19 +314,30 @@ private slots:
         items.append(Item(0, QStringLiteral("False")));
         WriteBank(items);
         // Beyond a true/false grid ("3", "9", " ") and beyond a four-answer grid ("5").
-        QString answers = QStringLiteral("39 ") + QString(57, QLatin1Char('1')) + QStringLiteral("5111");
+        QString answers = QStringLiteral("39 2") + QString(56, QLatin1Char('1')) + QStringLiteral("5234");
         Client(2, answers);
+        const QByteArray first = ReadFileBytes(t->dataFile()).left(RecordLength);
         Open();
         QCOMPARE(Grid(0)->rowCount(), 60);
         QCOMPARE(Marks(), 60);
         for (int row = 1; row <= 3; ++row)
             QCOMPARE(Mark(0, row, 1) + Mark(0, row, 2), QString());
+        for (int r = 2; r <= 4; ++r)
+            QCOMPARE(Mark(1, r, r), QStringLiteral("X"));
+        QCOMPARE(Mark(0, 4, 2), QStringLiteral("X"));
         Press(Qt::Key_Down);
         TypeText(QStringLiteral("2"));  // item 2 gets a real answer; items 1, 3 and 61 stay as stored
+        Press(Qt::Key_Down);
+        TypeText(QStringLiteral("0"));  // "0" removes a mark
+        QCOMPARE(Mark(0, 4, 2), QString());
+        QCOMPARE(Marks(), 60);
         Save();
         QCOMPARE(form->Outcome, NewEntryOutcome::Saved);
+        QCOMPARE(program().ClientCount, 2);
         answers[1] = QLatin1Char('2');
+        answers[3] = QLatin1Char('0');
         QCOMPARE(StoredAnswers(2), answers.toLatin1());
+        QCOMPARE(ReadFileBytes(t->dataFile()).left(RecordLength), first);
     }
 
     void aFailedWriteKeepsTheFormOpenAndCountsNothing()
