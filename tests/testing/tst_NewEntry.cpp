@@ -69,6 +69,7 @@ class tst_NewEntry : public QObject {
     {
         form = std::make_unique<frmNewEntry>();
         QVERIFY2(form->Load(), qPrintable(form->LoadError()));
+        QVERIFY(QSqlDatabase::contains(QStringLiteral("MainWorkspace")));  // open while the form is
         form->Activate();
         ShowActive(form.get());
         QTRY_VERIFY(Grid(0)->hasFocus());
@@ -176,31 +177,6 @@ private slots:
         t.reset();
     }
 
-    void newClientShowsEmptyGridsAndAnAnswerMovesOn()
-    {
-        Client(3);
-        Open();
-        QCOMPARE(form->lblClientName->text(), QStringLiteral("Carl New"));
-        QCOMPARE(form->LastGrid, 1);
-        QCOMPARE(Grid(0)->rowCount(), 60);
-        QCOMPARE(Cell(1, 1, 0)->text(), QStringLiteral("61."));
-        QCOMPARE(form->MsgPanel->text(), TrueFalseHelp);
-        QCOMPARE(Marks(), 0);
-        QCOMPARE(Back(0, 1, 1), Cyan);  // the cursor's row
-
-        TypeText(QStringLiteral("1"));
-        QCOMPARE(form->EntryAnswers.at(0), QLatin1Char('1'));
-        QCOMPARE(form->CurrentRow(0), 2);
-        QCOMPARE(Mark(0, 1, 1), QStringLiteral("X"));
-        QCOMPARE(Back(0, 1, 1), Green);
-        QCOMPARE(Cell(0, 1, 1)->foreground().color(), Black);
-        QCOMPARE(Back(0, 1, 2), White);
-        QCOMPARE(Back(0, 2, 1), Cyan);
-        QCOMPARE(Marks(), 1);
-        QCOMPARE(BeepCount(), 0);
-        QCOMPARE(program().ClientTable[3].Answers.text(), Zeros);  // nothing stored before Save
-    }
-
     void eachGridTakesOnlyItsOwnDigitsAndCancelDiscardsThem()
     {
         Client(3);
@@ -248,7 +224,6 @@ private slots:
         TypeText(QStringLiteral("2"));
         QVERIFY(Grid(1)->hasFocus());
         QCOMPARE(form->CurrentRow(1), 1);
-        QCOMPARE(form->ActiveGrid, 1);
         QCOMPARE(form->MsgPanel->text(), FourAnswerHelp);
         QCOMPARE(Back(0, 60, 2), Green);  // grid 0 no longer shows a cursor row
         QCOMPARE(Back(1, 1, 1), Cyan);
@@ -298,34 +273,28 @@ private slots:
         QCOMPARE(form->CurrentRow(1), 4);
     }
 
-    void existingAnswersShowAsMarksAndSaveWritesOnlyThatClient()
-    {
-        Client(1);  // answers 60 x "2", then "1234"
-        const QByteArray second = ReadFileBytes(t->dataFile()).mid(RecordLength);
-        Open();
-        QCOMPARE(Marks(), 64);
-        for (int r = 1; r <= 4; ++r)
-            QCOMPARE(Mark(1, r, r), QStringLiteral("X"));
-        QCOMPARE(Mark(0, 60, 2), QStringLiteral("X"));
-        TypeText(QStringLiteral("0"));  // "0" removes a mark
-        QCOMPARE(Mark(0, 1, 2), QString());
-        QCOMPARE(Back(0, 1, 2), White);
-        QCOMPARE(Marks(), 63);
-        TypeText(QStringLiteral("1"));
-        Save();
-        QCOMPARE(form->Outcome, NewEntryOutcome::Saved);
-        QCOMPARE(program().ClientCount, 2);
-        QCOMPARE(StoredAnswers(1), QByteArray("01") + QByteArray(58, '2') + "1234");
-        QCOMPARE(ReadFileBytes(t->dataFile()).mid(RecordLength), second);
-    }
-
-    void saveWritesANewClientAndCountsIt()
+    void aNewClientStartsEmptyAndSaveWritesAndCountsIt()
     {
         Client(3);
         Open();
-        TypeText(QStringLiteral("1221"));
+        QCOMPARE(form->lblClientName->text(), QStringLiteral("Carl New"));
+        QCOMPARE(Grid(0)->rowCount(), 60);
+        QCOMPARE(Cell(1, 1, 0)->text(), QStringLiteral("61."));
+        QCOMPARE(form->MsgPanel->text(), TrueFalseHelp);
+        QCOMPARE(Marks(), 0);
+        QCOMPARE(Back(0, 1, 1), Cyan);  // the cursor's row
+        TypeText(QStringLiteral("1"));
+        QCOMPARE(form->CurrentRow(0), 2);
+        QCOMPARE(Mark(0, 1, 1), QStringLiteral("X"));
+        QCOMPARE(Back(0, 1, 1), Green);
+        QCOMPARE(Back(0, 1, 2), White);
+        QCOMPARE(Back(0, 2, 1), Cyan);
+        TypeText(QStringLiteral("221"));
         Press(Qt::Key_Tab);
         TypeText(QStringLiteral("43"));
+        QCOMPARE(Marks(), 6);
+        QCOMPARE(BeepCount(), 0);
+        QCOMPARE(program().ClientTable[3].Answers.text(), Zeros);  // nothing stored before Save
         Press(Qt::Key_Tab);
         QCOMPARE(form->MsgPanel->text(), QStringLiteral("SAVE data, close this window and return to Main Menu"));
         Press(Qt::Key_Return);
@@ -337,7 +306,7 @@ private slots:
         QCOMPARE(ReadFileBytes(t->dataFile()).mid(2 * RecordLength), RecordToBytes(written));
     }
 
-    void oddStoredAnswersAndItemNumbersDoNoHarm()
+    void storedAnswersShowAsMarksAndSaveWritesOnlyThatClient()
     {
         // Items outside 1..64 have no place in the answers; the bank's other items still work.
         QList<QuestionItem> items = StandardTestItems();
@@ -345,19 +314,30 @@ private slots:
         items.append(Item(0, QStringLiteral("False")));
         WriteBank(items);
         // Beyond a true/false grid ("3", "9", " ") and beyond a four-answer grid ("5").
-        QString answers = QStringLiteral("39 ") + QString(57, QLatin1Char('1')) + QStringLiteral("5111");
+        QString answers = QStringLiteral("39 2") + QString(56, QLatin1Char('1')) + QStringLiteral("5234");
         Client(2, answers);
+        const QByteArray first = ReadFileBytes(t->dataFile()).left(RecordLength);
         Open();
         QCOMPARE(Grid(0)->rowCount(), 60);
         QCOMPARE(Marks(), 60);
         for (int row = 1; row <= 3; ++row)
             QCOMPARE(Mark(0, row, 1) + Mark(0, row, 2), QString());
+        for (int r = 2; r <= 4; ++r)
+            QCOMPARE(Mark(1, r, r), QStringLiteral("X"));
+        QCOMPARE(Mark(0, 4, 2), QStringLiteral("X"));
         Press(Qt::Key_Down);
         TypeText(QStringLiteral("2"));  // item 2 gets a real answer; items 1, 3 and 61 stay as stored
+        Press(Qt::Key_Down);
+        TypeText(QStringLiteral("0"));  // "0" removes a mark
+        QCOMPARE(Mark(0, 4, 2), QString());
+        QCOMPARE(Marks(), 60);
         Save();
         QCOMPARE(form->Outcome, NewEntryOutcome::Saved);
+        QCOMPARE(program().ClientCount, 2);
         answers[1] = QLatin1Char('2');
+        answers[3] = QLatin1Char('0');
         QCOMPARE(StoredAnswers(2), answers.toLatin1());
+        QCOMPARE(ReadFileBytes(t->dataFile()).left(RecordLength), first);
     }
 
     void aFailedWriteKeepsTheFormOpenAndCountsNothing()
@@ -417,26 +397,13 @@ private slots:
         QVERIFY(program().ClientTable[3] == slot);
     }
 
-    void showNewEntryRunsModallyWithTheBankOpen()
+    void noSlotToWorkOnOpensNothing()
     {
         Client(3);
-        bool bankOpen = false;
-        WhenModalOpens("frmNewEntry", [&](QWidget* shown) {
-            bankOpen = QSqlDatabase::contains(QStringLiteral("MainWorkspace"));
-            auto* entry = static_cast<frmNewEntry*>(shown);
-            QTest::keyClicks(entry->grdResponses[0], QStringLiteral("2"));
-            entry->cmdMenuChoice[0]->click();
-        });
-        QCOMPARE(ShowNewEntry(), NewEntryOutcome::Saved);
-        QVERIFY(bankOpen);
-        QVERIFY(program().InputAccepted);
-        QCOMPARE(StoredAnswers(3), QByteArray("2") + QByteArray(63, '0'));
-
-        // No slot to work on: refused before anything opens.
-        program().CurrentClient = 7;
+        program().CurrentClient = 4;  // a new client must take the slot after the last one
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
         QCOMPARE(ShowNewEntry(), NewEntryOutcome::NotOpened);
-        QCOMPARE(program().ClientCount, 3);
+        QCOMPARE(MsgBox::Shown().size(), 1);
     }
 };
 

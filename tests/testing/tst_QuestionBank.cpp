@@ -1,5 +1,5 @@
 // The question bank file: what is written comes back, languages are found by exact name,
-// and a missing or broken file is reported, never replaced.
+// a missing or broken file is reported, never replaced, and overlong values refuse it.
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -24,22 +24,30 @@ QuestionItem Item(int id, const QString& question, const QStringList& answers)
 
 using Tables = QList<QPair<QString, QList<QuestionItem>>>;
 
-// Runs one statement on a file outside the bank's own code, to look at or shape it.
-QVariant RawValue(const QString& path, const QString& sql)
+// Runs one statement on a file outside the bank's own code, to look at or shape it; the
+// first value it gives goes to `value`.
+bool RunSql(const QString& path, const QString& sql, QVariant* value = nullptr)
 {
-    QVariant result;
+    bool ok = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
         db.setDatabaseName(path);
         if (db.open()) {
             QSqlQuery q(db);
-            if (q.exec(sql) && q.next())
-                result = q.value(0);
+            ok = q.exec(sql);
+            if (ok && value && q.next())
+                *value = q.value(0);
         }
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("raw"));
-    return result;
+    return ok;
+}
+
+// SQL for a text of n characters.
+QString TextOf(int n)
+{
+    return QStringLiteral("substr(replace(hex(zeroblob(%1)), '00', 'ab'), 1, %1)").arg(n);
 }
 
 } // namespace
@@ -51,10 +59,7 @@ class tst_QuestionBank : public QObject {
     QString bankPath() const { return t->programFolder() + QStringLiteral("/ZEPSF.db"); }
 
 private slots:
-    void init()
-    {
-        t = std::make_unique<TestProgram>();
-    }
+    void init() { t = std::make_unique<TestProgram>(); }
     void cleanup() { t.reset(); }
 
     void itemsComeBackInTheirOwnOrderWithMissingAnswersEmpty()
@@ -71,7 +76,9 @@ private slots:
         QString error;
         QVERIFY2(CreateQuestionBank(bankPath(), {{QStringLiteral("English"), items}}, &error), qPrintable(error));
         // Answers an item does not have are stored as NULL, not as empty texts.
-        QCOMPARE(RawValue(bankPath(), QStringLiteral("SELECT count(*) FROM English WHERE ANSWER3 IS NULL AND ChoiceAudio3 IS NULL")).toInt(), 2);
+        QVariant nulls;
+        QVERIFY(RunSql(bankPath(), "SELECT count(*) FROM English WHERE ANSWER3 IS NULL AND ChoiceAudio3 IS NULL", &nulls));
+        QCOMPARE(nulls.toInt(), 2);
 
         {
             QuestionBank bank(bankPath());
@@ -92,9 +99,9 @@ private slots:
         QVERIFY(!QSqlDatabase::contains(QStringLiteral("MainWorkspace"))); // closed with the object
 
         // A bank made by other means may lack answer columns or hold NULL where text is expected.
-        RawValue(bankPath(), QStringLiteral("CREATE TABLE Spanish (id INTEGER, TestQuestion TEXT, "
-                                            "QuestionAudio TEXT, Answer1 TEXT, Answer2 TEXT)"));
-        RawValue(bankPath(), QStringLiteral("INSERT INTO Spanish VALUES (1, 'Nunca he mentido.', NULL, 'Verdadero', NULL)"));
+        QVERIFY(RunSql(bankPath(), QStringLiteral("CREATE TABLE Spanish (id INTEGER, TestQuestion TEXT, "
+                                            "QuestionAudio TEXT, Answer1 TEXT, Answer2 TEXT)")));
+        QVERIFY(RunSql(bankPath(), "INSERT INTO Spanish VALUES (1, 'Nunca he mentido.', NULL, 'Verdadero', NULL)"));
         QuestionBank bank(bankPath());
         QList<QuestionItem> read;
         QVERIFY2(bank.ReadLanguage(QStringLiteral("Spanish"), read), qPrintable(bank.ErrorText()));
@@ -159,6 +166,41 @@ private slots:
         QuestionBank bank(bankPath());
         QVERIFY(bank.IsOpen());
         QCOMPARE(bank.LanguageTables(), QStringList{QStringLiteral("English")});
+    }
+
+    // Values far longer than any item needs refuse the bank before they are read; the
+    // item's own columns are the only ones read at all.
+    void longValuesRefuseTheBank_data()
+    {
+        QTest::addColumn<QString>("shape");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("question text past the cap")
+            << QStringLiteral("UPDATE English SET TestQuestion = %1 WHERE ID = 2").arg(TextOf(200000)) << false;
+        QTest::newRow("audio name one past the cap")
+            << QStringLiteral("UPDATE English SET ChoiceAudio5 = %1 WHERE ID = 64").arg(TextOf(4001)) << false;
+        QTest::newRow("answer at the cap")
+            << QStringLiteral("UPDATE English SET ANSWER3 = %1 WHERE ID = 61").arg(TextOf(4000)) << true;
+        QTest::newRow("huge column of its own")
+            << QStringLiteral("ALTER TABLE English ADD COLUMN Extra TEXT AS (%1) VIRTUAL").arg(TextOf(200000)) << true;
+    }
+    void longValuesRefuseTheBank()
+    {
+        QFETCH(QString, shape);
+        QFETCH(bool, accepted);
+        QString error;
+        QVERIFY2(CreateQuestionBank(bankPath(), {{QStringLiteral("English"), StandardTestItems()}}, &error), qPrintable(error));
+        QVERIFY(RunSql(bankPath(), shape));
+        QuestionBank bank(bankPath());
+        QVERIFY(bank.IsOpen());
+        QList<QuestionItem> items;
+        QCOMPARE(bank.ReadLanguage(QStringLiteral("English"), items), accepted);
+        if (accepted) {
+            QCOMPARE(items.size(), 64);
+            QCOMPARE(items[1].TestQuestion, QStringLiteral("Statement 2."));
+        } else {
+            QVERIFY2(bank.ErrorText().contains(QStringLiteral("longer than 4000 characters")), qPrintable(bank.ErrorText()));
+            QVERIFY(items.isEmpty());
+        }
     }
 };
 
