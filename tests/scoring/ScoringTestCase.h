@@ -3,6 +3,7 @@
 // fixture data, and one client in slot 1.
 #include <memory>
 
+#include <QProcess>
 #include <QtTest>
 
 #include "app/Program.h"
@@ -17,6 +18,7 @@ protected:
     FixtureData data;
 
     QString folder() const { return test->programFolder(); }
+    QString ReportPath() const { return folder() + QStringLiteral("/REPORT.PRN"); }
 
     void Fresh()
     {
@@ -36,6 +38,25 @@ protected:
         if (!result)
             qWarning("scoring failed: %s", qPrintable(result.Message));
         return bool(result);
+    }
+
+    struct ToolRun {
+        int exitCode;
+        QByteArray out;
+        QByteArray err;
+    };
+    // Runs the command-line report tool; a crash gives -1, a hang -2.
+    static ToolRun RunTool(const QStringList& args)
+    {
+        QProcess p;
+        p.start(QStringLiteral(ZEPREPORT_PATH), args);
+        if (!p.waitForFinished(30000)) {
+            p.kill();
+            p.waitForFinished();
+            return {-2, {}, "timed out"};
+        }
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
+                p.readAllStandardError()};
     }
 
     static const ScaleScore& Scale(int s) { return scoring().ScaleScores[s]; }

@@ -3,7 +3,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 #include "clients/RegularFile.h"
 #include "tests/scoring/ScoringTestCase.h"
@@ -11,22 +10,6 @@
 class tst_ReportFaults : public ScoringTestCase {
     Q_OBJECT
 
-    struct Run {
-        int exitCode;
-        QByteArray err;
-    };
-    static Run RunTool(const QStringList& args)
-    {
-        QProcess p;
-        p.start(QStringLiteral(ZEPREPORT_PATH), args);
-        if (!p.waitForFinished(10000)) {
-            p.kill();
-            p.waitForFinished();
-            return {-2, "timed out"};
-        }
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardError()};
-    }
-    QString ReportPath() const { return folder() + QStringLiteral("/REPORT.PRN"); }
     QString DataFile() const { return folder() + QStringLiteral("/DATA401.ZEP"); }
 
 private slots:
@@ -85,7 +68,7 @@ private slots:
     {
         data.WriteTo(folder());
         QCOMPARE(::mkfifo(QFile::encodeName(DataFile()).constData(), 0644), 0);
-        const Run run = RunTool({QStringLiteral("--folder"), folder(), DataFile(), QStringLiteral("1")});
+        const ToolRun run = RunTool({QStringLiteral("--folder"), folder(), DataFile(), QStringLiteral("1")});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("Not a regular file"), run.err.constData());
         QVERIFY(!QFile::exists(ReportPath()));
@@ -135,7 +118,7 @@ private slots:
 
         data.WriteTo(folder());
         WriteFileBytes(DataFile(), RecordToBytes(QuietClient()));
-        const Run run = RunTool({QStringLiteral("--folder"), folder(), DataFile(), QStringLiteral("7\x0c")});
+        const ToolRun run = RunTool({QStringLiteral("--folder"), folder(), DataFile(), QStringLiteral("7\x0c")});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("slot 7\\x0C is outside"), run.err.constData());
     }

@@ -6,7 +6,6 @@
 
 class tst_ScoringData : public ScoringTestCase {
     Q_OBJECT
-    QString ReportPath() const { return folder() + QStringLiteral("/REPORT.PRN"); }
     static QStringList Fields(const QString& text, int count)
     {
         DataFileReader reader(text);

@@ -1,25 +1,11 @@
 // The command-line report tool: same report as the program, and a clear failure otherwise.
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 
 #include "tests/scoring/ScoringTestCase.h"
 
 class tst_zepreport : public ScoringTestCase {
     Q_OBJECT
-    struct Run {
-        int exitCode;
-        QByteArray out;
-        QByteArray err;
-    };
-    Run RunTool(const QStringList& args)
-    {
-        QProcess p;
-        p.start(QStringLiteral(ZEPREPORT_PATH), args);
-        p.waitForFinished(30000);
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-                p.readAllStandardError()};
-    }
     QString ClientFile() const { return folder() + QStringLiteral("/clients/DATA401.ZEP"); }
     void WriteClients(const QList<ClientRecord>& records)
     {
@@ -29,7 +15,6 @@ class tst_zepreport : public ScoringTestCase {
             bytes += RecordToBytes(r);
         WriteFileBytes(ClientFile(), bytes);
     }
-    QString ReportPath() const { return folder() + QStringLiteral("/REPORT.PRN"); }
 
 private slots:
     void init() { Fresh(); }
@@ -44,7 +29,7 @@ private slots:
         const QByteArray before = ReadFileBytes(ClientFile());
         const QDateTime modified = QFileInfo(ClientFile()).lastModified();
 
-        const Run run = RunTool({QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("2")});
+        const ToolRun run = RunTool({QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("2")});
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.out, QByteArray());
         QCOMPARE(run.err, QByteArray());
@@ -65,51 +50,44 @@ private slots:
         QVERIFY(withSummary.contains("ONE-PAGE SUMMARY"));
     }
 
-    void refusesASlotOutsideTheFile_data()
+    void refusesABadSlotOrBrokenFilesWithoutAReport_data()
     {
+        QTest::addColumn<QString>("clientFile");
         QTest::addColumn<QString>("slot");
-        QTest::newRow("zero") << "0";
-        QTest::newRow("past the last record") << "3";
-        QTest::newRow("not a number") << "two";
+        QTest::addColumn<bool>("brokenData");
+        QTest::addColumn<QString>("message");
+        const QString file = QStringLiteral("DATA401.ZEP");
+        QTest::newRow("slot zero") << file << "0" << false << "DATA401.ZEP: slot 0 is outside 1..2";
+        QTest::newRow("slot past the last record") << file << "3" << false << "DATA401.ZEP: slot 3 is outside 1..2";
+        QTest::newRow("slot not a number") << file << "two" << false << "outside 1..2";
+        QTest::newRow("broken data file")
+            << file << "1" << true << "zepsfb.TXT, line 88: MaxRaw of gender 2, race group 3, scale 4 is 84, outside 0..83";
+        QTest::newRow("missing client file") << "missing.ZEP" << "1" << false << "Cannot read FOLDER/clients/missing.ZEP: ";
     }
 
-    void refusesASlotOutsideTheFile()
+    void refusesABadSlotOrBrokenFilesWithoutAReport()
     {
+        QFETCH(QString, clientFile);
         QFETCH(QString, slot);
+        QFETCH(bool, brokenData);
+        QFETCH(QString, message);
         WriteClients({QuietClient(), QuietClient()});
+        if (brokenData)
+            data.MaxRaw[2][3][4] = 84;
         data.WriteTo(folder());
         WriteFileBytes(ReportPath(), "report of some other client\r\n");
-        const Run run = RunTool({QStringLiteral("--folder"), folder(), ClientFile(), slot});
+        const QString path = folder() + QStringLiteral("/clients/") + clientFile;
+        const ToolRun run = RunTool({QStringLiteral("--folder"), folder(), path, slot});
         QVERIFY(run.exitCode != 0);
         QCOMPARE(run.err.count('\n'), 1);
-        QVERIFY2(run.err.contains("DATA401.ZEP") && run.err.contains("outside 1..2"), run.err.constData());
+        message.replace(QStringLiteral("FOLDER"), folder());
+        QVERIFY2(run.err.startsWith("zepreport: ") && run.err.contains(message.toUtf8()), run.err.constData());
         QVERIFY(!QFile::exists(ReportPath()));
     }
 
-    void brokenDataFileFailsWithoutAReport()
+    void usageForMissingArguments()
     {
-        WriteClients({QuietClient()});
-        data.MaxRaw[2][3][4] = 84;
-        data.WriteTo(folder());
-        WriteFileBytes(ReportPath(), "stale\r\n");
-        const Run run = RunTool({QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("1")});
-        QVERIFY(run.exitCode != 0);
-        QCOMPARE(run.err.count('\n'), 1);
-        QVERIFY2(run.err.contains("zepsfb.TXT") && run.err.contains("MaxRaw of gender 2, race group 3, scale 4 is 84"),
-                 run.err.constData());
-        QVERIFY(!QFile::exists(ReportPath()));
-    }
-
-    void unreadableClientFileFails()
-    {
-        data.WriteTo(folder());
-        const Run run = RunTool({QStringLiteral("--folder"), folder(), folder() + QStringLiteral("/missing.ZEP"),
-                                 QStringLiteral("1")});
-        QVERIFY(run.exitCode != 0);
-        QVERIFY2(run.err.startsWith("zepreport: Cannot read ") && run.err.contains("missing.ZEP"), run.err.constData());
-        QVERIFY(!QFile::exists(ReportPath()));
-
-        const Run usage = RunTool({QStringLiteral("--folder")});
+        const ToolRun usage = RunTool({QStringLiteral("--folder")});
         QVERIFY(usage.exitCode != 0);
         QVERIFY(usage.err.contains("usage: zepreport [--summary] [--folder DIR] DATAFILE SLOT"));
     }
