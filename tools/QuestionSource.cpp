@@ -55,6 +55,8 @@ bool ReadQuestionSource(const QString& path, QList<QuestionItem>& items, QString
         QString rest = FromAnsi(bytes);
         if (rest.trimmed().isEmpty() || rest.trimmed().startsWith(QLatin1Char(';')))
             continue;
+        if (bytes.contains('\0'))   // the question bank would give the text back only up to it
+            return fail(QStringLiteral("a NUL byte in the line"), lineNumber);
         const QString kind = TakeWord(rest);
         if (kind == QLatin1String("Q")) {
             if (!checkLastItem())
