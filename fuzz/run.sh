@@ -8,7 +8,11 @@
 set -uo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
-build=$(cd "${1:?usage: fuzz/run.sh BUILD_DIR [SECONDS_EACH [HARNESS...]]}" && pwd)
+if [ $# -lt 1 ] || [ ! -d "$1" ]; then
+  echo "usage: fuzz/run.sh BUILD_DIR [SECONDS_EACH [HARNESS...]]" >&2
+  exit 2
+fi
+build=$(cd "$1" && pwd)
 seconds=${2:-45}
 shift $(( $# < 2 ? $# : 2 ))
 harnesses=("$@")
