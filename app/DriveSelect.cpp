@@ -4,12 +4,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QFile>
 #include <QRegularExpression>
 
 #include "app/MsgBox.h"
 #include "app/Program.h"
 #include "app/Settings.h"
 #include "clients/DataAccess.h"
+#include "clients/RegularFile.h"
 
 namespace {
 
@@ -24,19 +26,9 @@ void RefuseDriveLetter(const QString& drive, const QString& path)
 
 QByteArray ReadHead(const QString& path, int maxBytes)
 {
-    const int fd = ::open(path.toLocal8Bit().constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        throw DiskError::FromErrno(errno, path);
-    QByteArray bytes(maxBytes, '\0');
-    ssize_t n;
-    do {
-        n = ::read(fd, bytes.data(), size_t(maxBytes));
-    } while (n < 0 && errno == EINTR);
-    const int err = errno;
-    ::close(fd);
-    if (n < 0)
+    QByteArray bytes;
+    if (const int err = ReadRegularFileHead(path, maxBytes, bytes); err != 0)
         throw DiskError::FromErrno(err, path);
-    bytes.truncate(n);
     return bytes;
 }
 
@@ -53,7 +45,7 @@ bool TidIsOurs(const QString& drive)
 
 void RemoveIfPresent(const QString& path)
 {
-    if (::unlink(path.toLocal8Bit().constData()) != 0 && errno != ENOENT)
+    if (::unlink(QFile::encodeName(path).constData()) != 0 && errno != ENOENT)
         throw DiskError::FromErrno(errno, path);
 }
 
@@ -61,16 +53,16 @@ void WriteTest(const QString& drive)
 {
     const QString path = DriveFile(drive, QLatin1String(WriteTestFileName));
     RemoveIfPresent(path);
-    const int fd = ::open(path.toLocal8Bit().constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    // Created anew (O_EXCL): whatever appears under the name meanwhile is not written through.
+    const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_EXCL);
     if (fd < 0)
         throw DiskError::FromErrno(errno, path);
-    static const char line[] = "test\r\n";
-    const ssize_t n = ::write(fd, line, sizeof line - 1);
-    const int err = errno;
-    const int closed = ::close(fd);
-    if (n != ssize_t(sizeof line - 1) || closed != 0) {
-        ::unlink(path.toLocal8Bit().constData());
-        throw DiskError::FromErrno(n < 0 ? err : (closed != 0 ? errno : ENOSPC), path);
+    int err = WriteAllAt(fd, QByteArrayLiteral("test\r\n"), 0);
+    if (CloseFile(fd) != 0 && err == 0)
+        err = errno;
+    if (err != 0) {
+        ::unlink(QFile::encodeName(path).constData());
+        throw DiskError::FromErrno(err, path);
     }
     RemoveIfPresent(path);
 }
@@ -181,7 +173,14 @@ DriveSelectResult SelectDataDrive(bool atStartup, const DriveSelectHooks& hooks)
         if (outcome == StepOutcome::Done)
             outcome = RunStep(drive, [&] { opened = OpenDataDisk(drive); });
         if (outcome == StepOutcome::Done && opened) {
-            SaveINIFilePath(drive);
+            QString error;
+            // The disk is connected either way; the operator must know it will not be the
+            // one tried first at the next start.
+            if (!SaveINIFilePath(drive, &error))
+                MsgBox::Show(QStringLiteral("The data disk %1 is in use, but it could not be remembered for the next "
+                                            "start.\r\r%2")
+                                 .arg(drive, error),
+                             MsgBox::Buttons::OkOnly, MsgBox::Icon::Exclamation, QStringLiteral("Settings Error"));
             outcome = RunStep(drive, [&] { LoadClientTable(); });
             if (outcome == StepOutcome::Done) {
                 if (!atStartup && hooks.refreshMainMenu)

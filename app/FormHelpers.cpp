@@ -29,6 +29,15 @@ void SetBold(QWidget* widget, bool bold)
     widget->setFont(f);
 }
 
+void ShrinkFontToFit(QLabel* label)
+{
+    QFont f = label->font();
+    const int room = label->contentsRect().width() - 2 * label->margin() - 4;
+    while (f.pointSizeF() > 6 && QFontMetrics(f).horizontalAdvance(label->text()) > room)
+        f.setPointSizeF(f.pointSizeF() - 0.5);
+    label->setFont(f);
+}
+
 void CenterForm(QWidget* form)
 {
     if (form->isMaximized())
@@ -67,6 +76,16 @@ void ClearMenuChoices(QWidget* form, int lastIndex)
     for (int i = 0; i <= lastIndex; ++i) {
         if (QWidget* panel = Panel(form, i))
             SetBackground(panel, Blue);
+        if (QWidget* button = Button(form, i))
+            SetBold(button, false);
+    }
+}
+
+void ClearShpButtonColor(QWidget* form, int lastIndex)
+{
+    for (int i = 0; i <= lastIndex; ++i) {
+        if (auto* shape = form->findChild<QWidget*>(QStringLiteral("shpMenuChoice_%1").arg(i)))
+            SetBackground(shape, Blue);
         if (QWidget* button = Button(form, i))
             SetBold(button, false);
     }

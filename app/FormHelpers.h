@@ -31,6 +31,9 @@ inline const QColor Black{0, 0, 0};
 
 void SetBackground(QWidget* widget, const QColor& background, const QColor& text = White);
 void SetBold(QWidget* widget, bool bold);
+// Makes a one-line label's font smaller until its text fits inside the label: the forms'
+// sizes were laid out for a narrower system font than today's desktops have.
+void ShrinkFontToFit(QLabel* label);
 
 // Centre of the screen; nothing clamps a form larger than the screen.
 void CenterForm(QWidget* form);
@@ -39,6 +42,9 @@ void CenterFrame(QWidget* frame);
 
 void SetMenuChoice(QWidget* form, int lastIndex, int index);
 void ClearMenuChoices(QWidget* form, int lastIndex);
+// The entry method form lights a shape behind each button instead of a panel: every shape
+// shpMenuChoice_0..lastIndex blue and every caption not bold.
+void ClearShpButtonColor(QWidget* form, int lastIndex);
 // Gives one button and its panel the focused look without touching the others.
 void HighlightMenuChoice(QWidget* form, int index);
 

@@ -2,11 +2,13 @@
 
 #include <optional>
 
-#include <QFile>
-#include <QSaveFile>
+#include <cerrno>
+
+#include <QStringDecoder>
 #include <QStringList>
 
 #include "clients/Ansi.h"
+#include "clients/RegularFile.h"
 
 namespace {
 
@@ -15,13 +17,18 @@ struct Line {
     QString end;   // "\r\n", "\n" or "" for a last line without one
 };
 
-QList<Line> ReadLines(const QString& fileName)
+// A settings file is a few hundred bytes; anything near this is not one.
+constexpr qint64 MaxSettingsFileBytes = 1 << 20;
+
+// Reads the file's lines; a missing file has none. Returns 0 or errno.
+int ReadLines(const QString& fileName, QList<Line>& lines)
 {
-    QList<Line> lines;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return lines;
-    const QString all = FromAnsi(file.readAll());
+    lines.clear();
+    QByteArray bytes;
+    const int err = ReadRegularFile(fileName, MaxSettingsFileBytes, bytes);
+    if (err != 0)
+        return err == ENOENT ? 0 : err;
+    const QString all = FromAnsi(bytes);
     qsizetype start = 0;
     while (start < all.size()) {
         qsizetype nl = all.indexOf(QLatin1Char('\n'), start);
@@ -38,7 +45,31 @@ QList<Line> ReadLines(const QString& fileName)
         lines.append({all.mid(start, textEnd - start), end});
         start = nl + 1;
     }
-    return lines;
+    return 0;
+}
+
+// Values are Windows-1252 like the rest of the file. A value Windows-1252 cannot hold (a
+// folder named in Cyrillic, say) is written as the UTF-8 byte order mark followed by its
+// UTF-8 bytes; so is a value that itself begins with the three characters of that mark,
+// so that reading it back is never ambiguous. Here the file is held as one character per
+// byte, so the mark is the three characters EF BB BF.
+const QString Utf8Mark = QStringLiteral("\u00EF\u00BB\u00BF");
+
+QString EncodeValue(const QString& value)
+{
+    if (FitsAnsi(value) && !value.startsWith(Utf8Mark))
+        return value;
+    return Utf8Mark + FromAnsi(value.toUtf8());
+}
+
+QString DecodeValue(const QString& value)
+{
+    if (!value.startsWith(Utf8Mark))
+        return value;
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = utf8(ToAnsi(value.mid(Utf8Mark.size())));
+    // Not UTF-8 after all: written by someone else, so read as it stands.
+    return utf8.hasError() ? value : decoded;
 }
 
 std::optional<QString> SectionName(const QString& text)
@@ -98,7 +129,7 @@ QString StripQuotes(const QString& value)
 
 QString CutToBuffer(const QString& value, int bufferSize)
 {
-    return bufferSize <= 0 ? QString() : value.left(bufferSize - 1);
+    return bufferSize == 0 ? value : bufferSize < 0 ? QString() : value.left(bufferSize - 1);
 }
 
 } // namespace
@@ -106,14 +137,15 @@ QString CutToBuffer(const QString& value, int bufferSize)
 QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
                                 int bufferSize, const QString& fileName)
 {
-    const QList<Line> lines = ReadLines(fileName);
+    QList<Line> lines;
+    ReadLines(fileName, lines);  // an unreadable file gives the defaults, like a missing one
     if (const auto range = FindSection(lines, section)) {
         for (int i = range->first; i < range->second; ++i) {
             const auto name = KeyName(lines[i].text);
             if (name && SameName(*name, key)) {
                 const QString& text = lines[i].text;
                 const QString value = text.mid(text.indexOf(QLatin1Char('=')) + 1).trimmed();
-                return CutToBuffer(StripQuotes(value), bufferSize);
+                return CutToBuffer(DecodeValue(StripQuotes(value)), bufferSize);
             }
         }
     }
@@ -124,10 +156,22 @@ QString GetPrivateProfileString(const QString& section, const QString& key, cons
     return CutToBuffer(def, bufferSize);
 }
 
-bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
-                               const QString& fileName)
+bool WritePrivateProfileString(const QString& section, const QString& key, const QString& rawValue,
+                               const QString& fileName, QString* error)
 {
-    QList<Line> lines = ReadLines(fileName);
+    auto fail = [&](int err) {
+        if (error)
+            *error = QStringLiteral("Cannot write %1: %2").arg(EscapeControls(fileName), FileErrorText(err));
+        return false;
+    };
+    // A line end inside a value would start a line of its own, another key.
+    if (rawValue.contains(QLatin1Char('\n')) || rawValue.contains(QLatin1Char('\r')))
+        return fail(EINVAL);
+    // Rewriting a file that cannot be read would lose every other setting in it.
+    QList<Line> lines;
+    if (const int err = ReadLines(fileName, lines); err != 0)
+        return fail(err);
+    const QString value = EncodeValue(rawValue);
     const QString eol = (!lines.isEmpty() && lines.front().end == QStringLiteral("\n")) ? QStringLiteral("\n")
                                                                                       : QStringLiteral("\r\n");
     const auto range = FindSection(lines, section);
@@ -159,9 +203,9 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
     QString all;
     for (const Line& line : lines)
         all += line.text + line.end;
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(ToAnsi(all));
-    return file.commit();
+    if (const int err = ReplaceFile(fileName, ToAnsi(all)); err != 0)
+        return fail(err);
+    if (error)
+        error->clear();
+    return true;
 }

@@ -5,12 +5,15 @@
 
 // Returns the value of `key` in `section` (both matched without regard to case, blanks
 // around the value and one pair of enclosing quotes removed), or `defaultValue` when the
-// key is missing. The result is cut to bufferSize - 1 characters, as a caller's buffer would.
+// key is missing. A value that begins with the bytes EF BB BF is read as UTF-8. The result
+// is cut to bufferSize - 1 characters, as a caller's buffer would; bufferSize 0 keeps it whole.
 QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
                                 int bufferSize, const QString& fileName);
 
 // Sets `key` in `section` to `value`, keeping every other line (comments included) as it
-// was. Creates the file or the section when missing. Returns false when the file cannot
-// be written; the old file is then left whole.
+// was. Creates the file or the section when missing. Returns false, with the file name and
+// the reason in `error`, when the file cannot be read or written; the old file is then left
+// whole. A value Windows-1252 cannot hold is stored so that it reads back exactly (UTF-8
+// after the byte order mark EF BB BF); a value with a line end in it is refused.
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
-                               const QString& fileName);
+                               const QString& fileName, QString* error = nullptr);

@@ -29,6 +29,11 @@ struct Program {
     bool NumLockOn = true;
     QString DataDrive;
     QString DataFilePath;
+    // The data file as the client table knows it: its path and the bytes of its whole
+    // records at the last load, with every write since applied. A record is written only
+    // while the file on the disk still holds exactly these bytes.
+    QString LoadedDataFile;
+    QByteArray LoadedRecords;
     bool UnloadOthersOnActivate = true;
     std::array<qint16, 4> SectionBounds{0, 0, 0, 0};
 

@@ -1,17 +1,19 @@
 #include "app/Settings.h"
 
+#include "app/MsgBox.h"
 #include "app/PrivateProfile.h"
 #include "app/Program.h"
 
 namespace {
 
-// Buffer sizes of the readers: an on/off value keeps 9 characters, a path 49.
+// An on/off value keeps 9 characters, as it always has: only its first three count.
+// A path is read whole; cut short it could name another disk.
 constexpr int FlagBuffer = 10;
-constexpr int PathBuffer = 50;
+constexpr int WholeValue = 0;
 
 QString ReadPath(const QString& key, const QString& defaultValue)
 {
-    return GetPrivateProfileString(QStringLiteral("Path"), key, defaultValue, PathBuffer, program().IniPath).trimmed();
+    return GetPrivateProfileString(QStringLiteral("Path"), key, defaultValue, WholeValue, program().IniPath).trimmed();
 }
 
 bool ReadFlag(const QString& key)
@@ -20,10 +22,24 @@ bool ReadFlag(const QString& key)
         GetPrivateProfileString(QStringLiteral("Settings"), key, QStringLiteral("True"), FlagBuffer, program().IniPath));
 }
 
-bool WriteFlag(const QString& key, bool on)
+bool WriteFlag(const QString& key, bool on, QString* error)
 {
     return WritePrivateProfileString(QStringLiteral("Settings"), key, on ? QStringLiteral("True") : QStringLiteral("False"),
-                                     program().IniPath);
+                                     program().IniPath, error);
+}
+
+// A menu toggle: the new value counts only once it is stored. Otherwise the operator is
+// told why, and the stored value (the old one, since a failed write leaves the file whole)
+// stays in force and on the menu.
+bool ToggleFlag(const QString& key, const QString& menuText, bool current)
+{
+    QString error;
+    if (WriteFlag(key, !current, &error))
+        return !current;
+    MsgBox::Show(QStringLiteral("The setting \"%1\" could not be saved, so it stays %2.\r\r%3")
+                     .arg(menuText, current ? QStringLiteral("on") : QStringLiteral("off"), error),
+                 MsgBox::Buttons::OkOnly, MsgBox::Icon::Exclamation, QStringLiteral("Settings Error"));
+    return current;
 }
 
 } // namespace
@@ -35,13 +51,23 @@ bool IsOnValue(const QString& value)
 
 QString GetINIFilePath() { return ReadPath(QStringLiteral("FilePath"), QStringLiteral("a:")); }
 
-bool SaveINIFilePath(const QString& drive)
+bool SaveINIFilePath(const QString& drive, QString* error)
 {
-    return WritePrivateProfileString(QStringLiteral("Path"), QStringLiteral("FilePath"), drive, program().IniPath);
+    return WritePrivateProfileString(QStringLiteral("Path"), QStringLiteral("FilePath"), drive, program().IniPath, error);
 }
 
 QString GetINISndPath() { return ReadPath(QStringLiteral("SndPath"), QStringLiteral("c:")); }
 bool GetNumLockSetting() { return ReadFlag(QStringLiteral("NumLock")); }
-bool SaveNumLockSetting(bool on) { return WriteFlag(QStringLiteral("NumLock"), on); }
+bool SaveNumLockSetting(bool on) { return WriteFlag(QStringLiteral("NumLock"), on, nullptr); }
 bool GetPrintDOSSetting() { return ReadFlag(QStringLiteral("PrintDOS")); }
-bool SavePrintDOSSetting(bool on) { return WriteFlag(QStringLiteral("PrintDOS"), on); }
+bool SavePrintDOSSetting(bool on) { return WriteFlag(QStringLiteral("PrintDOS"), on, nullptr); }
+
+bool ToggleNumLockSetting(bool current)
+{
+    return ToggleFlag(QStringLiteral("NumLock"), QStringLiteral("Num Lock Always On"), current);
+}
+
+bool TogglePrintDOSSetting(bool current)
+{
+    return ToggleFlag(QStringLiteral("PrintDOS"), QStringLiteral("Print to DOS port"), current);
+}

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QCryptographicHash>
+#include <QApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QWidget>
@@ -43,6 +44,14 @@ bool SingleInstance::Listen(QWidget* window)
             connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
                 if (!socket->readAll().contains("show") || !window_)
                     return;
+                if (!startUpFinished_) {
+                    // The main menu is not ready to be used before start-up has finished.
+                    if (QWidget* shown = StartUpWindow(window_)) {
+                        shown->raise();
+                        shown->activateWindow();
+                    }
+                    return;
+                }
                 window_->setWindowState((window_->windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
                 window_->showNormal();
                 window_->raise();
@@ -51,4 +60,14 @@ bool SingleInstance::Listen(QWidget* window)
         }
     });
     return true;
+}
+
+QWidget* StartUpWindow(const QWidget* mainWindow)
+{
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != mainWindow && w->isVisible() && w->objectName().startsWith(QLatin1String("frm")))
+            return w;
+    return nullptr;
 }

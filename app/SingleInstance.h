@@ -16,12 +16,19 @@ public:
 
     // True when another copy answered; it has been asked to restore and raise its window.
     bool AskRunningCopyToShow();
-    // Starts answering later copies: they restore and raise `window`.
+    // Starts answering later copies. Until StartUpFinished(), they bring forward whatever
+    // start-up is showing (the splash, a message, the drive chooser); afterwards they
+    // restore and raise `window`.
     bool Listen(QWidget* window);
+    void StartUpFinished() { startUpFinished_ = true; }
     QString serverName() const { return name_; }
 
 private:
     QString name_;
     QLocalServer* server_ = nullptr;
     QWidget* window_ = nullptr;
+    bool startUpFinished_ = false;
 };
+
+// The window start-up shows now: a modal box or chooser first, else the visible splash.
+QWidget* StartUpWindow(const QWidget* mainWindow);

@@ -42,6 +42,9 @@ bool RunStartUp(frmMainMenu& menu)
     Program& p = program();
     p.EditMode = false;
     p.IniPath = ProgramFile(QStringLiteral("zeptest.ini"));
+    // The NumLock timer ticks whenever events are processed (message boxes, the splash),
+    // so the saved choice must be known before anything below can wait.
+    p.NumLockOn = GetNumLockSetting();
     // The question bank is SQLite through Qt; without its driver no test can be given.
     if (!QSqlDatabase::isDriverAvailable(QStringLiteral("QSQLITE"))) {
         MsgBox::Show(QStringLiteral("The SQLite database driver of Qt (package libqt6sql6-sqlite) is not installed."),
@@ -82,7 +85,6 @@ bool RunStartUp(frmMainMenu& menu)
     splash.Unload();
     CenterForm(&menu);
     menu.Activate();
-    p.NumLockOn = GetNumLockSetting();
     menu.mnuOptionsNumLock->setChecked(p.NumLockOn);
     p.PrintDOS = GetPrintDOSSetting();
     menu.mnuOptionsPrintDOS->setChecked(p.PrintDOS);

@@ -24,6 +24,7 @@ QLabel* PublisherLine(QWidget* parent, const char* name, const QString& text, in
     label->setAlignment(Qt::AlignCenter);
     SetBackground(label, QColor(192, 192, 192), Black);
     SetBold(label, bold);
+    ShrinkFontToFit(label);
     return label;
 }
 } // namespace

@@ -1,6 +1,8 @@
 #include "app/frmMainMenu.h"
 
 #include <QApplication>
+#include <QPointer>
+#include <QWindow>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,9 +22,13 @@
 #include "clients/frmClientInfo.h"
 #include "clients/frmCourtHistory.h"
 #include "testing/frmNewEntry.h"
+#include "testing/frmSelectEntryMethod.h"
 
 namespace {
 constexpr int LastMenuChoice = 3;
+// The client list is wider than the form was first drawn with, so that "51-" and a
+// 25-character name fit beside the scroll bar in today's desktop fonts.
+constexpr int ListWidening = 1050;
 }
 
 frmMainMenu::frmMainMenu(QWidget* parent) : QMainWindow(parent)
@@ -38,18 +44,21 @@ frmMainMenu::frmMainMenu(QWidget* parent) : QMainWindow(parent)
 
     frMainMenu = new QFrame(form);
     frMainMenu->setObjectName(QStringLiteral("frMainMenu"));
-    frMainMenu->setGeometry(TwipsRect(1380, 120, 5535, 5475));
+    frMainMenu->setGeometry(TwipsRect(1380 - ListWidening, 120, 5535 + ListWidening, 5475));
 
     fraClient = new QGroupBox(QStringLiteral("Client List"), frMainMenu);
     fraClient->setObjectName(QStringLiteral("fraClient"));
-    fraClient->setGeometry(TwipsRect(120, 180, 2775, 4455));
+    fraClient->setGeometry(TwipsRect(120, 180, 2775 + ListWidening, 4455));
     SetFrameFocusLook(fraClient, false);
 
     lbNameDisplay = new QListWidget(fraClient);
     lbNameDisplay->setObjectName(QStringLiteral("lbNameDisplay"));
-    lbNameDisplay->setGeometry(TwipsRect(120, 270, 2535, 3960));
+    lbNameDisplay->setGeometry(TwipsRect(120, 270, 2535 + ListWidening, 3960));
     lbNameDisplay->setSelectionMode(QAbstractItemView::SingleSelection);
     lbNameDisplay->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Names are stored blank-filled to 25 characters: eliding would cut the name to make
+    // room for its trailing blanks.
+    lbNameDisplay->setTextElideMode(Qt::ElideNone);
     lbNameDisplay->installEventFilter(this);
     connect(lbNameDisplay, &QListWidget::itemSelectionChanged, this, &frmMainMenu::OnClientSelected);
     connect(lbNameDisplay, &QListWidget::itemClicked, this, &frmMainMenu::OnClientSelected);
@@ -57,13 +66,14 @@ frmMainMenu::frmMainMenu(QWidget* parent) : QMainWindow(parent)
     const char* captions[] = {"Edit Current Client", "Add New Client", "Supervisor Options", "Exit Application"};
     const int tops[] = {300, 840, 1440, 2040};
     for (int i = 0; i <= LastMenuChoice; ++i)
-        cmdMenuChoice[i] = MakeMenuChoice(frMainMenu, i, QString::fromLatin1(captions[i]), 3120, tops[i], 2235, 375,
+        cmdMenuChoice[i] = MakeMenuChoice(frMainMenu, i, QString::fromLatin1(captions[i]), 3120 + ListWidening,
+                                          tops[i], 2235, 375,
                                           &sspMenuChoice[i]);
     cmdMenuChoice[0]->setEnabled(false);
 
     Image1 = new QLabel(frMainMenu);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(TwipsRect(3240, 2640, 1890, 2730));
+    Image1->setGeometry(TwipsRect(3240 + ListWidening, 2640, 1890, 2730));
     Image1->setPixmap(ZepLogo(Image1->size()));
     Image1->hide();
     imgCVNLogo = new QLabel(frMainMenu);
@@ -99,6 +109,22 @@ frmMainMenu::frmMainMenu(QWidget* parent) : QMainWindow(parent)
 
     adjustSize();
     setFixedSize(sizeHint());
+
+    // Coming back to the menu from another of the program's forms (the about box, say)
+    // runs the activation routine; a message box or another program's window does not.
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, [this](QWindow* now) {
+        QWindow* before = lastFocusWindow_.data();
+        lastFocusWindow_ = now;
+        if (!now || now != windowHandle() || !before || selectingDrive_)
+            return;
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w->windowHandle() == before && w != driveSelect_ &&
+                w->objectName().startsWith(QLatin1String("frm"))) {
+                Activate();
+                return;
+            }
+        }
+    });
 }
 
 frmMainMenu::~frmMainMenu() = default;
@@ -227,9 +253,11 @@ void frmMainMenu::ChooseMenu(int index)
     case 0:
         EditCurrentClient();
         break;
-    case 1:  // Add New Client
+    case 1:
+        AddNewClient();
+        break;
     case 2:  // Supervisor Options
-        // The new-client and supervisor forms are not part of the program yet.
+        // The supervisor forms are not part of the program yet.
         break;
     case 3:
         EndProgram();
@@ -268,19 +296,34 @@ void frmMainMenu::EditCurrentClient()
     FocusStartControl();
 }
 
+void frmMainMenu::AddNewClient()
+{
+    // The button is disabled then; the table has no slot for one more.
+    if (program().ClientCount >= MaxClients)
+        return;
+    program().EditMode = false;
+    frMainMenu->hide();
+    {
+        frmSelectEntryMethod method(this);
+        method.exec();
+    }
+    frMainMenu->show();
+    Activate();
+    FocusStartControl();
+}
+
 void frmMainMenu::ToggleNumLock()
 {
     Program& p = program();
-    p.NumLockOn = !p.NumLockOn;
-    SaveNumLockSetting(p.NumLockOn);
+    p.NumLockOn = ToggleNumLockSetting(p.NumLockOn);
+    // Qt has already flipped the tick; it shows what is stored, which a failed write did not change.
     mnuOptionsNumLock->setChecked(p.NumLockOn);
 }
 
 void frmMainMenu::TogglePrintDOS()
 {
     Program& p = program();
-    p.PrintDOS = !p.PrintDOS;
-    SavePrintDOSSetting(p.PrintDOS);
+    p.PrintDOS = TogglePrintDOSSetting(p.PrintDOS);
     mnuOptionsPrintDOS->setChecked(p.PrintDOS);
 }
 
@@ -308,6 +351,9 @@ QString frmMainMenu::AskForDrive()
 
 void frmMainMenu::SelectDrive()
 {
+    // The keyboard goes back where it was, whichever disk the menu ends up with.
+    QPointer<QWidget> before = QApplication::focusWidget();
+    selectingDrive_ = true;
     DriveSelectHooks hooks;
     hooks.chooseDrive = [this] { return AskForDrive(); };
     hooks.refreshMainMenu = [this] {
@@ -315,11 +361,18 @@ void frmMainMenu::SelectDrive()
         RefreshNameDisplay();
         ApplyCapacityRule();
     };
-    if (SelectDataDrive(false, hooks) == DriveSelectResult::EndProgram) {
+    const DriveSelectResult result = SelectDataDrive(false, hooks);
+    selectingDrive_ = false;
+    if (result == DriveSelectResult::EndProgram) {
         EndProgram();
         return;
     }
     UpdateEditButton();
+    activateWindow();
+    if (before && before->window() == this && before->isVisible() && before->isEnabled())
+        before->setFocus(Qt::OtherFocusReason);
+    else
+        FocusStartControl();
 }
 
 void frmMainMenu::UnloadOtherForms()

@@ -4,6 +4,8 @@
 #include <functional>
 
 #include <QMainWindow>
+#include <QPointer>
+#include <QWindow>
 
 class QAction;
 class QFrame;
@@ -34,6 +36,8 @@ public:
     // Client information, court history, then the answers, each only when the one before
     // was accepted.
     void EditCurrentClient();
+    // The entry method form leads the whole new-client workflow.
+    void AddNewClient();
     // Shows the drive chooser modally and returns the drive chosen in it.
     QString AskForDrive();
     // The chooser, created on first use and kept (hidden) afterwards.
@@ -72,4 +76,6 @@ private:
 
     MenuChoicePattern* menuChoices_ = nullptr;
     frmDriveSelect* driveSelect_ = nullptr;
+    QPointer<QWindow> lastFocusWindow_;
+    bool selectingDrive_ = false;
 };

@@ -30,6 +30,8 @@ frmMyInputBox::frmMyInputBox(QWidget* parent) : QDialog(parent)
     txtInput->setObjectName(QStringLiteral("txtInput"));
     txtInput->setGeometry(TwipsRect(120, 900, 3915, 315));
     txtInput->installEventFilter(this);
+    // The help text promises asterisks; styles draw a bullet unless told otherwise.
+    txtInput->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
 
     cmdMenuChoice[0] = MakeMenuChoice(this, 0, QStringLiteral("Information OK"), 4260, 180, 2235, 375, &sspMenuChoice[0]);
     cmdMenuChoice[1] = MakeMenuChoice(this, 1, QStringLiteral("Cancel Input"), 4260, 840, 2235, 375, &sspMenuChoice[1]);

@@ -10,7 +10,8 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zeptest"));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(AppTitle));
+    // No display name: Qt would append it to every window title, and the titles the
+    // window manager shows must be the forms' own captions.
     program().ProgramFolder = QCoreApplication::applicationDirPath();
 
     SingleInstance instance(program().ProgramFolder);
@@ -23,6 +24,7 @@ int main(int argc, char* argv[])
     if (!RunStartUp(menu))
         return 0;
     menu.show();
+    instance.StartUpFinished();
     menu.FocusStartControl();
     if (program().Ended)
         return 0;

@@ -36,6 +36,12 @@ void ForEachCodePoint(const QString& text, F&& f)
     }
 }
 
+bool IsControl(QChar c)
+{
+    const char16_t u = c.unicode();
+    return u < 0x20 || (u >= 0x7F && u < 0xA0);
+}
+
 } // namespace
 
 QByteArray ToAnsi(const QString& text)
@@ -91,4 +97,26 @@ QString TrimBlanks(const QString& text)
     while (end > start && text.at(end - 1) == QLatin1Char(' '))
         --end;
     return text.mid(start, end - start);
+}
+
+QString EscapeControls(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        if (IsControl(c))
+            out += QStringLiteral("\\x") + QString::number(c.unicode(), 16).toUpper().rightJustified(2, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString ReplaceControls(const QString& text)
+{
+    QString out = text;
+    for (QChar& c : out)
+        if (IsControl(c))
+            c = QLatin1Char('?');
+    return out;
 }

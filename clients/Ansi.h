@@ -17,3 +17,9 @@ QString FitToLength(const QString& text, int length);
 
 // Removes leading and trailing blanks (spaces only, like the record readers).
 QString TrimBlanks(const QString& text);
+
+// Control characters (C0, DEL and C1) shown as \xHH, for messages that quote a bad value:
+// an escape or form-feed byte must not act on the screen or the printer.
+QString EscapeControls(const QString& text);
+// The same characters each replaced by "?", one for one, so that a fixed-width column keeps its width.
+QString ReplaceControls(const QString& text);

@@ -7,6 +7,7 @@
 
 #include "app/MsgBox.h"
 #include "app/Program.h"
+#include "clients/RegularFile.h"
 
 namespace {
 
@@ -19,29 +20,55 @@ public:
     FileHandle& operator=(const FileHandle&) = delete;
     int get() const { return fd_; }
     // Closing can report a delayed write error; it must not be ignored.
-    int release() { int r = ::close(fd_); fd_ = -1; return r; }
+    int release() { int r = CloseFile(fd_); fd_ = -1; return r; }
 private:
     int fd_;
 };
-
-QByteArray EncodedPath(const QString& path)
-{
-    return path.toLocal8Bit();
-}
 
 // A data disk may be read-only; reading must still work then, like opening for
 // "read/write, else read" did on the disks this file format comes from.
 int OpenForLoad(const QString& path)
 {
-    const QByteArray p = EncodedPath(path);
-    int fd = ::open(p.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    int fd = OpenRegularFile(path, O_RDWR | O_CREAT);
     if (fd < 0 && (errno == EROFS || errno == EACCES || errno == EPERM)) {
         const int first = errno;
-        fd = ::open(p.constData(), O_RDONLY | O_CLOEXEC);
+        fd = OpenRegularFile(path, O_RDONLY);
         if (fd < 0)
             errno = (errno == ENOENT) ? first : errno;
     }
     return fd;
+}
+
+QByteArray ReadAt(int fd, qint64 length, const QString& path)
+{
+    QByteArray bytes(length, '\0');
+    qint64 done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::pread(fd, bytes.data() + done, size_t(bytes.size() - done), done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw DiskError::FromErrno(errno, path);
+        }
+        if (n == 0)
+            throw DiskError(ErrShortRead, QStringLiteral("The data file ended while it was being read"), path);
+        done += n;
+    }
+    return bytes;
+}
+
+// The disk in the drive must be the one the client table came from: its data file holds
+// exactly the records the table was read from (and those written since). Inode numbers
+// cannot tell this, since a FAT stick gets new ones each time it is plugged in again;
+// comparing at most 51 records of 154 bytes costs nothing next to the write itself.
+void CheckSameDataFile(int fd, qint64 size, const QString& path)
+{
+    const Program& p = program();
+    const QByteArray& known = p.LoadedRecords;
+    if (p.LoadedDataFile != path || size / RecordLength != known.size() / RecordLength ||
+        ReadAt(fd, known.size(), path) != known)
+        throw DiskError(ErrDifferentDisk,
+                        QStringLiteral("The data file is not the one the client list was read from"), path);
 }
 
 void ReportPartialRecord(qint64 tailBytes)
@@ -72,6 +99,11 @@ QString WriteFailureText(const DiskError& error)
     case DiskErrorRow::Other:
         break;
     }
+    if (error.number() == ErrDifferentDisk)
+        return QStringLiteral("A different data disk is in the drive.\r\rThe client record was not saved: the data "
+                              "file on this disk is not the one the client list was read from.\r\rPut the data disk "
+                              "of this client list back in the drive and press OK, or press Cancel to leave the "
+                              "record unsaved.");
     return lead + error.errorText() + tail;
 }
 
@@ -103,22 +135,12 @@ bool LoadClientTable()
         return false;
     }
 
-    QByteArray bytes(records * RecordLength, '\0');
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pread(file.get(), bytes.data() + done, size_t(bytes.size() - done), done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw DiskError::FromErrno(errno, path);
-        }
-        if (n == 0)
-            throw DiskError(ErrShortRead, QStringLiteral("The data file ended while it was being read"), path);
-        done += n;
-    }
+    const QByteArray bytes = ReadAt(file.get(), records * RecordLength, path);
     file.release();
 
     // Only now, with every record read, does the table change.
+    p.LoadedDataFile = path;
+    p.LoadedRecords = bytes;
     for (int slot = 1; slot <= records; ++slot)
         p.ClientTable[slot] = RecordFromBytes(bytes.constData() + (slot - 1) * RecordLength);
     p.ClientCount = qint16(records);
@@ -134,34 +156,54 @@ void WriteRecordToFile(const QString& path, int slot, const QByteArray& bytes)
     if (slot < 1 || slot > MaxClients)
         throw DiskError(ErrSlotOutOfRange, QStringLiteral("Record number %1 is outside 1 to %2").arg(slot).arg(MaxClients), path);
 
-    FileHandle file(::open(EncodedPath(path).constData(), O_WRONLY | O_CLOEXEC));
+    FileHandle file(OpenRegularFile(path, O_RDWR));
     if (file.get() < 0)
         throw DiskError::FromErrno(errno, path);
-
-    // A record must follow the ones before it; a hole would read back as a client of zero bytes.
     struct stat st {};
     if (::fstat(file.get(), &st) != 0)
         throw DiskError::FromErrno(errno, path);
+    CheckSameDataFile(file.get(), st.st_size, path);
+
+    // A record must follow the ones before it; a hole would read back as a client of zero bytes.
+    Program& p = program();
+    const qint64 known = p.LoadedRecords.size();
     const off_t offset = off_t(slot - 1) * RecordLength;
-    if (st.st_size < offset)
+    if (offset > known)
         throw DiskError(ErrDataFileShorter,
                         QStringLiteral("The data file holds fewer records than expected; is this the same data disk?"),
                         path);
 
-    qint64 done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::pwrite(file.get(), bytes.constData() + done, size_t(bytes.size() - done), offset + done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw DiskError::FromErrno(errno, path);
-        }
-        done += n;
+    // On a failure the file goes back to what it was: a new record must not leave part of
+    // itself behind (a full disk takes the first bytes of it), an old one is written back.
+    const off_t oldSize = st.st_size;
+    const bool extends = offset + RecordLength > known;
+    auto undo = [&](int fd) {
+        if (extends)
+            (void)::ftruncate(fd, oldSize);
+        else
+            (void)WriteAllAt(fd, p.LoadedRecords.mid(offset, RecordLength), offset);
+        (void)::fsync(fd);
+    };
+    int err = WriteAllAt(file.get(), bytes, offset);
+    if (err == 0 && SyncFile(file.get()) != 0)
+        err = errno;
+    if (err != 0) {
+        undo(file.get());
+        throw DiskError::FromErrno(err, path);
     }
-    if (::fsync(file.get()) != 0)
-        throw DiskError::FromErrno(errno, path);
-    if (file.release() != 0)
-        throw DiskError::FromErrno(errno, path);
+    if (file.release() != 0) {
+        err = errno;
+        const int fd = OpenRegularFile(path, O_RDWR);
+        if (fd >= 0) {
+            undo(fd);
+            ::close(fd);
+        }
+        throw DiskError::FromErrno(err, path);
+    }
+    if (extends)
+        p.LoadedRecords = p.LoadedRecords.left(offset) + bytes;
+    else
+        p.LoadedRecords.replace(offset, RecordLength, bytes);
 }
 
 bool WriteClientRecord(int slot)

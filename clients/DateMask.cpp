@@ -57,6 +57,10 @@ bool DateMask::Type(QChar typed, int selectionStart, int selectionLength)
     const QChar c = typed.toUpper();
     int position = selectionLength > 0 ? selectionStart : cursor_;
     if (c == QLatin1Char('/')) {
+        // Right after a full part the cursor has already stepped over its slash: a typed
+        // (or pasted) "04/17/1990" keeps the day.
+        if (selectionLength == 0 && position > 0 && IsLiteral(position - 1))
+            return true;
         // Jumps past the next slash, so "1/" moves on to the day.
         while (position < Length && !IsLiteral(position))
             ++position;

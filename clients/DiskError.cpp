@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <cstring>
 
+#include "clients/Ansi.h"
+#include "clients/RegularFile.h"
+
 DiskError::DiskError(int number, QString description, QString path)
     : number_(number), description_(std::move(description)), path_(std::move(path))
 {
@@ -11,7 +14,7 @@ DiskError::DiskError(int number, QString description, QString path)
 
 DiskError DiskError::FromErrno(int err, const QString& path)
 {
-    return DiskError(err, QString::fromLocal8Bit(std::strerror(err)), path);
+    return DiskError(err, FileErrorText(err), path);
 }
 
 DiskErrorRow DiskError::row() const
@@ -23,7 +26,7 @@ QString DiskError::errorText() const
 {
     QString text = QStringLiteral("Error %1:%2").arg(number_).arg(description_);
     if (!path_.isEmpty())
-        text += QStringLiteral(" (%1)").arg(path_);
+        text += QStringLiteral(" (%1)").arg(EscapeControls(path_));
     return text;
 }
 

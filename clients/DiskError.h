@@ -9,6 +9,8 @@ enum : int {
     ErrDataFileShorter = 1001,  // the disk's data file has fewer records than the table
     ErrSlotOutOfRange = 1002,   // a record number outside 1..51
     ErrShortRead = 1003,        // the file ended while it was being read
+    // 1004 is ErrNotRegularFile (clients/RegularFile.h)
+    ErrDifferentDisk = 1005,    // the data file is not the one the client table was read from
 };
 
 // The three kinds of reaction the operator sees.

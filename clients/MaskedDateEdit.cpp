@@ -1,8 +1,14 @@
 #include "clients/MaskedDateEdit.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QRegularExpression>
 
 #include "app/MsgBox.h"
+#include "app/TypingRule.h"
 
 MaskedDateEdit::MaskedDateEdit(QWidget* parent) : QLineEdit(parent)
 {
@@ -11,7 +17,56 @@ MaskedDateEdit::MaskedDateEdit(QWidget* parent) : QLineEdit(parent)
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(false);
     setDragEnabled(false);
+    // Whatever way text might still get in, the field only ever holds a mask.
+    SetTextShapeRule(this, QRegularExpression(QStringLiteral("^[0-9N_][0-9_]/[0-9_]{2}/[0-9_]{4}$")));
     Show();
+}
+
+bool MaskedDateEdit::InsertThroughMask(const QString& text)
+{
+    DateMask trial = mask_;
+    trial.SetCursor(cursorPosition());
+    int selStart = hasSelectedText() ? selectionStart() : 0;
+    int selLength = hasSelectedText() ? int(selectedText().size()) : 0;
+    for (QChar c : text) {
+        if (!DateMask::IsAcceptedKey(c) || !trial.Type(c, selStart, selLength)) {
+            Beep();
+            return false;
+        }
+        selStart = selLength = 0;
+    }
+    mask_ = trial;
+    Show();
+    return true;
+}
+
+void MaskedDateEdit::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::MiddleButton) {
+        event->accept();
+        return;
+    }
+    QLineEdit::mousePressEvent(event);
+}
+
+void MaskedDateEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    // The middle button pastes the X selection.
+    if (event->button() == Qt::MiddleButton) {
+        QClipboard* clipboard = QGuiApplication::clipboard();
+        if (clipboard->supportsSelection())
+            InsertThroughMask(clipboard->text(QClipboard::Selection));
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void MaskedDateEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    if (!event->commitString().isEmpty())
+        InsertThroughMask(event->commitString());
+    event->accept();
 }
 
 void MaskedDateEdit::SetValue(const QString& value)
@@ -33,6 +88,10 @@ void MaskedDateEdit::keyPressEvent(QKeyEvent* event)
     const int selLength = hasSelectedText() ? int(selectedText().size()) : 0;
     mask_.SetCursor(cursorPosition());
 
+    if (event->matches(QKeySequence::Paste)) {
+        InsertThroughMask(QGuiApplication::clipboard()->text());
+        return;
+    }
     switch (key) {
     case Qt::Key_Backspace:
         mask_.Backspace(selStart, selLength);

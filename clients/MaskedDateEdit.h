@@ -13,8 +13,15 @@ public:
     void SetValue(const QString& value);
     void Clear() { SetValue(QString()); }
 
+    // Text from the clipboard or an input method, through the mask as if typed: all of
+    // it, or (with a beep) none of it.
+    bool InsertThroughMask(const QString& text);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
 
 private:
     void Show();

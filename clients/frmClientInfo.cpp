@@ -2,15 +2,18 @@
 
 #include <algorithm>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "app/FormHelpers.h"
 #include "app/MsgBox.h"
+#include "app/TypingRule.h"
 #include "app/Program.h"
 #include "clients/Ansi.h"
 #include "clients/CodeTables.h"
@@ -75,8 +78,29 @@ QLineEdit* MakeText(QWidget* parent, const char* name, int maxLength)
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setMaxLength(maxLength);
+    // The data file holds Windows-1252 only; anything else would be stored as "?".
+    SetTypingRule(edit, IsStorableChar);
     return edit;
 }
+
+bool IsIdChar(QChar c)
+{
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-') || c == QLatin1Char('N') ||
+           c == QLatin1Char('n');
+}
+
+// The characters a list box lets the operator type: its code digits and N.
+void SetListTypingRule(QComboBox* combo, const QString& allowed)
+{
+    QStringList entries;
+    for (int i = 0; i < combo->count(); ++i)
+        entries << combo->itemText(i);
+    SetTypingRule(combo->lineEdit(), [allowed](QChar c) { return allowed.contains(c); }, entries);
+}
+
+const QString GenderKeys = QStringLiteral("012Nn");
+const QString RaceKeys = QStringLiteral("0123456Nn");
+const QString MaritalKeys = QStringLiteral("012345Nn");
 
 } // namespace
 
@@ -101,6 +125,10 @@ frmClientInfo::frmClientInfo(QWidget* parent) : QDialog(parent)
     cmbMarital = MakeList(frClient, "cmbMarital", MaritalText);
     mebDateOfBirth = new MaskedDateEdit(frClient);
     mebDateOfBirth->setObjectName(QStringLiteral("mebDateOfBirth"));
+    SetTypingRule(txtSSN, IsIdChar);
+    SetListTypingRule(cmbGender, GenderKeys);
+    SetListTypingRule(cmbRace, RaceKeys);
+    SetListTypingRule(cmbMarital, MaritalKeys);
 
     const std::array<int, ClientInfoValues::FieldCount> widths = {3300, 1800, 600, 1800, 2400, 600, 1800, 1500};
     for (int i = 0; i < ClientInfoValues::FieldCount; ++i) {
@@ -123,6 +151,10 @@ frmClientInfo::frmClientInfo(QWidget* parent) : QDialog(parent)
     cmdMenuChoice[1] = MakeMenuChoice(frClient, 1, QStringLiteral("Cancel Input"), 4500, 3960, 2235, 375,
                                       &sspMenuChoice[1]);
     cmdMenuChoice[0]->installEventFilter(this);
+    focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FocusMoved(now); });
+    // Escape is "Cancel Input" wherever the focus is, on the buttons too.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &frmClientInfo::reject);
 
     for (int i = 0; i + 1 < ClientInfoValues::FieldCount; ++i)
         QWidget::setTabOrder(Field(i), Field(i + 1));
@@ -146,6 +178,12 @@ frmClientInfo::frmClientInfo(QWidget* parent) : QDialog(parent)
         program().CurrentEditCount = 0;
         program().CurrentNameDeleted = 0;
     }
+}
+
+frmClientInfo::~frmClientInfo()
+{
+    // Deleting the fields moves the focus; this form must not hear of it any more.
+    disconnect(focusWatch_);
 }
 
 int frmClientInfo::exec()
@@ -191,14 +229,39 @@ QWidget* frmClientInfo::Field(int field) const
 
 int frmClientInfo::FieldOf(QObject* watched) const
 {
-    for (int i = 0; i < ClientInfoValues::FieldCount; ++i) {
-        QWidget* field = Field(i);
-        if (watched == field)
-            return i;
-        if (auto* combo = qobject_cast<QComboBox*>(field); combo && watched == combo->lineEdit())
-            return i;
+    // A list box's line edit and its drop-down (a window of its own) belong to the box.
+    for (QObject* o = watched; o; o = o->parent()) {
+        for (int i = 0; i < ClientInfoValues::FieldCount; ++i)
+            if (o == Field(i))
+                return i;
+        if (o == this)
+            break;
     }
     return -1;
+}
+
+void frmClientInfo::FocusMoved(QWidget* now)
+{
+    // A field's visit ends only when another control of this form takes the focus: the
+    // list's own drop-down, a message box or another window have it only for a while.
+    if (!now || closing_)
+        return;
+    const int field = FieldOf(now);
+    if ((field < 0 && now->window() != this) || field == focusedField_)
+        return;
+    const int left = focusedField_;
+    focusedField_ = field;
+    if (left >= 0)
+        FieldLostFocus(left);
+    // Leaving may have locked the form and moved the focus on already.
+    if (field >= 0 && focusedField_ == field)
+        FieldGotFocus(field);
+}
+
+bool frmClientInfo::Locked() const
+{
+    const Program& p = program();
+    return p.CurrentNameDeleted == 1 || p.CurrentEditCount >= EditCounter::Limit;
 }
 
 ClientInfoValues frmClientInfo::Values() const
@@ -259,7 +322,8 @@ void frmClientInfo::DisableClientFields()
 void frmClientInfo::CountFieldChange(const QString& fieldKey)
 {
     Program& p = program();
-    if (!p.EditMode)
+    // Once locked, nothing counts any more (a field opened again for a missing value).
+    if (!p.EditMode || p.CurrentEditCount >= EditCounter::Limit)
         return;
     const int field = int(std::find_if(ClientInfoFieldKeys.begin(), ClientInfoFieldKeys.end(),
                                        [&](const char* key) { return fieldKey == QLatin1String(key); })
@@ -317,6 +381,8 @@ void frmClientInfo::RefuseField(int field)
     Beep();
     MsgBox::Show(QString::fromLatin1(Refusals[field]), MsgBox::Buttons::OkOnly, MsgBox::Icon::Critical,
                  QString::fromLatin1(AppTitle));
+    // On a locked client too: the operator must always be able to finish.
+    widget->setEnabled(true);
     widget->setFocus(Qt::OtherFocusReason);
     // The next try replaces what was refused.
     SelectAllText();
@@ -341,10 +407,17 @@ void frmClientInfo::EnterInField(int field)
         RefuseField(field);
         return;
     }
-    if (field == FieldDateOfBirth)
-        cmdMenuChoice[0]->setFocus(Qt::TabFocusReason);
-    else
-        Field(field + 1)->setFocus(Qt::TabFocusReason);
+    QWidget* next = cmdMenuChoice[0];
+    for (int f = field + 1; f < ClientInfoValues::FieldCount; ++f) {
+        if (Field(f)->isEnabled()) {
+            next = Field(f);
+            break;
+        }
+    }
+    next->setFocus(Qt::TabFocusReason);
+    // A field opened on a locked client for a missing value closes again once it holds one.
+    if (Locked())
+        Field(field)->setEnabled(false);
 }
 
 bool frmClientInfo::FilterComboKey(QComboBox* combo, const QString& allowed, QKeyEvent* key)
@@ -405,17 +478,6 @@ bool frmClientInfo::eventFilter(QObject* watched, QEvent* event)
     const bool onComboEdit = combo && watched == combo->lineEdit();
 
     switch (event->type()) {
-    case QEvent::FocusIn:
-        if (!onComboEdit && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
-            FieldGotFocus(field);
-        break;
-    case QEvent::FocusOut: {
-        // A message box or the list's own drop-down takes the focus only for a moment.
-        const auto reason = static_cast<QFocusEvent*>(event)->reason();
-        if (!onComboEdit && !closing_ && reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-            FieldLostFocus(field);
-        break;
-    }
     case QEvent::KeyPress: {
         auto* key = static_cast<QKeyEvent*>(event);
         // A combo box hands its keys on to its line edit: act on them once, at the box.
@@ -425,25 +487,12 @@ bool frmClientInfo::eventFilter(QObject* watched, QEvent* event)
             EnterInField(field);
             return true;
         }
-        // The data file holds Windows-1252 only; anything else would be stored as "?".
-        if (IsTextField(field) && !key->text().isEmpty() && key->text()[0].isPrint() && !FitsAnsi(key->text())) {
-            Beep();
-            return true;
-        }
-        if (field == FieldSSN) {
-            const QString typed = key->text();
-            if (typed.size() == 1 && typed[0].isPrint() && !typed[0].isDigit()
-                && !QStringLiteral("-Nn").contains(typed[0])) {
-                Beep();
-                return true;
-            }
-        }
         if (field == FieldGender)
-            return FilterComboKey(combo, QStringLiteral("012Nn"), key);
+            return FilterComboKey(combo, GenderKeys, key);
         if (field == FieldRace)
-            return FilterComboKey(combo, QStringLiteral("0123456Nn"), key);
+            return FilterComboKey(combo, RaceKeys, key);
         if (field == FieldMarital)
-            return FilterComboKey(combo, QStringLiteral("012345Nn"), key);
+            return FilterComboKey(combo, MaritalKeys, key);
         break;
     }
     default:

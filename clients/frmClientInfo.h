@@ -20,6 +20,7 @@ class frmClientInfo : public QDialog {
 
 public:
     explicit frmClientInfo(QWidget* parent = nullptr);
+    ~frmClientInfo() override;
 
     // Shows the form modally; InputAccepted tells the caller how it ended.
     int exec() override;
@@ -56,6 +57,9 @@ protected:
 private:
     QWidget* Field(int field) const;
     int FieldOf(QObject* watched) const;
+    void FocusMoved(QWidget* now);
+    // The client's information may no longer be changed (name deleted, three changes).
+    bool Locked() const;
     void FieldGotFocus(int field);
     void FieldLostFocus(int field);
     // A single "n" in a text field is shown and stored as "N".
@@ -72,4 +76,6 @@ private:
     QString editCountSnapshot_;
     bool recognizing_ = false;
     bool closing_ = false;
+    int focusedField_ = -1;
+    QMetaObject::Connection focusWatch_;  // the field the operator is in, -1 on the buttons
 };

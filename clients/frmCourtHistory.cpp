@@ -5,9 +5,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "app/FormHelpers.h"
 #include "app/MsgBox.h"
+#include "app/TypingRule.h"
 #include "app/Program.h"
 #include "clients/DataAccess.h"
 
@@ -49,6 +51,7 @@ frmCourtHistory::frmCourtHistory(QWidget* parent) : QDialog(parent)
         txtCourt[i]->setMaxLength(2);
         txtCourt[i]->setGeometry(TwipsRect(left + 4200, top, 480, 345));
         txtCourt[i]->installEventFilter(this);
+        SetTypingRule(txtCourt[i], IsStorableChar);
     }
 
     cmdMenuChoice[0] = MakeMenuChoice(frCourt, 0, QStringLiteral("Information OK"), 2400, 3540, 2235, 375,
@@ -67,6 +70,9 @@ frmCourtHistory::frmCourtHistory(QWidget* parent) : QDialog(parent)
     options.statusTexts = {QStringLiteral("If information is correct press Enter or press Tab to change an entry."),
                            QStringLiteral("Cancel information input and return to Main Menu.")};
     new MenuChoicePattern(this, LastMenuChoice, options, [this](int i) { ChooseMenu(i); });
+    // Escape is "Cancel Input" wherever the focus is, on the buttons too.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &frmCourtHistory::reject);
 
     if (program().EditMode)
         GetCourtData();

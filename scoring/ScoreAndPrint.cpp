@@ -1,12 +1,16 @@
 // The scoring engine: from one client record to four raw scores and percentiles.
 #include "scoring/ScoreAndPrint.h"
 
+#include <cerrno>
 #include <cmath>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <QFile>
 
 #include "app/Program.h"
 #include "clients/CodeTables.h"
+#include "clients/RegularFile.h"
 
 Scoring& scoring()
 {
@@ -115,9 +119,12 @@ void PrepareClientWork()
     ClientRecord& rec = program().ClientTable[program().CurrentClient];
     ClientValues& w = sc.ClientWork;
 
+    // Control bytes from an old or hostile disk would drive the printer (an escape, a form
+    // feed); the report shows each as "?", so the columns keep their widths.
     auto take = [](auto& field, QString& value) {
         value = field.trimmed();
         field = value;
+        value = ReplaceControls(value);
     };
     take(rec.Name, w.Name);
     take(rec.SSN, w.SSN);
@@ -372,33 +379,34 @@ void ComputePercentiles()
 
 ScoringResult WriteReport()
 {
-    // ScoreAndReport has removed any earlier report, so a write that fails half-way only
-    // has to take its own partial file away again.
+    // ScoreAndReport has removed any earlier report, so the file is created anew (O_EXCL):
+    // a link or pipe put in its place meanwhile is refused, never written through. A write
+    // that fails half-way takes its own partial file away again.
     const QString path = ProgramFile(QString::fromLatin1(ReportFileName));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return ScoringResult::Failure(QStringLiteral("Cannot write %1: %2").arg(path, file.errorString()));
-    const QByteArray bytes = ToAnsi(ComposeReport());
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const QString reason = file.errorString();
-        file.close();
-        QFile::remove(path);
-        return ScoringResult::Failure(QStringLiteral("Cannot write %1: %2").arg(path, reason));
+    const QByteArray encoded = QFile::encodeName(path);
+    const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_EXCL);
+    if (fd < 0)
+        return ScoringResult::Failure(QStringLiteral("Cannot write %1: %2").arg(EscapeControls(path), FileErrorText(errno)));
+    int err = WriteAllAt(fd, ToAnsi(ComposeReport()), 0);
+    if (err == 0 && SyncFile(fd) != 0)
+        err = errno;
+    if (CloseFile(fd) != 0 && err == 0)
+        err = errno;
+    if (err != 0) {
+        ::unlink(encoded.constData());
+        return ScoringResult::Failure(QStringLiteral("Cannot write %1: %2").arg(EscapeControls(path), FileErrorText(err)));
     }
-    file.close();
     return {};
 }
 
 ScoringResult ScoreAndReport()
 {
     // Whatever happens below, the report of an earlier client must not be taken for this one.
+    // Removing the name removes a link, not the file it points to.
     const QString reportPath = ProgramFile(QString::fromLatin1(ReportFileName));
-    if (QFile::exists(reportPath)) {
-        QFile stale(reportPath);
-        if (!stale.remove())
-            return ScoringResult::Failure(
-                QStringLiteral("Cannot remove the old %1: %2").arg(reportPath, stale.errorString()));
-    }
+    if (::unlink(QFile::encodeName(reportPath).constData()) != 0 && errno != ENOENT)
+        return ScoringResult::Failure(
+            QStringLiteral("Cannot remove the old %1: %2").arg(EscapeControls(reportPath), FileErrorText(errno)));
 
     const int slot = program().CurrentClient;
     if (slot < 1 || slot > MaxClients)

@@ -2,11 +2,11 @@
 // whole and checked as it is read: a file that would make the scoring index outside its
 // tables, or silently score with missing data, stops the scoring with a message instead.
 #include <QDir>
-#include <QFile>
 #include <QRegularExpression>
 
 #include "app/Program.h"
 #include "clients/Ansi.h"
+#include "clients/RegularFile.h"
 #include "scoring/DataFileReader.h"
 #include "scoring/ScoreAndPrint.h"
 
@@ -18,15 +18,18 @@ struct DataFileError {
 
 QString ShownPath(const QString& path)
 {
-    return QDir::toNativeSeparators(path);
+    return EscapeControls(QDir::toNativeSeparators(path));
 }
+
+// The largest of these files is a few kilobytes.
+constexpr qint64 MaxDataFileBytes = 16 << 20;
 
 QString ReadWholeFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw DataFileError{QStringLiteral("Cannot read %1: %2").arg(ShownPath(path), file.errorString())};
-    return FromAnsi(file.readAll());
+    QByteArray bytes;
+    if (const int err = ReadRegularFile(path, MaxDataFileBytes, bytes); err != 0)
+        throw DataFileError{QStringLiteral("Cannot read %1: %2").arg(ShownPath(path), FileErrorText(err))};
+    return FromAnsi(bytes);
 }
 
 // Reads the fields of one data file and says which file and line is wrong.
@@ -55,7 +58,7 @@ public:
         const QString field = Text(what);
         const int line = reader_.FieldLine();
         if (!wholeNumber.match(field).hasMatch())
-            Fail(QStringLiteral("\"%1\" is not a whole number (%2)").arg(field, what), line);
+            Fail(QStringLiteral("\"%1\" is not a whole number (%2)").arg(EscapeControls(field), what), line);
         const int value = field.toInt();
         if (value < low || value > high)
             Fail(QStringLiteral("%1 is %2, outside %3..%4").arg(what).arg(value).arg(low).arg(high), line);

@@ -3,6 +3,7 @@
 //
 //   zepreport [--summary] [--folder DIR] DATAFILE SLOT
 #include <cstdio>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QFile>
@@ -10,9 +11,13 @@
 
 #include "app/Program.h"
 #include "clients/ClientRecord.h"
+#include "clients/RegularFile.h"
 #include "scoring/ScoreAndPrint.h"
 
 namespace {
+
+// Far more than the 51 records the program holds; a larger file is not a data file.
+constexpr qint64 MaxDataFileBytes = 16 << 20;
 
 void PrintLine(FILE* stream, const QString& text)
 {
@@ -22,7 +27,7 @@ void PrintLine(FILE* stream, const QString& text)
 int Fail(const QString& message)
 {
     // No report may stay behind for a call that did not produce one.
-    QFile::remove(ProgramFile(QString::fromLatin1(ReportFileName)));
+    ::unlink(QFile::encodeName(ProgramFile(QString::fromLatin1(ReportFileName))).constData());
     PrintLine(stderr, QStringLiteral("zepreport: ") + message);
     return 1;
 }
@@ -52,7 +57,7 @@ int main(int argc, char* argv[])
                 return Usage(QStringLiteral("--folder needs a folder"));
             folder = args.at(++i);
         } else if (a.startsWith(QLatin1String("--"))) {
-            return Usage(QStringLiteral("unknown option %1").arg(a));
+            return Usage(QStringLiteral("unknown option %1").arg(EscapeControls(a)));
         } else {
             positional.append(a);
         }
@@ -69,19 +74,16 @@ int main(int argc, char* argv[])
     bool slotIsNumber = false;
     const int slot = positional.at(1).toInt(&slotIsNumber);
 
-    QFile file(dataFile);
-    if (!file.open(QIODevice::ReadOnly))
-        return Fail(QStringLiteral("Cannot read %1: %2").arg(dataFile, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return Fail(QStringLiteral("Cannot read %1: %2").arg(dataFile, file.errorString()));
-    file.close();
+    // A pipe or device given as the data file is refused rather than waited on.
+    QByteArray bytes;
+    if (const int err = ReadRegularFile(dataFile, MaxDataFileBytes, bytes); err != 0)
+        return Fail(QStringLiteral("Cannot read %1: %2").arg(EscapeControls(dataFile), FileErrorText(err)));
 
     const int records = int(bytes.size() / RecordLength);
     const int loaded = std::min(records, MaxClients);
     if (!slotIsNumber || slot < 1 || slot > loaded)
         return Fail(QStringLiteral("%1: slot %2 is outside 1..%3 (the file holds %4 records)")
-                        .arg(dataFile, positional.at(1)).arg(loaded).arg(records));
+                        .arg(EscapeControls(dataFile), EscapeControls(positional.at(1))).arg(loaded).arg(records));
 
     for (int n = 1; n <= loaded; ++n)
         p.ClientTable[n] = RecordFromBytes(bytes.constData() + qsizetype(n - 1) * RecordLength);

@@ -24,6 +24,21 @@ const QStringList& LanguageNames()
     return names;
 }
 
+// The longest item text is a few hundred characters; a field is refused past this.
+constexpr int MaxFieldLength = 4000;
+
+const QStringList& ItemFieldNames()
+{
+    static const QStringList names{QStringLiteral("ID"),           QStringLiteral("TestQuestion"),
+                                   QStringLiteral("QuestionAudio"), QStringLiteral("ANSWER1"),
+                                   QStringLiteral("ANSWER2"),      QStringLiteral("ANSWER3"),
+                                   QStringLiteral("ANSWER4"),      QStringLiteral("ANSWER5"),
+                                   QStringLiteral("ChoiceAudio1"), QStringLiteral("ChoiceAudio2"),
+                                   QStringLiteral("ChoiceAudio3"), QStringLiteral("ChoiceAudio4"),
+                                   QStringLiteral("ChoiceAudio5")};
+    return names;
+}
+
 QString QuotedName(QString name)
 {
     name.replace(QLatin1Char('"'), QStringLiteral("\"\""));
@@ -138,17 +153,51 @@ bool QuestionBank::ReadLanguage(const QString& table, QList<QuestionItem>& items
         error_ = QStringLiteral("The question bank %1 has no table %2.").arg(path_, table);
         return false;
     }
-    QSqlQuery query(QSqlDatabase::database(connection_, false));
-    query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT * FROM ") + QuotedName(table))) {
-        error_ = QStringLiteral("The question bank %1 cannot be read: %2").arg(path_, query.lastError().text());
+    QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    auto failRead = [&](const QSqlQuery& q) {
+        error_ = QStringLiteral("The question bank %1 cannot be read: %2").arg(path_, q.lastError().text());
         return false;
+    };
+    // The columns by name, learnt without reading a row.
+    QSqlQuery columns(db);
+    if (!columns.exec(QStringLiteral("SELECT * FROM ") + QuotedName(table) + QStringLiteral(" LIMIT 0")))
+        return failRead(columns);
+    QStringList fields;
+    for (const QString& name : ItemFieldNames()) {
+        const int index = columns.record().indexOf(name);  // not case-sensitive, like the database
+        if (index >= 0)
+            fields << QuotedName(columns.record().fieldName(index));
     }
-    const QSqlRecord record = query.record();
-    if (record.indexOf(QStringLiteral("ID")) < 0) {
+    if (columns.record().indexOf(QStringLiteral("ID")) < 0) {
         error_ = QStringLiteral("The question bank %1: table %2 has no field ID.").arg(path_, table);
         return false;
     }
+    columns.finish();
+
+    // Only the item's own columns are read, and only once the database has said that none
+    // of them is longer than any item needs: a damaged or hostile bank could otherwise hand
+    // over gigabytes.
+    QStringList tooLong;
+    for (const QString& field : fields)
+        tooLong << QStringLiteral("length(%1) > %2").arg(field).arg(MaxFieldLength);
+    QSqlQuery size(db);
+    if (!size.exec(QStringLiteral("SELECT 1 FROM ") + QuotedName(table) + QStringLiteral(" WHERE ") +
+                   tooLong.join(QStringLiteral(" OR ")) + QStringLiteral(" LIMIT 1")))
+        return failRead(size);
+    if (size.next()) {
+        error_ = QStringLiteral("The question bank %1: table %2 holds a value longer than %3 characters.")
+                     .arg(path_, table)
+                     .arg(MaxFieldLength);
+        return false;
+    }
+    size.finish();
+
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT ") + fields.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
+                    QuotedName(table)))
+        return failRead(query);
+    const QSqlRecord record = query.record();
     while (query.next()) {
         QuestionItem item;
         item.ID = FieldText(query, record, QStringLiteral("ID")).toInt();

@@ -71,7 +71,7 @@ bool ReadQuestionSource(const QString& path, QList<QuestionItem>& items, QString
             const int id = number.toInt(&isNumber);
             const int expected = items.size() + 1;
             if (!isNumber)
-                return fail(QStringLiteral("item number expected, found \"%1\"").arg(number), lineNumber);
+                return fail(QStringLiteral("item number expected, found \"%1\"").arg(EscapeControls(number)), lineNumber);
             if (id != expected)
                 return fail(QStringLiteral("item %1 where item %2 belongs; items run 1, 2, 3 ... in order")
                                 .arg(id)
@@ -99,7 +99,7 @@ bool ReadQuestionSource(const QString& path, QList<QuestionItem>& items, QString
             item.ChoiceAudio[n] = audio;
             item.Answer[n] = rest;
         } else {
-            return fail(QStringLiteral("a line starts with Q (item), A (answer) or ; (comment), not \"%1\"").arg(kind),
+            return fail(QStringLiteral("a line starts with Q (item), A (answer) or ; (comment), not \"%1\"").arg(EscapeControls(kind)),
                         lineNumber);
         }
     }

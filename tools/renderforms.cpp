@@ -4,6 +4,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -21,15 +24,17 @@
 #include "clients/frmCourtHistory.h"
 #include "testing/QuestionBank.h"
 #include "testing/frmNewEntry.h"
+#include "testing/frmPresentQA.h"
+#include "testing/frmSelectEntryMethod.h"
 #include "testing/frmSelectLanguage.h"
 #include "tools/DemoClients.h"
 
 namespace {
 
-bool Save(QWidget* form, const QString& folder)
+bool Save(QWidget* form, const QString& folder, const QString& suffix = QString())
 {
     QCoreApplication::processEvents();
-    const QString file = folder + QLatin1Char('/') + form->objectName() + QStringLiteral(".png");
+    const QString file = folder + QLatin1Char('/') + form->objectName() + suffix + QStringLiteral(".png");
     if (!form->grab().save(file)) {
         std::fprintf(stderr, "renderforms: cannot write %s\n", qPrintable(file));
         return false;
@@ -78,6 +83,13 @@ int main(int argc, char* argv[])
     ok &= Save(&box, out);
     box.hide();
 
+    frmSelectEntryMethod method;
+    method.show();
+    method.Activate();
+    method.cmdMenuChoice[0]->setFocus();
+    ok &= Save(&method, out);
+    method.hide();
+
     frmDriveSelect chooser;
     chooser.show();
     ok &= Save(&chooser, out);
@@ -106,6 +118,8 @@ int main(int argc, char* argv[])
     for (int id = 1; id <= 64; ++id) {
         QuestionItem item;
         item.ID = id;
+        item.TestQuestion = id <= 60 ? QStringLiteral("I sometimes drink more than I meant to.")
+                                     : QStringLiteral("How often have you been arrested for drinking and driving?");
         item.Answer[0] = id <= 60 ? QStringLiteral("True") : QStringLiteral("Never");
         item.Answer[1] = id <= 60 ? QStringLiteral("False") : QStringLiteral("Once");
         if (id > 60) {
@@ -129,6 +143,35 @@ int main(int argc, char* argv[])
         language.Activate();
         ok &= Save(&language, out);
         language.hide();
+
+        // The test as the client sees it: the general instructions, then item 61. The form
+        // holds the bank while it lives.
+        p.SectionBounds = {0, 60, 64, 0};
+        {
+            frmPresentQA present;
+            present.Language = QStringLiteral("English");
+            if (!present.Load()) {
+                std::fprintf(stderr, "renderforms: %s\n", qPrintable(present.LoadError()));
+                ok = false;
+            } else {
+                present.show();
+                QApplication::setActiveWindow(&present);
+                present.Activate();
+                ok &= Save(&present, out, QStringLiteral("-instructions"));
+                auto pressEnter = [](QWidget* on) {
+                    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+                    QCoreApplication::sendEvent(on, &enter);
+                };
+                pressEnter(present.txtInstructions);
+                pressEnter(present.txtInstructions);
+                for (int item = 1; item <= 60; ++item)
+                    present.cmdMenuChoice[0]->click();
+                pressEnter(present.txtInstructions);
+                present.cmdMenuChoice[1]->setFocus();
+                ok &= Save(&present, out);
+            }
+            present.hide();
+        }
 
         p.EditMode = true;
         p.CurrentClient = 3;

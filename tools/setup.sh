@@ -24,6 +24,12 @@ sudo=""
 packages=(cmake g++ make pkg-config
           qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-multimedia-dev qt6-qpa-plugins
           libgl-dev libx11-dev libbenchmark-dev sqlite3
+          xvfb xdotool openbox
+          # sound: Qt Multimedia's GStreamer back end, WAV playback into PulseAudio, the
+          # null-sink daemon and recorder of the sound tests, and the voices of zepvoice
+          libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
+          pulseaudio pulseaudio-utils espeak-ng
+          # the checked build: clang with its sanitizer and libFuzzer runtimes, and the symbolizer
           clang libclang-rt-14-dev llvm)
 missing=()
 for p in "${packages[@]}"; do
@@ -69,5 +75,7 @@ cp -a "$build/zep" "$demo/program"
 rm -f "$demo/program/zeptest.ini"
 rm -rf "$demo/disk"
 "$build/tools/zepdemo" "$demo/program" "$demo/disk"
+# The voices of the on-screen test, spoken from the question bank into the program folder.
+"$build/tools/zepvoice" "$demo/program/ZEPSF.db" "$demo/program"
 echo "Starting $demo/program/zeptest"
 exec "$demo/program/zeptest"

@@ -5,11 +5,14 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include "app/DriveSelect.h"
+#include "app/PrivateProfile.h"
 #include "app/Program.h"
 #include "app/Settings.h"
 #include "clients/DataAccess.h"
+#include "clients/RegularFile.h"
 #include "tools/DemoClients.h"
 
 int main(int argc, char* argv[])
@@ -26,19 +29,43 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "zepdemo: cannot create %s\n", qPrintable(disk));
         return 1;
     }
-    QFile tid(DriveFile(disk, QLatin1String(TidFileName)));
-    QFile data(DriveFile(disk, QLatin1String(DataFileName)));
     QByteArray records;
     for (const ClientRecord& client : DemoClients())
         records += RecordToBytes(client);
-    if (!tid.open(QIODevice::WriteOnly) || tid.write(QByteArray(TidText) + "\r\n") < 0 ||
-        !data.open(QIODevice::WriteOnly | QIODevice::Truncate) || data.write(records) != records.size()) {
-        std::fprintf(stderr, "zepdemo: cannot write the demonstration disk in %s\n", qPrintable(disk));
+
+    // Both files are written in full beside their names before either takes its place, so
+    // a full or failing disk leaves no half-made data disk behind.
+    const QString tidPath = DriveFile(disk, QLatin1String(TidFileName));
+    const QString dataPath = DriveFile(disk, QLatin1String(DataFileName));
+    StagedFile tid;
+    StagedFile data;
+    QString failed;
+    int err = data.Stage(dataPath, records);
+    if (err != 0)
+        failed = dataPath;
+    if (err == 0 && (err = tid.Stage(tidPath, QByteArray(TidText) + "\r\n")) != 0)
+        failed = tidPath;
+    const bool hadTid = QFileInfo(tidPath).isFile();
+    if (err == 0 && (err = tid.Commit()) != 0)
+        failed = tidPath;
+    if (err == 0 && (err = data.Commit()) != 0) {
+        failed = dataPath;
+        if (!hadTid)
+            QFile::remove(tidPath);
+    }
+    if (err != 0) {
+        std::fprintf(stderr, "zepdemo: cannot write %s: %s; no demonstration disk was made.\n", qPrintable(failed),
+                     qPrintable(FileErrorText(err)));
         return 1;
     }
     program().IniPath = programFolder + QStringLiteral("/zeptest.ini");
-    if (!SaveINIFilePath(disk)) {
-        std::fprintf(stderr, "zepdemo: cannot write %s\n", qPrintable(program().IniPath));
+    QString error;
+    // The recordings of the on-screen test live in the program folder (tools/zepvoice).
+    if (!SaveINIFilePath(disk, &error) ||
+        !WritePrivateProfileString(QStringLiteral("Path"), QStringLiteral("SndPath"), programFolder, program().IniPath,
+                                   &error)) {
+        std::fprintf(stderr, "zepdemo: the demonstration disk is ready, but the settings were not changed: %s\n",
+                     qPrintable(error));
         return 1;
     }
     std::printf("Demonstration disk with %d clients in %s\n", int(records.size() / RecordLength), qPrintable(disk));

@@ -5,10 +5,10 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "app/DriveSelect.h"
 #include "clients/DataAccess.h"
+#include "clients/RegularFile.h"
 
 int main(int argc, char* argv[])
 {
@@ -20,18 +20,25 @@ int main(int argc, char* argv[])
         return 2;
     }
     const QString folder = args[0];
-    if (QFileInfo::exists(DriveFile(folder, QLatin1String(DataFileName)))) {
+    const QFileInfo data(DriveFile(folder, QLatin1String(DataFileName)));
+    if (data.exists() || data.isSymLink()) {
         std::fprintf(stderr, "zepdisk: %s already holds client records (%s); nothing was changed.\n",
                      qPrintable(folder), DataFileName);
         return 1;
     }
+    const bool madeFolder = !QFileInfo::exists(folder);
     if (!QDir().mkpath(folder)) {
         std::fprintf(stderr, "zepdisk: cannot create the folder %s.\n", qPrintable(folder));
         return 1;
     }
-    QSaveFile tid(DriveFile(folder, QLatin1String(TidFileName)));
-    if (!tid.open(QIODevice::WriteOnly) || tid.write(QByteArray(TidText) + "\r\n") < 0 || !tid.commit()) {
-        std::fprintf(stderr, "zepdisk: cannot write %s: %s\n", qPrintable(tid.fileName()), qPrintable(tid.errorString()));
+    // TID appears whole or not at all: a disk with a damaged TID would be refused later
+    // with a message that does not say why.
+    const QString tid = DriveFile(folder, QLatin1String(TidFileName));
+    if (const int err = ReplaceFile(tid, QByteArray(TidText) + "\r\n"); err != 0) {
+        if (madeFolder)
+            QDir().rmdir(folder);
+        std::fprintf(stderr, "zepdisk: cannot write %s: %s; the disk was not prepared.\n", qPrintable(tid),
+                     qPrintable(FileErrorText(err)));
         return 1;
     }
     std::printf("%s is ready as an empty ZEP data disk.\n", qPrintable(folder));

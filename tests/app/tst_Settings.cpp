@@ -35,12 +35,12 @@ private slots:
         }
     }
 
-    void pathsAreCutTo49CharactersAndTrimmed()
+    void pathsAreReadWholeAndTrimmed()
     {
         TestProgram t;
         const QByteArray sixty = "/media/" + QByteArray(53, 'x');
         WriteFileBytes(program().IniPath, "[Path]\r\nFilePath=" + sixty + "\r\nSndPath=   /opt/zep   \r\n");
-        QCOMPARE(GetINIFilePath(), QString::fromLatin1(sixty.left(49)));
+        QCOMPARE(GetINIFilePath(), QString::fromLatin1(sixty));
         QCOMPARE(GetINISndPath(), QStringLiteral("/opt/zep"));
 
         WriteFileBytes(program().IniPath, "[Path]\r\nFilePath=\r\n");

@@ -140,9 +140,16 @@ private slots:
         QWidget window;
         SingleInstance first(t.programFolder());
         QVERIFY(first.Listen(&window));
+
+        // During start-up the main window is not ready: it must not appear.
+        SingleInstance early(t.programFolder());
+        QVERIFY(early.AskRunningCopyToShow());
+        QTest::qWait(300);
+        QVERIFY(!window.isVisible());
+
+        first.StartUpFinished();
         window.showMinimized();
         QTRY_VERIFY(window.isMinimized());
-
         SingleInstance second(t.programFolder());
         QVERIFY(second.AskRunningCopyToShow());
         QTRY_VERIFY(!window.isMinimized());

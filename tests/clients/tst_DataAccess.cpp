@@ -271,7 +271,7 @@ private slots:
         program().CurrentClient = 4;
         MsgBox::SetNextAnswer(MsgBox::Answer::Cancel);
         QVERIFY(!CompleteNewClient());
-        QVERIFY(LastMessage().text.contains(QStringLiteral("Error 1001:")));
+        QVERIFY(LastMessage().text.startsWith(QStringLiteral("A different data disk is in the drive.")));
         QCOMPARE(ReadFileBytes(t.dataFile()), Records(1));
     }
 };

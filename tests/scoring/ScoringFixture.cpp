@@ -103,8 +103,8 @@ QByteArray FixtureData::ScoringFileText() const
             for (int s = 1; s <= 4; ++s) {
                 lines << QStringLiteral("Scale %1").arg(s);
                 lines << QString::number(MaxRaw[g][r][s]);
-                // A MaxRaw past the table is there to be refused; its extra percentiles are 0.
                 std::vector<int> row;
+                // A test may set MaxRaw past the table to see it refused; those rows read 0.
                 for (int raw = 1; raw <= MaxRaw[g][r][s]; ++raw)
                     row.push_back(raw < int(std::size(Pct[s])) ? Pct[s][raw][r][g] : 0);
                 if (!row.empty())

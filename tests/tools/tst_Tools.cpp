@@ -1,10 +1,14 @@
 // The small programs for offices and developers.
 #include <QImage>
 #include <QProcess>
+#include <QStandardPaths>
+#include <QtEndian>
 #include <QtTest>
 
 #include "app/Program.h"
 #include "app/Settings.h"
+#include "testing/Presentation.h"
+#include "testing/QuestionBank.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -54,6 +58,44 @@ private slots:
         QCOMPARE(data.size() % 154, 0);
         program().IniPath = dir.path() + QStringLiteral("/program/zeptest.ini");
         QCOMPARE(GetINIFilePath(), dir.path() + QStringLiteral("/disk"));
+        QCOMPARE(GetINISndPath(), dir.path() + QStringLiteral("/program"));
+    }
+
+    // One recording per audio name of the shipped bank, 16-bit PCM, as long as its text.
+    void zepvoiceSpeaksTheShippedBank()
+    {
+        if (QStandardPaths::findExecutable("espeak-ng").isEmpty())
+            QSKIP("espeak-ng is needed (package espeak-ng)");
+        QTemporaryDir dir;
+        const QString bankPath = QStringLiteral(ZEP_PROGRAM_DIR "/ZEPSF.db");
+        QCOMPARE(Run(QStringLiteral(ZEPVOICE), {bankPath, dir.path()}), 0);
+        program().MainWorkspace = "tst_Tools";
+        QuestionBank bank(bankPath);
+        for (const QString& language : {QString("English"), QString("Spanish")}) {
+            QMap<QString, QString> texts;  // file name -> what it says
+            for (int section = 0; section <= 2; ++section)
+                texts[QString("Inst%1.wav").arg(section)] = InstructionText(language, section);
+            QList<QuestionItem> items;
+            QVERIFY(bank.ReadLanguage(language, items));
+            for (const QuestionItem& item : items) {
+                texts[item.QuestionAudio.trimmed() + ".wav"] = item.TestQuestion;
+                for (int a = 0; a < 5; ++a)
+                    if (!item.ChoiceAudio[a].trimmed().isEmpty())
+                        texts[item.ChoiceAudio[a].trimmed() + ".wav"] = item.Answer[a];
+            }
+            const QDir folder(dir.path() + "/ZEPSF/sound/" + language);
+            QCOMPARE(folder.entryList(QDir::Files), QStringList(texts.keys()));
+            for (auto it = texts.cbegin(); it != texts.cend(); ++it) {
+                const QByteArray wav = ReadFileBytes(folder.filePath(it.key()));
+                QVERIFY2(wav.size() > 44 && wav.startsWith("RIFF") && wav.mid(8, 4) == "WAVE", qPrintable(it.key()));
+                QCOMPARE(qFromLittleEndian<quint16>(wav.constData() + 20), quint16(1));   // PCM
+                QCOMPARE(qFromLittleEndian<quint16>(wav.constData() + 34), quint16(16));  // bits
+                const double seconds = double(wav.size() - 44) / qFromLittleEndian<quint32>(wav.constData() + 28);
+                const double chars = it.value().size();
+                QVERIFY2(seconds > chars / 40 && seconds < chars / 6 + 1.5,
+                         qPrintable(QString("%1: %2 s for %3 characters").arg(it.key()).arg(seconds).arg(chars)));
+            }
+        }
     }
 
     void renderformsDrawsEveryForm()
@@ -61,7 +103,8 @@ private slots:
         QTemporaryDir dir;
         QCOMPARE(Run(QStringLiteral(RENDERFORMS), {dir.path()}), 0);
         for (const char* form : {"frmMainMenu", "frmMyInputBox", "frmDriveSelect", "frmClientInfo", "frmCourtHistory",
-                                 "frmSelectLanguage", "frmNewEntry", "frmAbout"}) {
+                                 "frmSelectLanguage", "frmNewEntry", "frmAbout", "frmSelectEntryMethod",
+                                 "frmPresentQA", "frmPresentQA-instructions"}) {
             QImage image(dir.path() + QLatin1Char('/') + QLatin1String(form) + QStringLiteral(".png"));
             QVERIFY2(!image.isNull(), form);
             QVERIFY(image.width() > 100);

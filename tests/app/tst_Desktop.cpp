@@ -1,0 +1,311 @@
+// The real program on a real X server (Xvfb with a window manager): the titles the window
+// manager shows, the keyboard's NumLock, a second copy started during the splash, coming
+// back to the menu, and where the keyboard is after a refused disk.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QtTest>
+
+#include "tests/support/TestSupport.h"
+
+// X11 headers last: their macros clash with Qt names.
+#include <X11/XKBlib.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+
+namespace {
+
+// Windows come and go while the tree is walked; a vanished one is simply not listed.
+int IgnoreXError(Display*, XErrorEvent*)
+{
+    return 0;
+}
+
+const QString MenuTitle = QStringLiteral("ZEP - Adult Probation Short Form");
+
+QString WindowTitle(Display* d, Window w)
+{
+    const Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    Atom type;
+    int format;
+    unsigned long count, after;
+    unsigned char* data = nullptr;
+    QString title;
+    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) == Success &&
+        data) {
+        title = QString::fromUtf8(reinterpret_cast<char*>(data), int(count));
+        XFree(data);
+    }
+    return title;
+}
+
+void CollectTitles(Display* d, Window w, QMap<QString, Window>& out)
+{
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(d, w, &attributes) && attributes.map_state == IsViewable) {
+        const QString title = WindowTitle(d, w);
+        if (!title.isEmpty())
+            out.insert(title, w);
+    }
+    Window root, parent, *children = nullptr;
+    unsigned int n = 0;
+    if (XQueryTree(d, w, &root, &parent, &children, &n)) {
+        for (unsigned int i = 0; i < n; ++i)
+            CollectTitles(d, children[i], out);
+        if (children)
+            XFree(children);
+    }
+}
+
+} // namespace
+
+class tst_Desktop : public QObject {
+    Q_OBJECT
+
+    QProcess xvfb, windowManager;
+    QString display;
+    Display* x = nullptr;
+    std::unique_ptr<TestProgram> t;
+    QList<QProcess*> programs;
+
+    // Every viewable window that has a title, by title.
+    QMap<QString, Window> Titles()
+    {
+        QMap<QString, Window> titles;
+        XSync(x, False);
+        CollectTitles(x, DefaultRootWindow(x), titles);
+        return titles;
+    }
+
+    bool WaitForTitle(const QString& title, bool shown = true, int ms = 15000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < ms) {
+            if (Titles().contains(title) == shown)
+                return true;
+            QTest::qWait(50);
+        }
+        return false;
+    }
+
+    bool NumLockOn()
+    {
+        XkbStateRec state;
+        XkbGetState(x, XkbUseCoreKbd, &state);
+        return state.locked_mods & XkbKeysymToModifiers(x, XK_Num_Lock);
+    }
+
+    void SetNumLock(bool on)
+    {
+        const unsigned int mask = XkbKeysymToModifiers(x, XK_Num_Lock);
+        XkbLockModifiers(x, XkbUseCoreKbd, mask, on ? mask : 0);
+        XSync(x, False);
+    }
+
+    void Keys(const QStringList& keys)
+    {
+        QProcess::execute("xdotool", QStringList{"key", "--delay", "120"} + keys);
+        QTest::qWait(300);
+    }
+
+    // A click at a point of a window's inside (its menu bar starts at the top left).
+    void ClickInWindow(Window w, int dx, int dy)
+    {
+        int x0 = 0, y0 = 0;
+        Window child;
+        XTranslateCoordinates(x, w, DefaultRootWindow(x), 0, 0, &x0, &y0, &child);
+        QProcess::execute("xdotool", {"mousemove", QString::number(x0 + dx), QString::number(y0 + dy), "click", "1"});
+    }
+
+    void Type(const QString& text) { QProcess::execute("xdotool", {"type", "--delay", "30", text}); }
+
+    QProcess* StartProgram()
+    {
+        auto* p = new QProcess;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", display);
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        p->setProcessEnvironment(env);
+        p->start(t->programFolder() + "/zeptest", {});
+        programs << p;
+        return p;
+    }
+
+    // A program folder with the program and settings, and a data disk with two clients.
+    void Prepare(const QByteArray& numLock)
+    {
+        t = std::make_unique<TestProgram>();
+        QVERIFY(QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/zeptest"), t->programFolder() + "/zeptest"));
+        WriteClients(t->disk(), {"Jane Doe", "John Roe"});
+        WriteFileBytes(t->programFolder() + "/zeptest.ini",
+                       "[Settings]\r\nNumLock=" + numLock + "\r\nPrintDOS=False\r\n[Path]\r\nFilePath=" +
+                           t->disk().toUtf8() + "\r\n");
+    }
+
+private slots:
+    void initTestCase()
+    {
+        if (QStandardPaths::findExecutable("Xvfb").isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
+            QSKIP("Xvfb and xdotool are needed (packages xvfb, xdotool)");
+        for (int n = 120; n < 200 && display.isEmpty(); ++n)
+            if (!QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+                display = QStringLiteral(":%1").arg(n);
+        xvfb.start("Xvfb", {display, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"});
+        QVERIFY(xvfb.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT((x = XOpenDisplay(display.toLatin1().constData())) != nullptr, 10000);
+        qputenv("DISPLAY", display.toLatin1());
+        XSetErrorHandler(IgnoreXError);
+        if (!QStandardPaths::findExecutable("openbox").isEmpty()) {
+            windowManager.start("openbox", {});
+            QTest::qWait(500);
+        }
+    }
+
+    void cleanup()
+    {
+        for (QProcess* p : programs) {
+            p->kill();
+            p->waitForFinished();
+            delete p;
+        }
+        programs.clear();
+        t.reset();
+    }
+
+    void cleanupTestCase()
+    {
+        if (x)
+            XCloseDisplay(x);
+        windowManager.kill();
+        windowManager.waitForFinished();
+        xvfb.terminate();
+        xvfb.waitForFinished();
+    }
+
+    void aWorkingDayOnTheRealDesktop()
+    {
+        Prepare("False");
+        SetNumLock(false);
+        StartProgram();
+        QVERIFY(WaitForTitle("Initializing..."));
+
+        // A second copy during the splash ends at once and shows nothing half-made.
+        QProcess* second = StartProgram();
+        QVERIFY(second->waitForFinished(10000));
+        QCOMPARE(second->exitCode(), 0);
+        for (int i = 0; i < 10 && Titles().contains("Initializing..."); ++i) {
+            QVERIFY2(!Titles().contains(MenuTitle), "the main menu appeared during start-up");
+            QTest::qWait(100);
+        }
+
+        QVERIFY(WaitForTitle(MenuTitle));
+        QTest::qWait(2500);
+        QVERIFY2(!NumLockOn(), "NumLock switched on although the setting says False");
+        for (const QString& title : Titles().keys())
+            QVERIFY2(!title.contains(QStringLiteral(" — ")), qPrintable(title));
+
+        // A disk that is not ours is refused; the keyboard is back in the client list.
+        const QString wrong = t->disk() + "/wrong";
+        QDir().mkpath(wrong);
+        TestProgram::MakeDataDisk(wrong, "NOTZEP\r\n");
+        // With the mouse, as the menu bar invites: Options, then Select Drive.
+        ClickInWindow(Titles().value(MenuTitle), 75, 9);
+        QTest::qWait(500);
+        ClickInWindow(Titles().value(MenuTitle), 100, 32);
+        QVERIFY(WaitForTitle("Select Drive"));
+        QTest::qWait(1000);
+        Keys({"ctrl+a"});
+        Type(wrong);
+        Keys({"Tab", "Return"});
+        QVERIFY(WaitForTitle("Data Disk Error"));
+        QTest::qWait(1000);
+        Keys({"Return"});
+        QVERIFY(WaitForTitle("Data Disk Error", false));
+        QTest::qWait(1000);
+        Keys({"Escape"});  // "Drive select unsuccessful, would you like to try again?" No
+        QTest::qWait(1000);
+        Keys({"Down", "Tab", "Return"});
+        QVERIFY2(WaitForTitle("Client Information", true, 5000), "the keyboard was not in the client list");
+        Keys({"Escape"});
+        QVERIFY(WaitForTitle("Client Information", false));
+
+        // The about box closes when the operator comes back to the menu.
+        Keys({"alt+a"});
+        QVERIFY(WaitForTitle("About ZEP-Adult Probation Short Form"));
+        QProcess::execute("xdotool", {"windowactivate", "--sync", QString::number(Titles().value(MenuTitle))});
+        QVERIFY(WaitForTitle("About ZEP-Adult Probation Short Form", false));
+    }
+
+    // The client forms' own tests, on this desktop: a drop-down list takes the focus
+    // for real here.
+    void clientFormTestsPassOnTheDesktop()
+    {
+        QProcess forms;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DISPLAY", display);
+        env.insert("QT_QPA_PLATFORM", "xcb");
+        forms.setProcessEnvironment(env);
+        forms.setProcessChannelMode(QProcess::ForwardedChannels);
+        forms.start(QStringLiteral(ZEP_FIELD_ENTRY_TEST), {});
+        QVERIFY(forms.waitForFinished(120000));
+        QCOMPARE(forms.exitCode(), 0);
+    }
+
+    // The window manager's close (Alt+F4) neither ends the test nor the secret-code prompt.
+    void aClientAtTheKeyboardCannotCloseTheWayOut()
+    {
+        Prepare("False");
+        QVERIFY(QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/ZEPSF.db"), t->programFolder() + "/ZEPSF.db"));
+        QProcess* program = StartProgram();
+        QVERIFY(WaitForTitle(MenuTitle));
+        QTest::qWait(2500);
+        Keys({"Tab", "Return"});
+        QVERIFY(WaitForTitle("Entry Method"));
+        Keys({"Return"});
+        QVERIFY(WaitForTitle("Client Information"));
+        for (const char* field : {"Al Smith", "123-45-6789", "34", "1", "3", "12", "2", "n"}) {
+            Type(field);
+            Keys({"Return"});
+        }
+        Keys({"Return"});
+        QVERIFY(WaitForTitle("Court History"));
+        for (int box = 0; box < 12; ++box)
+            Keys({"n", "Return"});
+        Keys({"Return"});
+        QVERIFY(WaitForTitle("Select Presentation Language"));
+        Keys({"Return"});
+        QVERIFY(WaitForTitle("Onscreen Presentation"));
+        Keys({"Return"});
+        QVERIFY(WaitForTitle("Question Presentation"));
+        Keys({"Return", "Return", "alt+F4", "Escape", "alt+x"});
+        QVERIFY(WaitForTitle("Question Presentation"));
+        QCOMPARE(program->state(), QProcess::Running);
+
+        Keys({"shift+alt+F10"});
+        QVERIFY(WaitForTitle("Question Presentation", false));
+        QVERIFY(WaitForTitle("Secret Code"));
+        Keys({"alt+F4"});
+        QTest::qWait(500);
+        QVERIFY(WaitForTitle("Secret Code"));
+        Keys({"k", "Return", "Return"});
+        QVERIFY(WaitForTitle("Secret Code", false));
+        QVERIFY(WaitForTitle("Entry Method", false));
+        QVERIFY(Titles().contains(MenuTitle));
+        QCOMPARE(program->state(), QProcess::Running);
+    }
+
+    void numLockIsKeptOnWhenTheSettingSaysSo()
+    {
+        Prepare("True");
+        SetNumLock(false);
+        StartProgram();
+        QVERIFY(WaitForTitle(MenuTitle));
+        QTRY_VERIFY_WITH_TIMEOUT(NumLockOn(), 3000);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Desktop)
+#include "tst_Desktop.moc"

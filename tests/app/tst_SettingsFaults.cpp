@@ -1,0 +1,188 @@
+// The settings file under real faults, folder names in any script, and what the operator
+// sees when a menu toggle cannot be stored.
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QtTest>
+
+#include "app/DriveSelect.h"
+#include "app/PrivateProfile.h"
+#include "app/Program.h"
+#include "app/Settings.h"
+#include "app/frmMainMenu.h"
+#include "clients/RegularFile.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+const QByteArray OldSettings = "[Settings]\r\nNumLock=True\r\nPrintDOS=True\r\n[Path]\r\nFilePath=/media/old\r\n"
+                               "SndPath=/snd\r\n";
+
+void FillDisk(const QString& folder)
+{
+    QFile filler(folder + QStringLiteral("/filler"));
+    if (!filler.open(QIODevice::WriteOnly))
+        return;
+    while (filler.write(QByteArray(512, 'x')) == 512 && filler.flush()) {
+    }
+}
+
+} // namespace
+
+class tst_SettingsFaults : public QObject {
+    Q_OBJECT
+
+private slots:
+    void failedSaveLeavesTheOldFileWhole_data()
+    {
+        QTest::addColumn<QString>("fault");
+        for (const char* fault : {"read-only disk", "full disk", "fsync fails", "close fails", "file is a link",
+                                  "file is a pipe", "file too large to read"})
+            QTest::newRow(fault) << QString::fromLatin1(fault);
+    }
+
+    // Whatever stops the write, the caller hears false, every setting stays as it was and
+    // nothing is left beside the file.
+    void failedSaveLeavesTheOldFileWhole()
+    {
+        QFETCH(QString, fault);
+        ::alarm(20);  // a pipe must not hang the test
+        TestProgram t;
+        const bool large = fault == QLatin1String("file too large to read");
+        TmpfsMount folder(large ? QStringLiteral("size=4m") : QStringLiteral("size=16k"));
+        REQUIRE_TMPFS(folder);
+        QTemporaryDir elsewhere;
+        const QString ini = folder.path() + QStringLiteral("/zeptest.ini");
+        const QString target = elsewhere.path() + QStringLiteral("/zeptest.ini");
+        // Rewritten from what could be read, a file read in part would lose the rest.
+        const QByteArray old = large ? OldSettings + QByteArray(2 << 20, ';') : OldSettings;
+        program().IniPath = ini;
+        if (fault == QLatin1String("file is a pipe"))
+            QCOMPARE(::mkfifo(QFile::encodeName(ini).constData(), 0644), 0);
+        else
+            WriteFileBytes(fault == QLatin1String("file is a link") ? target : ini, old);
+        if (fault == QLatin1String("file is a link"))
+            QVERIFY(QFile::link(target, ini));
+        if (fault == QLatin1String("full disk"))
+            FillDisk(folder.path());
+        if (fault == QLatin1String("fsync fails"))
+            InjectFileFault(FileFault::Sync, EIO);
+        if (fault == QLatin1String("close fails"))
+            InjectFileFault(FileFault::Close, EIO);
+        if (fault == QLatin1String("read-only disk"))
+            QVERIFY(folder.remountReadOnly());
+        const QStringList entries = QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+
+        QString error;
+        QVERIFY(!SaveINIFilePath(QStringLiteral("/media/new"), &error));
+        QVERIFY2(error.contains(ini), qPrintable(error));
+        InjectFileFault(FileFault::Sync, 0);
+        InjectFileFault(FileFault::Close, 0);
+        ::alarm(0);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), entries);
+        if (fault == QLatin1String("file is a link")) {
+            QVERIFY(QFileInfo(ini).isSymLink());
+            QCOMPARE(ReadFileBytes(target), OldSettings);
+        } else if (fault != QLatin1String("file is a pipe")) {
+            QCOMPARE(ReadFileBytes(ini), old);
+        }
+    }
+
+    void folderNamesReadBackExactly_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("Windows-1252 stays as it was") << QStringLiteral("/media/Ren\u00e9e \u20ac")
+                                                      << QByteArray("/media/Ren\xe9" "e \x80");
+        QTest::newRow("Cyrillic") << QStringLiteral("/media/\u0430\u043d\u043d\u0430/\u0417\u0415\u041f")
+                                  << QByteArray("\xef\xbb\xbf") + QStringLiteral("/media/\u0430\u043d\u043d\u0430/\u0417\u0415\u041f").toUtf8();
+        QTest::newRow("outside the first plane") << QStringLiteral("/media/\U0001F600")
+                                                 << QByteArray("\xef\xbb\xbf/media/\xf0\x9f\x98\x80");
+        QTest::newRow("begins like the mark") << QStringLiteral("\u00ef\u00bb\u00bfdisk")
+                                              << QByteArray("\xef\xbb\xbf\xc3\xaf\xc2\xbb\xc2\xbf" "disk");
+        const QString longPath = QStringLiteral("/media/operator/") + QString(60, QChar(0x0416));
+        QTest::newRow("longer than 49") << longPath << QByteArray("\xef\xbb\xbf") + longPath.toUtf8();
+    }
+
+    // The remembered disk is the disk chosen, in any script; names Windows-1252 can hold
+    // keep the bytes older settings files have.
+    void folderNamesReadBackExactly()
+    {
+        QFETCH(QString, path);
+        QFETCH(QByteArray, stored);
+        TestProgram t;
+        QVERIFY(SaveINIFilePath(path));
+        QCOMPARE(ReadFileBytes(program().IniPath), QByteArray("[Path]\r\nFilePath=") + stored + "\r\n");
+        QCOMPARE(GetINIFilePath(), path);
+    }
+
+    void menuToggleThatCannotBeStoredIsTold_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("Num Lock") << QStringLiteral("mnuOptionsNumLock") << QStringLiteral("NumLock");
+        QTest::newRow("DOS port") << QStringLiteral("mnuOptionsPrintDOS") << QStringLiteral("PrintDOS");
+    }
+
+    // On a read-only program folder each click tells the operator once, and the tick and the
+    // option stay what the file holds; once writable, the click changes both.
+    void menuToggleThatCannotBeStoredIsTold()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, key);
+        TestProgram t;
+        TmpfsMount folder;
+        REQUIRE_TMPFS(folder);
+        program().IniPath = folder.path() + QStringLiteral("/zeptest.ini");
+        WriteFileBytes(program().IniPath, OldSettings);
+        frmMainMenu menu;
+        QAction* toggle = menu.findChild<QAction*>(action);
+        QVERIFY(toggle);
+        toggle->setChecked(true);
+        auto option = [&] { return key == QLatin1String("NumLock") ? program().NumLockOn : program().PrintDOS; };
+        QVERIFY(option());
+        QVERIFY(folder.remountReadOnly());
+
+        for (int click = 1; click <= 2; ++click) {
+            MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+            toggle->trigger();
+            QCOMPARE(MsgBox::Shown().size(), click);
+            QCOMPARE(LastMessage().title, QStringLiteral("Settings Error"));
+            QVERIFY2(LastMessage().text.contains(program().IniPath), qPrintable(LastMessage().text));
+            QVERIFY(option());
+            QVERIFY(toggle->isChecked());
+        }
+        QVERIFY(folder.remountWritable());
+        toggle->trigger();
+        QCOMPARE(MsgBox::Shown().size(), 2);
+        QVERIFY(!option());
+        QVERIFY(!toggle->isChecked());
+        QVERIFY(ReadFileBytes(program().IniPath).contains(key.toLatin1() + "=False"));
+    }
+
+    // A disk chosen in the menu is used even when the program folder is read-only, and the
+    // operator hears that it will not be the one tried at the next start.
+    void aDiskThatCannotBeRememberedIsTold()
+    {
+        TestProgram t;
+        TmpfsMount folder;
+        REQUIRE_TMPFS(folder);
+        program().IniPath = folder.path() + QStringLiteral("/zeptest.ini");
+        WriteFileBytes(program().IniPath, OldSettings);
+        WriteClients(t.disk(), {QStringLiteral("Jane Doe")});
+        QVERIFY(folder.remountReadOnly());
+        DriveSelectHooks hooks;
+        hooks.chooseDrive = [&] { return t.disk(); };
+        MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+        QCOMPARE(SelectDataDrive(false, hooks), DriveSelectResult::Connected);
+        QCOMPARE(program().ClientCount, qint16(1));
+        QCOMPARE(LastMessage().title, QStringLiteral("Settings Error"));
+        QVERIFY(LastMessage().text.contains(program().IniPath));
+        QCOMPARE(ReadFileBytes(program().IniPath), OldSettings);
+    }
+};
+
+QTEST_MAIN(tst_SettingsFaults)
+#include "tst_SettingsFaults.moc"

@@ -1,0 +1,113 @@
+// What the operator reads and where the keyboard goes in the shell's own windows.
+#include <QLabel>
+#include <QLineEdit>
+#include <QComboBox>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QtTest>
+
+#include "app/Program.h"
+#include "app/frmAbout.h"
+#include "app/frmDriveSelect.h"
+#include "app/frmMainMenu.h"
+#include "app/frmMyInputBox.h"
+#include "clients/DataAccess.h"
+#include "tests/support/TestSupport.h"
+
+class tst_ShellLook : public QObject {
+    Q_OBJECT
+
+private slots:
+    void aFullNameIsReadableBesideTheScrollBar()
+    {
+        TestProgram t;
+        QStringList names;
+        for (int i = 1; i <= MaxClients; ++i)
+            names << QStringLiteral("Maximiliano Wojciechowski");
+        WriteClients(t.disk(), names);
+        QVERIFY(LoadClientTable());
+        frmMainMenu menu;
+        ShowActive(&menu);
+        menu.Activate();
+        QListWidget* list = menu.lbNameDisplay;
+        QTRY_VERIFY(list->verticalScrollBar()->isVisible());
+        const QListWidgetItem* last = list->item(MaxClients - 1);
+        QCOMPARE(last->text(), QStringLiteral("51-Maximiliano Wojciechowski"));
+        const int needed = list->fontMetrics().horizontalAdvance(last->text().trimmed());
+        QVERIFY2(needed + 8 <= list->viewport()->width(),
+                 qPrintable(QStringLiteral("%1 px of text in %2 px").arg(needed).arg(list->viewport()->width())));
+        QCOMPARE(list->textElideMode(), Qt::ElideNone);
+    }
+
+    void theAboutBoxTextsFitTheirPanels()
+    {
+        frmAbout about(false);
+        for (QLabel* panel : {about.SSPanel6, about.SSPanel1, about.SSPanel2, about.SSPanel3, about.SSPanel4,
+                              about.SSPanel5})
+            QVERIFY2(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->contentsRect().width(),
+                     qPrintable(panel->text()));
+    }
+
+    void theSecretCodeShowsAsterisks()
+    {
+        TestProgram t;
+        frmMyInputBox box;
+        box.PasswordInput = true;
+        box.InputLength = 8;
+        box.Activate();
+        ShowActive(&box);
+        box.txtInput->setFocus();
+        TypeText("k1");
+        QCOMPARE(box.txtInput->displayText(), QStringLiteral("**"));
+    }
+
+    void theKeyboardIsBackInTheListAfterARefusedDisk()
+    {
+        TestProgram t;
+        WriteClients(t.disk(), {"Jane Doe", "John Roe"});
+        program().DataDrive = t.disk();
+        QVERIFY(LoadClientTable());
+        frmMainMenu menu;
+        ShowActive(&menu);
+        menu.Activate();
+        menu.FocusStartControl();
+        const QString wrong = t.disk() + "/wrong";
+        QDir().mkpath(wrong);
+        TestProgram::MakeDataDisk(wrong, "NOTZEP\r\n");
+        WhenModalOpens("frmDriveSelect", [&](QWidget* dialog) {
+            auto* chooser = static_cast<frmDriveSelect*>(dialog);
+            QTest::keyClicks(chooser->drDrive->lineEdit(), wrong);
+            QTest::keyClick(chooser->drDrive->lineEdit(), Qt::Key_Tab);
+            QTest::keyClick(chooser->cmdDone, Qt::Key_Return);
+        });
+        // On a desktop the window manager moves the focus around while the chooser and the
+        // messages come and go; here it lands on another button of the menu.
+        MsgBox::SetObserver([&](const MsgBox::Message&) { menu.cmdMenuChoice[1]->setFocus(); });
+        MsgBox::SetNextAnswers({MsgBox::Answer::Ok, MsgBox::Answer::No});
+        menu.mnuDrive->trigger();
+        MsgBox::SetObserver(nullptr);
+        QCOMPARE(program().ClientCount, qint16(2));
+        QCOMPARE(Focused(), menu.lbNameDisplay);
+        Press(Qt::Key_Down);
+        QCOMPARE(program().CurrentClient, qint16(1));
+    }
+
+    void comingBackToTheMenuClosesTheAboutBox()
+    {
+        TestProgram t;
+        WriteClients(t.disk(), {"Jane Doe"});
+        QVERIFY(LoadClientTable());
+        frmMainMenu menu;
+        ShowActive(&menu);
+        menu.mnuHelpAbout->trigger();
+        QPointer<frmAbout> about = menu.findChild<frmAbout*>();
+        QVERIFY(about);
+        ShowActive(about);
+        menu.activateWindow();
+        QTRY_VERIFY(about.isNull() || !about->isVisible());
+    }
+};
+
+QTEST_MAIN(tst_ShellLook)
+#include "tst_ShellLook.moc"

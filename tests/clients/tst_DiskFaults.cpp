@@ -1,0 +1,253 @@
+// The data disk under real faults: a disk swapped under the same path, a disk full to the
+// byte, a device that reports a lost write at fsync or close, and pipes and links where the
+// data files belong.
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QtTest>
+
+#include "app/DriveSelect.h"
+#include "app/Program.h"
+#include "clients/DataAccess.h"
+#include "clients/RegularFile.h"
+#include "tests/support/TestSupport.h"
+
+using MsgBox::Answer;
+
+namespace {
+
+QByteArray Records(const QStringList& names)
+{
+    QByteArray bytes;
+    for (const QString& name : names)
+        bytes += RecordToBytes(SampleRecord(name));
+    return bytes;
+}
+
+QStringList Names(const char* prefix, int count)
+{
+    QStringList names;
+    for (int i = 1; i <= count; ++i)
+        names << QStringLiteral("%1 %2").arg(QLatin1String(prefix)).arg(i);
+    return names;
+}
+
+void UseDisk(const QString& folder)
+{
+    program().DataDrive = folder;
+    program().DataFilePath = folder + QStringLiteral("/DATA401.ZEP");
+}
+
+// A pipe never answers; a test that waits on one must fail, not hang CTest.
+struct HangGuard {
+    HangGuard() { ::alarm(20); }
+    ~HangGuard() { ::alarm(0); }
+};
+
+bool Rename(const QString& from, const QString& to)
+{
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+}
+
+} // namespace
+
+class tst_DiskFaults : public QObject {
+    Q_OBJECT
+
+private slots:
+    void swappedDiskIsNeverWrittenOver_data()
+    {
+        QTest::addColumn<QStringList>("second");
+        QTest::newRow("another disk with more clients") << Names("Other", 6);
+        QTest::newRow("the same clients and more") << Names("Client", 6);
+        QTest::newRow("as many clients, other ones") << Names("Other", 3);
+    }
+
+    // Disk A was read; disk B now sits under the same path. Neither an edit nor a new client
+    // may land on B. With A back in the drive, OK saves the record on A.
+    void swappedDiskIsNeverWrittenOver()
+    {
+        QFETCH(QStringList, second);
+        TestProgram t;
+        const QString drive = t.disk() + QStringLiteral("/drive");
+        const QString a = t.disk() + QStringLiteral("/a");
+        const QString b = t.disk() + QStringLiteral("/b");
+        QVERIFY(QDir().mkpath(drive) && QDir().mkpath(b));
+        WriteClients(drive, Names("Client", 3));
+        WriteClients(b, second);
+        UseDisk(drive);
+        QVERIFY(LoadClientTable());
+        QVERIFY(Rename(drive, a) && Rename(b, drive));
+        const QByteArray onB = ReadFileBytes(program().DataFilePath);
+
+        program().ClientTable[2].Answers = QString(64, QLatin1Char('1'));
+        MsgBox::SetNextAnswer(Answer::Cancel);
+        QVERIFY(!WriteClientRecord(2));
+        QCOMPARE(LastMessage().title, QStringLiteral("Data Disk Error"));
+        QCOMPARE(LastMessage().buttons, MsgBox::Buttons::OkCancel);
+        QVERIFY2(LastMessage().text.startsWith(QStringLiteral("A different data disk is in the drive.")),
+                 qPrintable(LastMessage().text));
+        program().CurrentClient = 4;
+        program().ClientTable[4] = SampleRecord(QStringLiteral("New"));
+        MsgBox::SetNextAnswer(Answer::Cancel);
+        QVERIFY(!CompleteNewClient());
+        QCOMPARE(program().ClientCount, 3);
+        QCOMPARE(ReadFileBytes(program().DataFilePath), onB);
+
+        // The operator puts disk A back while the message is up and presses OK.
+        MsgBox::SetObserver([&](const MsgBox::Message&) { Rename(drive, b) && Rename(a, drive); });
+        MsgBox::SetNextAnswer(Answer::Ok);
+        QVERIFY(WriteClientRecord(2));
+        QCOMPARE(ReadFileBytes(b + QStringLiteral("/DATA401.ZEP")), onB);
+        QCOMPARE(ReadFileBytes(program().DataFilePath).mid(154 + 78, 64), QByteArray(64, '1'));
+        // Its own writes do not make the disk a stranger.
+        QVERIFY(CompleteNewClient());
+        QCOMPARE(QFileInfo(program().DataFilePath).size(), 4 * 154);
+    }
+
+    // No record leaves a hole before it: a hole would read back as clients of zero bytes.
+    void recordIsNeverWrittenPastTheEnd()
+    {
+        TestProgram t;
+        const QByteArray before = Records(Names("Client", 3));
+        WriteFileBytes(t.dataFile(), before);
+        QVERIFY(LoadClientTable());
+        program().ClientTable[5] = SampleRecord(QStringLiteral("Fifth"));
+        MsgBox::SetNextAnswer(Answer::Cancel);
+        QVERIFY(!WriteClientRecord(5));
+        QVERIFY(LastMessage().text.contains(QStringLiteral("Error 1001:")));
+        QCOMPARE(ReadFileBytes(t.dataFile()), before);
+    }
+
+    void fullDiskLeavesTheFileAsItWas()
+    {
+        TestProgram t;
+        TmpfsMount disk(QStringLiteral("size=16k"));
+        REQUIRE_TMPFS(disk);
+        UseDisk(disk.path());
+        // 26 records end at byte 4004: the 27th gets 92 bytes of a page and then no more.
+        const QByteArray before = Records(Names("Client", 26));
+        WriteFileBytes(program().DataFilePath, before);
+        const QString filler = disk.path() + QStringLiteral("/filler");
+        {
+            QFile f(filler);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            while (f.write(QByteArray(4096, 'x')) == 4096 && f.flush()) {
+            }
+        }
+        QVERIFY(LoadClientTable());
+
+        program().CurrentClient = 27;
+        program().ClientTable[27] = SampleRecord(QStringLiteral("Overflow"));
+        MsgBox::SetNextAnswer(Answer::Cancel);
+        QVERIFY(!CompleteNewClient());
+        QVERIFY2(LastMessage().text.contains(QStringLiteral("Error 28:")), qPrintable(LastMessage().text));
+        QCOMPARE(ReadFileBytes(program().DataFilePath), before);
+
+        // With room made, the same client is saved whole.
+        QVERIFY(QFile::remove(filler));
+        QVERIFY(CompleteNewClient());
+        QCOMPARE(ReadFileBytes(program().DataFilePath), before + RecordToBytes(SampleRecord(QStringLiteral("Overflow"))));
+    }
+
+    void writeReportedLostAtSyncOrCloseIsAFailure_data()
+    {
+        QTest::addColumn<FileFault>("fault");
+        QTest::addColumn<int>("slot");
+        QTest::newRow("fsync, new client") << FileFault::Sync << 3;
+        QTest::newRow("close, new client") << FileFault::Close << 3;
+        QTest::newRow("fsync, edited client") << FileFault::Sync << 1;
+        QTest::newRow("close, edited client") << FileFault::Close << 1;
+    }
+
+    // The device takes the bytes but says at fsync or close that they are lost: the record
+    // does not count as saved, and the file is put back as it was.
+    void writeReportedLostAtSyncOrCloseIsAFailure()
+    {
+        QFETCH(FileFault, fault);
+        QFETCH(int, slot);
+        TestProgram t;
+        const QByteArray before = Records(Names("Client", 2));
+        WriteFileBytes(t.dataFile(), before);
+        QVERIFY(LoadClientTable());
+        program().CurrentClient = qint16(slot);
+        program().ClientTable[slot] = SampleRecord(QStringLiteral("Changed"));
+
+        InjectFileFault(fault, EIO);
+        MsgBox::SetNextAnswer(Answer::Cancel);
+        QVERIFY(slot == 3 ? !CompleteNewClient() : !WriteClientRecord(slot));
+        QVERIFY(LastMessage().text.startsWith(QStringLiteral("The client record could not be saved")));
+        QCOMPARE(program().ClientCount, 2);
+        QCOMPARE(ReadFileBytes(t.dataFile()), before);
+    }
+
+    void specialFilesAreRefusedPromptly_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind");
+        for (const char* name : {"DATA401.ZEP", "TID"})
+            for (const char* kind : {"pipe", "dangling link", "link to a file"})
+                QTest::newRow(qPrintable(QStringLiteral("%1 is a %2").arg(QLatin1String(name), QLatin1String(kind))))
+                    << QString::fromLatin1(name) << QString::fromLatin1(kind);
+    }
+
+    // Connecting a disk whose data file or TID is a pipe or a link fails at once with the
+    // reason, and nothing is created or changed where a link points.
+    void specialFilesAreRefusedPromptly()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        HangGuard guard;
+        TestProgram t;
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.path() + QStringLiteral("/target");
+        const QByteArray outside = Records(Names("Outside", 2));
+        TestProgram::MakeDataDisk(t.disk());
+        const QString path = t.disk() + QLatin1Char('/') + name;
+        QFile::remove(path);
+        if (kind == QLatin1String("pipe")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        } else {
+            if (kind == QLatin1String("link to a file"))
+                WriteFileBytes(target, name == QLatin1String("TID") ? QByteArray("ZEPSF\r\n") : outside);
+            QVERIFY(QFile::link(target, path));
+        }
+
+        int error = 0;
+        try {
+            CheckDrivePresence(t.disk());
+            OpenDataDisk(t.disk());
+        } catch (const DiskError& e) {
+            error = e.number();
+        }
+        QCOMPARE(error, ErrNotRegularFile);
+        if (kind == QLatin1String("dangling link"))
+            QVERIFY(!QFileInfo::exists(target));
+        else if (kind == QLatin1String("link to a file") && name == QLatin1String("DATA401.ZEP"))
+            QCOMPARE(ReadFileBytes(target), outside);
+    }
+
+    // A data file replaced by a link after it was read, pointing at an exact copy elsewhere:
+    // the records match, but nothing may be written through the link.
+    void recordIsNeverWrittenThroughALink()
+    {
+        TestProgram t;
+        QTemporaryDir elsewhere;
+        const QByteArray records = Records(Names("Client", 2));
+        WriteFileBytes(t.dataFile(), records);
+        QVERIFY(LoadClientTable());
+        const QString copy = elsewhere.path() + QStringLiteral("/DATA401.ZEP");
+        WriteFileBytes(copy, records);
+        QVERIFY(QFile::remove(t.dataFile()) && QFile::link(copy, t.dataFile()));
+
+        program().ClientTable[1].Answers = QString(64, QLatin1Char('1'));
+        MsgBox::SetNextAnswer(Answer::Cancel);
+        QVERIFY(!WriteClientRecord(1));
+        QVERIFY2(LastMessage().text.contains(QStringLiteral("Error 1004:")), qPrintable(LastMessage().text));
+        QCOMPARE(ReadFileBytes(copy), records);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_DiskFaults)
+#include "tst_DiskFaults.moc"

@@ -1,0 +1,296 @@
+// "Add New Client" from the main menu through the entry method form, with real keys: both
+// workflows, cancelling at each step, and a client at the keyboard who must not get out.
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest>
+
+#include "app/Password.h"
+#include "app/Program.h"
+#include "app/frmMainMenu.h"
+#include "app/frmMyInputBox.h"
+#include "clients/DataAccess.h"
+#include "clients/frmClientInfo.h"
+#include "clients/frmCourtHistory.h"
+#include "testing/Sound.h"
+#include "testing/frmNewEntry.h"
+#include "testing/frmPresentQA.h"
+#include "testing/frmSelectEntryMethod.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+void WindowManagerClose(QWidget* window)
+{
+    QCloseEvent close;
+    QCoreApplication::sendEvent(window->windowHandle(), &close);
+}
+
+// Answers every secret-code prompt that comes up: prompt n by script[n] ("close",
+// "cancel", "wrong"), and every prompt after the script with the code in lower case.
+struct PromptWatch {
+    QStringList script;
+    int prompts = 0;
+    QTimer timer;
+    explicit PromptWatch(QStringList actions) : script(std::move(actions))
+    {
+        QObject::connect(&timer, &QTimer::timeout, [this] {
+            auto* box = qobject_cast<frmMyInputBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible() || box->property("answered").toBool())
+                return;
+            box->setProperty("answered", true);
+            QApplication::setActiveWindow(box);
+            const QString action = prompts < script.size() ? script[prompts] : QString();
+            ++prompts;
+            if (action == "close")
+                return WindowManagerClose(box);
+            if (action == "cancel")
+                return QTest::keyClick(box->txtInput, Qt::Key_Escape);
+            if (action == "wrong")
+                MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+            QTest::keyClicks(box->txtInput, action == "wrong" ? QString("zz") : QString(QChar(SecretCode)).toLower());
+            QTest::keyClick(box->txtInput, Qt::Key_Return);
+            QTest::keyClick(box->cmdMenuChoice[0], Qt::Key_Return);
+        });
+        timer.start(5);
+    }
+};
+
+void TypeNewClient()
+{
+    WhenModalOpens("frmClientInfo", [](QWidget*) {
+        for (const char* field : {"Al Smith", "123-45-6789", "34", "1", "3", "12", "2", "n"})
+            TypeAndEnter(field);
+        Press(Qt::Key_Return);
+    });
+}
+
+void AcceptCourtHistory()
+{
+    WhenModalOpens("frmCourtHistory", [](QWidget*) {
+        for (int box = 0; box < 12; ++box)
+            TypeAndEnter("n");
+        Press(Qt::Key_Return);
+    });
+}
+
+void Escape(const char* form)
+{
+    WhenModalOpens(form, [](QWidget*) { Press(Qt::Key_Escape); });
+}
+
+} // namespace
+
+class tst_EntryMethod : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgram> t;
+    std::unique_ptr<frmMainMenu> menu;
+    QByteArray before;
+
+    void Open(int languages = 2)
+    {
+        Program& p = program();
+        p.SectionBounds = {0, 60, 64, 0};
+        p.SndPath = t->programFolder();
+        WriteClients(t->disk(), {"Ann One", "Bob Two"});
+        before = ReadFileBytes(t->dataFile());
+        QVERIFY(LoadClientTable());
+        QList<QuestionItem> items = StandardTestItems();
+        QString error;
+        QList<QPair<QString, QList<QuestionItem>>> tables{{"English", items}, {"Spanish", items}};
+        QVERIFY(CreateQuestionBank(p.DatabasePath, tables.mid(0, languages), &error));
+        menu = std::make_unique<frmMainMenu>();
+        menu->Activate();
+        ShowActive(menu.get());
+    }
+
+    // "Add New Client", then `choice` on the entry method form.
+    void AddNewClient(int tabs)
+    {
+        WhenModalOpens("frmSelectEntryMethod", [tabs](QWidget*) {
+            Press(Qt::Key_Tab, tabs);
+            Press(Qt::Key_Return);
+        });
+        QTest::keyClick(menu->cmdMenuChoice[1], Qt::Key_Return);
+        QVERIFY(menu->frMainMenu->isVisible());
+    }
+
+private slots:
+    void init()
+    {
+        t = std::make_unique<TestProgram>();
+        ResetSoundHistory();
+    }
+    void cleanup()
+    {
+        menu.reset();
+        t.reset();
+    }
+
+    void threeChoicesInTabOrderWithTheirLooks()
+    {
+        Open();
+        frmSelectEntryMethod form;
+        QCOMPARE(form.windowTitle(), QString("Entry Method"));
+        QCOMPARE(form.fraSelectMethod->title(), QString("Select Client Data Entry Method"));
+        auto checks = [&form] {
+            const QColor cyan(0, 255, 255);
+            const QStringList status{
+                "Onscreen Presentation. Enter client information then present the test on the computer.",
+                "Paper-Pencil Presentation. Manually enter test information from completed answer sheet.",
+                "", "Cancel. Do not enter a new client. Return to Main Menu."};
+            for (int index : {0, 1, 3, 0}) {
+                QCOMPARE(Focused(), form.cmdMenuChoice[index]);
+                QCOMPARE(form.MsgPanel->text(), status[index]);
+                for (int i : {0, 1, 3}) {
+                    QCOMPARE(form.shpMenuChoice[i]->palette().color(QPalette::Window) == cyan, i == index);
+                    QCOMPARE(form.cmdMenuChoice[i]->font().bold(), i == index);
+                }
+                Press(Qt::Key_Tab);
+            }
+            QVERIFY(form.cmdMenuChoice[2]->isHidden() && form.shpMenuChoice[2]->isHidden());
+            QCOMPARE(form.cmdMenuChoice[1]->text(), QString("Enter Test Data from Answer Sheet"));
+            Press(Qt::Key_A);  // letters do nothing on a button
+            QVERIFY(form.isVisible());
+        };
+        // Escape closes the form, also after a failed check.
+        WhenModalOpens("frmSelectEntryMethod", [checks](QWidget*) {
+            checks();
+            Press(Qt::Key_Escape);
+        });
+        form.exec();
+        QVERIFY(MsgBox::Shown().isEmpty());
+    }
+
+    void cancellingAnyStepReturnsWithoutAPrompt_data()
+    {
+        QTest::addColumn<int>("step");
+        QTest::newRow("entry method") << 0;
+        QTest::newRow("client information") << 1;
+        QTest::newRow("court history") << 2;
+        QTest::newRow("language") << 3;
+        QTest::newRow("no question bank") << 4;
+    }
+    void cancellingAnyStepReturnsWithoutAPrompt()
+    {
+        QFETCH(int, step);
+        Open();
+        PromptWatch watch({});
+        if (step == 1)
+            Escape("frmClientInfo");
+        if (step >= 2)
+            TypeNewClient();
+        if (step == 2)
+            Escape("frmCourtHistory");
+        if (step == 4) {
+            AcceptCourtHistory();
+            QVERIFY(QFile::remove(program().DatabasePath));
+            MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+        }
+        if (step == 3) {
+            AcceptCourtHistory();
+            WhenModalOpens("frmSelectLanguage", [](QWidget*) {
+                Press(Qt::Key_Tab, 2);  // "Cancel Presentation"
+                Press(Qt::Key_Return);
+            });
+        }
+        AddNewClient(step == 0 ? 2 : 0);
+        QCOMPARE(watch.prompts, 0);
+        // Only a question bank that cannot be used is worth a word, and to the staff.
+        QCOMPARE(MsgBox::Shown().size(), step == 4 ? 1 : 0);
+        QCOMPARE(LastMessage().title, step == 4 ? QString("Question Bank Error") : QString());
+        QCOMPARE(program().ClientCount, 2);
+        QCOMPARE(ReadFileBytes(t->dataFile()), before);
+        QCOMPARE(menu->lbNameDisplay->count(), 2);
+    }
+
+    void answerSheetPathAddsAClientWithoutAPrompt()
+    {
+        Open();
+        PromptWatch watch({});
+        TypeNewClient();
+        AcceptCourtHistory();
+        WhenModalOpens("frmNewEntry", [](QWidget* dialog) {
+            QTest::keyClicks(static_cast<frmNewEntry*>(dialog)->grdResponses[0], "21");
+            static_cast<frmNewEntry*>(dialog)->cmdMenuChoice[0]->setFocus();
+            Press(Qt::Key_Return);
+        });
+        AddNewClient(1);
+        QCOMPARE(watch.prompts, 0);
+        QCOMPARE(program().ClientCount, 3);
+        const QByteArray file = ReadFileBytes(t->dataFile());
+        QCOMPARE(file.left(2 * RecordLength), before);
+        const ClientRecord added = RecordFromBytes(file.constData() + 2 * RecordLength);
+        QCOMPARE(added.Name.trimmed(), QString("Al Smith"));
+        QCOMPARE(added.Answers.text().left(3), QString("210"));
+        QCOMPARE(menu->lbNameDisplay->item(2)->text().trimmed(), QString("3-Al Smith"));
+    }
+
+    // The client has the keyboard from the start of the test until staff type the code.
+    void onScreenPathKeepsTheClientInUntilTheCode_data()
+    {
+        QTest::addColumn<bool>("finish");
+        QTest::addColumn<int>("languages");
+        QTest::newRow("completed") << true << 2;
+        QTest::newRow("broken off") << false << 2;
+        QTest::newRow("one language, no language screen") << false << 1;
+    }
+    void onScreenPathKeepsTheClientInUntilTheCode()
+    {
+        QFETCH(bool, finish);
+        QFETCH(int, languages);
+        Open(languages);
+        PromptWatch watch({"close", "cancel", "wrong"});
+        TypeNewClient();
+        AcceptCourtHistory();
+        if (languages == 2)
+            WhenModalOpens("frmSelectLanguage", [](QWidget*) {
+                Press(Qt::Key_Tab);
+                Press(Qt::Key_Return);
+            });
+        MsgBox::SetNextAnswer(MsgBox::Answer::Ok);  // "Press the Enter key to begin the test."
+        WhenModalOpens("frmPresentQA", [finish, languages](QWidget* dialog) {
+            auto* form = static_cast<frmPresentQA*>(dialog);
+            QCOMPARE(form->windowTitle(),
+                     QString(languages == 2 ? "Presentación de preguntas" : "Question Presentation"));
+            QCOMPARE(LastMessage().title, QString("Onscreen Presentation"));
+            Press(Qt::Key_Return, 2);
+            for (int key : {Qt::Key_Escape, Qt::Key_F4, Qt::Key_X, Qt::Key_O, Qt::Key_A, Qt::Key_D}) {
+                QTest::keyClick(Focused(), Qt::Key(key), key == Qt::Key_Escape ? Qt::NoModifier : Qt::AltModifier);
+                WindowManagerClose(form);
+            }
+            QVERIFY(form->isVisible() && !QApplication::activePopupWidget() && !program().Ended);
+            QCOMPARE(QApplication::activeModalWidget(), form);
+            for (int item = 1; finish && item <= 64; ++item) {
+                if (Focused() == form->txtInstructions)
+                    Press(Qt::Key_Return);
+                Press(Qt::Key_Down, item == 64 ? 4 : 1);
+                Press(Qt::Key_Return);
+            }
+            if (!finish)
+                QTest::keyClick(Focused(), Qt::Key_F10, Qt::ShiftModifier | Qt::AltModifier);
+        });
+        AddNewClient(0);
+
+        QCOMPARE(watch.prompts, 4);
+        QCOMPARE(LastMessage().text, QString("Incorrect Secret Code.  Please try again."));
+        QCOMPARE(program().ClientCount, finish ? 3 : 2);
+        QCOMPARE(menu->lbNameDisplay->count(), finish ? 3 : 2);
+        const QByteArray file = ReadFileBytes(t->dataFile());
+        QCOMPARE(file.left(2 * RecordLength), before);
+        if (finish)
+            QCOMPARE(RecordFromBytes(file.constData() + 2 * RecordLength).Answers.text(),
+                     QString(63, '1') + "4");
+        else
+            QCOMPARE(file, before);
+    }
+};
+
+QTEST_MAIN(tst_EntryMethod)
+#include "tst_EntryMethod.moc"

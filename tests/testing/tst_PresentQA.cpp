@@ -1,0 +1,367 @@
+// The on-screen test driven with the keys a client uses, in both languages.
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QtTest>
+
+#include "app/Program.h"
+#include "clients/DataAccess.h"
+#include "testing/Presentation.h"
+#include "testing/Sound.h"
+#include "testing/frmPresentQA.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+// A stand-in audio device: usable or not, and a log of what it was told.
+struct FakeDevice : SoundDevice {
+    bool usable = true;
+    QStringList log;
+    bool Usable() override { return usable; }
+    void Play(const QString& path) override { log << QFileInfo(path).fileName(); }
+    void Close() override { log << QStringLiteral("close"); }
+};
+FakeDevice* Device = nullptr;
+
+// Items 1-60 true/false, 61-64 four answers, each with its recordings named Qnn and QnnAk.
+void WriteVoicedBank()
+{
+    QList<QPair<QString, QList<QuestionItem>>> tables;
+    for (const char* language : {"English", "Spanish"}) {
+        QList<QuestionItem> items = StandardTestItems();
+        for (QuestionItem& item : items) {
+            const QString base = QStringLiteral("Q%1").arg(item.ID, 2, 10, QLatin1Char('0'));
+            item.QuestionAudio = QLatin1Char(' ') + base;
+            for (int a = 0; a < 5; ++a)
+                item.ChoiceAudio[a] = item.Answer[a].isEmpty() ? QString() : base + QStringLiteral("A%1").arg(a + 1);
+        }
+        tables.append({QString::fromLatin1(language), items});
+    }
+    QString error;
+    QVERIFY2(CreateQuestionBank(program().DatabasePath, tables, &error), qPrintable(error));
+}
+
+// The answer the tests give to an item (0 = first): item 5 gets its second answer, items
+// 61-64 answers 1 to 4.
+int ChoiceFor(int item)
+{
+    return item > 60 ? item - 61 : item % 2;
+}
+
+} // namespace
+
+class tst_PresentQA : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TestProgram> t;
+    std::unique_ptr<frmPresentQA> form;
+
+    // Client 3 being added on a disk with two clients; the test opened in `language`.
+    void Open(const QString& language, const QString& disk = QString())
+    {
+        Program& p = program();
+        p.SectionBounds = {0, 60, 64, 0};
+        p.SndPath = t->programFolder();
+        if (!disk.isEmpty()) {
+            p.DataDrive = disk;
+            p.DataFilePath = disk + QStringLiteral("/DATA401.ZEP");
+        }
+        WriteClients(p.DataDrive, {QStringLiteral("Ann One"), QStringLiteral("Bob Two")});
+        QVERIFY(LoadClientTable());
+        p.EditMode = false;
+        p.CurrentClient = 3;
+        p.ClientTable[3] = SampleRecord(QStringLiteral("Carl New"));
+        p.ClientTable[3].Answers = QString(64, QLatin1Char('0'));
+        p.InputAccepted = true;
+        WriteVoicedBank();
+        form = std::make_unique<frmPresentQA>();
+        form->Language = language;
+        QVERIFY(form->Load());
+        ShowActive(form.get());
+        form->Activate();
+    }
+
+    // Highlights answer `choice` of the item on screen with the arrows and chooses it.
+    void Answer(int choice)
+    {
+        QCOMPARE(Focused(), form->txtQuestion);
+        Press(Qt::Key_Down, choice + 1);
+        Press(Qt::Key_Return);
+    }
+
+    void AnswerItems(int from, int to)
+    {
+        for (int item = from; item <= to; ++item) {
+            if (Focused() == form->txtInstructions)
+                Press(Qt::Key_Return);
+            const QString shown = form->txtQuestion->toPlainText();
+            QVERIFY(QTest::currentTestFailed() || shown.startsWith(QString::number(item) + '.'));
+            Answer(ChoiceFor(item));
+        }
+    }
+
+    QString Expected() const
+    {
+        QString answers;
+        for (int item = 1; item <= 64; ++item)
+            answers += QChar('1' + ChoiceFor(item));
+        return answers;
+    }
+
+private slots:
+    void init()
+    {
+        t = std::make_unique<TestProgram>();
+        ResetSoundHistory();
+        SetSoundDeviceMaker(nullptr);
+    }
+    void cleanup()
+    {
+        form.reset();
+        SetSoundDeviceMaker(nullptr);
+        t.reset();
+    }
+
+    // Each text begins with its first piece, ends with its last, and holds the others:
+    // the double blanks, line breaks, «» and accented letters included.
+    void instructionTexts_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("section");
+        QTest::addColumn<QStringList>("pieces");
+        QTest::newRow("en 0") << "English" << 0 << QStringList{
+            "General Instructions\r\n\r\nMany statements in this inventory are personal.  Your",
+            "considered confidential.  Answer", "likely be detected.\r\n\r\nA series",
+            "press  the Enter key. You may also", "Drugs refers to both prescription drugs",
+            "ask the  testing supervisor for help.  When you understand these instructions, you may begin. "
+            "Press the Enter key to begin."};
+        QTest::newRow("en 1") << "english" << 1 << QStringList{
+            "The statements in this section are to be answered TRUE or FALSE.\r\n\r\nIf a statement is TRUE",
+            "\r\n\r\nIf a statement is FALSE highlight \"False\" then press Enter.\r\n\r\n", "\r\n     Press Enter to begin."};
+        QTest::newRow("en 2") << "English" << 2 << QStringList{
+            "The statements in this section describe you or your situation. Highlight the answer",
+            "accurate for you, then press Enter. \r\n\r\n", "\r\n\r\n     Press Enter to begin."};
+        QTest::newRow("es 0") << "SPANISH" << 0 << QStringList{
+            "Instrucciones\r\n     Varias oraciones que aparecen en este cuaderno son de carácter íntimo.  Sus",
+            "deshonestidad.\r\n     Se le van", "«El licor» o «la bebida»", "cocaína (coca o perico), «crack» (piedra), anf",
+            "Oprima la tecla «Enter» para comenzar."};
+        QTest::newRow("es 1") << "Spanish" << 1 << QStringList{
+            "Las oraciones de esta sección deben contestarse con «Cierto» o «Falso».", "ilumine el  área que dice «Falso»",
+            "apriete «Enter». Oprima la tecla «Enter» para comenzar."};
+        QTest::newRow("es 2") << "Spanish" << 2 << QStringList{
+            "Las oraciones de esta sección deben describir su persona o circunstancias. Ilumine", "1, 2, 3 ó 4.",
+            "Luego oprima la tecla «Enter»."};
+        QTest::newRow("none") << "Spanish" << 3 << QStringList{};
+    }
+    void instructionTexts()
+    {
+        QFETCH(QString, language);
+        QFETCH(int, section);
+        QFETCH(QStringList, pieces);
+        const QString text = InstructionText(language, section);
+        QCOMPARE(text.isEmpty(), pieces.isEmpty());
+        for (const QString& piece : pieces)
+            QVERIFY2(text.contains(piece), qPrintable(piece));
+        if (!pieces.isEmpty())
+            QVERIFY(text.startsWith(pieces.first()) && text.endsWith(pieces.last()));
+    }
+
+    void statusTexts()
+    {
+        QCOMPARE(InstructionsStatusText("English"), QString("When ready press Enter to continue."));
+        QCOMPARE(InstructionsStatusText("Spanish"), QString("Oprima la tecla «Enter» para seguir."));
+        QCOMPARE(QuestionStatusText("English"), QString("Use Up or Down arrow keys to highlight answer, then press "
+                                                        "Enter. Press F10 to go back to previous question."));
+        QCOMPARE(QuestionStatusText("spanish"),
+                 QString("Oprima las teclas de flechas Hacia Arriba o Hacia Abajo para iluminar su respuesta. Luego "
+                         "oprima la tecla «Enter». Oprima la tecla «F10» para ver la pregunta anterior."));
+        QCOMPARE(AnswerStatusText("English", false), QString("Press Enter to select this answer."));
+        for (bool audioOn : {false, true})
+            QCOMPARE(AnswerStatusText("Spanish", audioOn),
+                     QString("Ilumine la respuesta que usted escoja y luego oprima la tecla «Enter»."));
+    }
+
+    void aWholeTestByKeys_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("English") << "English" << "Question Presentation";
+        QTest::newRow("Spanish") << "Spanish" << "Presentación de preguntas";
+    }
+    void aWholeTestByKeys()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, caption);
+        // A recording is there, but no audio output: the test runs silently.
+        QVERIFY(QDir().mkpath(SoundFolder(t->programFolder(), language)));
+        WriteFileBytes(SoundFolder(t->programFolder(), language) + "Q01.wav", "RIFF");
+        Open(language);
+        QCOMPARE(form->windowTitle(), caption);
+        auto screenText = [&language](int section) { return InstructionText(language, section).replace("\r\n", "\n"); };
+        QCOMPARE(Focused(), form->txtInstructions);
+        QCOMPARE(form->txtInstructions->toPlainText(), screenText(0));
+        QCOMPARE(form->MsgPanel->text(), InstructionsStatusText(language));
+        QCOMPARE(SoundsAsked(), QStringList{"Inst0.wav"});
+        Press(Qt::Key_F10);  // nothing to go back to while instructions are up
+        QCOMPARE(BeepCount(), 0);
+        Press(Qt::Key_Return);
+        QCOMPARE(form->txtInstructions->toPlainText(), screenText(1));
+        QCOMPARE(SoundsAsked().last(), QString("Inst1.wav"));
+        Press(Qt::Key_Tab);  // Tab leaves instructions like Enter
+
+        QCOMPARE(Focused(), form->txtQuestion);
+        QCOMPARE(form->txtQuestion->toPlainText(), QString("1. Statement 1."));
+        QCOMPARE(form->MsgPanel->text(), QuestionStatusText(language));
+        QCOMPARE(SoundsAsked().last(), QString("Q01.wav"));
+        QCOMPARE(form->txtQuestion->palette().color(QPalette::Base), QColor(0, 255, 255));
+        Press(Qt::Key_F10);
+        QCOMPARE(BeepCount(), 1);
+        QVERIFY(form->cmdMenuChoice[1]->isVisible() && !form->cmdMenuChoice[2]->isVisible());
+        Press(Qt::Key_Down);
+        QCOMPARE(Focused(), form->cmdMenuChoice[0]);
+        QVERIFY(form->txtButtonText[0]->font().bold());
+        QCOMPARE(form->MsgPanel->text(), AnswerStatusText(language, false));
+        QCOMPARE(SoundsAsked().last(), QString("Q01A1.wav"));
+        Press(Qt::Key_Up);  // back to the question, which is spoken again
+        QCOMPARE(Focused(), form->txtQuestion);
+        QCOMPARE(SoundsAsked().mid(SoundsAsked().size() - 2), (QStringList{"Q01A1.wav", "Q01.wav"}));
+        Press(Qt::Key_Down, 2);
+        QCOMPARE(Focused(), form->cmdMenuChoice[1]);
+        Press(Qt::Key_Tab);  // past the last answer the question comes again
+        QCOMPARE(Focused(), form->txtQuestion);
+        Press(Qt::Key_X);
+        QCOMPARE(form->txtQuestion->toPlainText(), QString("1. Statement 1."));
+
+        AnswerItems(1, 60);
+        QCOMPARE(Focused(), form->txtInstructions);
+        QCOMPARE(form->txtInstructions->toPlainText(), screenText(2));
+        QCOMPARE(SoundsAsked().last(), QString("Inst2.wav"));
+        QVERIFY(!form->fraQuestions->isVisible());
+        Press(Qt::Key_Return);
+        QCOMPARE(form->txtQuestion->toPlainText(), QString("61. Statement 61."));
+        QVERIFY(form->cmdMenuChoice[3]->isVisible() && !form->cmdMenuChoice[4]->isVisible());
+        QCOMPARE(form->txtButtonText[3]->text(), QString("4"));
+
+        // Back to item 60 without instructions; answering it again leads to them once more.
+        Press(Qt::Key_F10);
+        QCOMPARE(form->txtQuestion->toPlainText(), QString("60. Statement 60."));
+        QCOMPARE(Focused(), form->txtQuestion);
+        QVERIFY(!form->fraInstructions->isVisible());
+        Answer(1);
+        QCOMPARE(Focused(), form->txtInstructions);
+        AnswerItems(61, 64);
+
+        QVERIFY(!form->isVisible());
+        QCOMPARE(form->result(), int(QDialog::Accepted));
+        QVERIFY(program().InputAccepted);
+        QCOMPARE(program().ClientCount, 3);
+        QString expected = Expected();  // item 5 has its second answer: "2"
+        expected[59] = '2';
+        const QByteArray file = ReadFileBytes(t->dataFile());
+        QCOMPARE(file.size(), 3 * RecordLength);
+        QCOMPARE(RecordFromBytes(file.constData() + 2 * RecordLength).Answers.text(), expected);
+        QVERIFY(MsgBox::Shown().isEmpty());
+        QVERIFY(SoundsPlayed().isEmpty());
+    }
+
+    void onlyTheStaffKeyLeavesEarlyAndNothingIsWritten()
+    {
+        Open("English");
+        const QByteArray before = ReadFileBytes(t->dataFile());
+        Press(Qt::Key_Return, 2);
+        AnswerItems(1, 3);
+        Press(Qt::Key_Escape);
+        QCloseEvent close;  // the window manager's close button or Alt+F4
+        QCoreApplication::sendEvent(form->windowHandle(), &close);
+        QTest::keyClick(Focused(), Qt::Key_F4, Qt::AltModifier);
+        QTest::keyClick(Focused(), Qt::Key_X, Qt::AltModifier);
+        QVERIFY(form->isVisible());
+        QCOMPARE(form->txtQuestion->toPlainText(), QString("4. Statement 4."));
+
+        QTest::keyClick(Focused(), Qt::Key_F10, Qt::ShiftModifier | Qt::AltModifier);
+        QVERIFY(!form->isVisible());
+        QCOMPARE(form->result(), int(QDialog::Rejected));
+        QCOMPARE(ReadFileBytes(t->dataFile()), before);
+        QVERIFY(program().ClientTable[3] == ClientRecord{});
+        QCOMPARE(program().CurrentClient, 1);
+        QCOMPARE(program().ClientCount, 2);
+        QVERIFY(program().InputAccepted);  // the secret code is still asked for
+    }
+
+    void aFailedWriteAtTheEndLosesNoAnswer()
+    {
+        TmpfsMount disk;
+        REQUIRE_TMPFS(disk);
+        Open("English", disk.path());
+        Press(Qt::Key_Return, 2);
+        AnswerItems(1, 63);
+        QVERIFY(disk.remountReadOnly());
+        MsgBox::SetNextAnswer(MsgBox::Answer::Cancel);  // the operator gives up on the disk
+        Answer(ChoiceFor(64));
+        QCOMPARE(LastMessage().title, QString("Data Disk Error"));
+        QVERIFY(form->isVisible());
+        QCOMPARE(form->txtQuestion->toPlainText(), QString("64. Statement 64."));
+        QCOMPARE(program().ClientCount, 2);
+
+        QVERIFY(disk.remountWritable());
+        Answer(ChoiceFor(64));
+        QVERIFY(!form->isVisible());
+        QCOMPARE(program().ClientCount, 3);
+        const QByteArray file = ReadFileBytes(program().DataFilePath);
+        QCOMPARE(RecordFromBytes(file.constData() + 2 * RecordLength).Answers.text(), Expected());
+    }
+
+    void soundsGoThroughTheAudioLayer()
+    {
+        SetSoundDeviceMaker([] {
+            auto device = std::make_unique<FakeDevice>();
+            Device = device.get();
+            return device;
+        });
+        const QString folder = t->programFolder() + "/ZEPSF/sound/English/";
+        QVERIFY(QDir().mkpath(folder));
+        for (const char* name : {"Inst0.wav", "Q01.wav", "Q01A2.wav"})
+            WriteFileBytes(folder + name, "RIFF");
+        Open("English");
+        QCOMPARE(SoundsPlayed(), QStringList{folder + "Inst0.wav"});
+        Press(Qt::Key_Return, 2);  // Inst1.wav is missing: nothing is heard, nothing is said
+        Press(Qt::Key_Down, 2);
+        QCOMPARE(SoundsAsked().mid(1), (QStringList{"Inst1.wav", "Q01.wav", "Q01A1.wav", "Q01A2.wav"}));
+        QCOMPARE(SoundsPlayed(), (QStringList{folder + "Inst0.wav", folder + "Q01.wav", folder + "Q01A2.wav"}));
+        // Each sound stops the one before.
+        QCOMPARE(Device->log.mid(Device->log.lastIndexOf("Q01.wav") + 1),
+                 (QStringList{"close", "close", "Q01A2.wav"}));
+        QCOMPARE(form->MsgPanel->text(),
+                 QString("Press Enter to select this answer. Press Tab or Arrows to hear question again."));
+
+        Device->ErrorOccurred(ErrFileNotFound, "Resource not found");
+        QVERIFY(MsgBox::Shown().isEmpty());
+        MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+        Device->ErrorOccurred(ErrInvalidFormat, "Bad header");
+        QCOMPARE(LastMessage().title, QString("Sound Error"));
+        QCOMPARE(LastMessage().text, QString("Error 321:Bad header"));
+        QCOMPARE(LastMessage().icon, MsgBox::Icon::Critical);
+        Press(Qt::Key_Return);  // the test goes on
+        QCOMPARE(form->txtQuestion->toPlainText(), QString("2. Statement 2."));
+    }
+
+    void aBankThatIsNotTheWholeTestIsRefused()
+    {
+        Program& p = program();
+        p.SectionBounds = {0, 60, 64, 0};
+        // A table that is not the whole test is refused before anything is shown.
+        QList<QuestionItem> items = StandardTestItems();
+        items.swapItemsAt(30, 31);
+        QString error;
+        QVERIFY(CreateQuestionBank(p.DatabasePath, {{"English", items}}, &error));
+        frmPresentQA shortTest;
+        shortTest.Language = "English";
+        QVERIFY(!shortTest.Load());
+        QVERIFY2(shortTest.LoadError().contains("Row 31 holds item 32"), qPrintable(shortTest.LoadError()));
+    }
+};
+
+QTEST_MAIN(tst_PresentQA)
+#include "tst_PresentQA.moc"
