@@ -6,13 +6,17 @@
 
 namespace {
 
-// Splits off the first blank-separated word; the rest is trimmed.
+// Splits off the first blank-separated word; the rest is trimmed. A blank is whatever
+// trimming takes off (a tab, a no-break space too), so that no word ends in one: the question
+// bank trims the audio names it reads.
 QString TakeWord(QString& rest)
 {
     rest = rest.trimmed();
-    const qsizetype blank = rest.indexOf(QLatin1Char(' '));
-    const QString word = blank < 0 ? rest : rest.left(blank);
-    rest = blank < 0 ? QString() : rest.mid(blank + 1).trimmed();
+    qsizetype blank = 0;
+    while (blank < rest.size() && !rest.at(blank).isSpace())
+        ++blank;
+    const QString word = rest.left(blank);
+    rest = rest.mid(blank).trimmed();
     return word;
 }
 
@@ -55,6 +59,8 @@ bool ReadQuestionSource(const QString& path, QList<QuestionItem>& items, QString
         QString rest = FromAnsi(bytes);
         if (rest.trimmed().isEmpty() || rest.trimmed().startsWith(QLatin1Char(';')))
             continue;
+        if (bytes.contains('\0'))   // the question bank would give the text back only up to it
+            return fail(QStringLiteral("a NUL byte in the line"), lineNumber);
         const QString kind = TakeWord(rest);
         if (kind == QLatin1String("Q")) {
             if (!checkLastItem())

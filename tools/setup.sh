@@ -2,17 +2,22 @@
 # Set-up for a fresh Debian 12 machine.
 #   tools/setup.sh demo   installs what is needed, builds, prepares a demonstration data disk
 #                         and starts the program
-#   tools/setup.sh test   installs what is needed, builds and runs every test
+#   tools/setup.sh test   installs what is needed, builds and runs every test; then the checked
+#                         build: everything again with clang under AddressSanitizer and
+#                         UndefinedBehaviorSanitizer (build-asan/), every test there, and each
+#                         fuzzer for ZEP_FUZZ_SECONDS (45) seconds
+#   tools/setup.sh fuzz   only the checked build and the fuzzers (see README for longer runs)
 set -euo pipefail
 
 mode=${1:-}
 case "$mode" in
-  demo|test) ;;
-  *) echo "usage: $0 demo|test" >&2; exit 2 ;;
+  demo|test|fuzz) ;;
+  *) echo "usage: $0 demo|test|fuzz" >&2; exit 2 ;;
 esac
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${ZEP_BUILD_DIR:-$top/build}
+checked=${ZEP_CHECKED_BUILD_DIR:-$top/build-asan}
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 
@@ -23,7 +28,9 @@ packages=(cmake g++ make pkg-config
           # sound: Qt Multimedia's GStreamer back end, WAV playback into PulseAudio, the
           # null-sink daemon and recorder of the sound tests, and the voices of zepvoice
           libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
-          pulseaudio pulseaudio-utils espeak-ng)
+          pulseaudio pulseaudio-utils espeak-ng
+          # the checked build: clang with its sanitizer and libFuzzer runtimes, and the symbolizer
+          clang libclang-rt-14-dev llvm)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -34,14 +41,31 @@ if [ ${#missing[@]} -gt 0 ]; then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
 fi
 
+# The checked build: the sanitizers stop at the first fault. Leak detection stays on; what
+# the system libraries under Qt keep until exit is listed in tools/lsan.supp.
+checked_build() {
+  CC=clang CXX=clang++ cmake -S "$top" -B "$checked" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEP_FUZZ=ON >/dev/null
+  cmake --build "$checked" -j"$(nproc)"
+  export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
+  export LSAN_OPTIONS=suppressions=$top/tools/lsan.supp:print_suppressions=0
+  export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+}
+
+if [ "$mode" = fuzz ]; then
+  checked_build
+  exec bash "$top/fuzz/run.sh" "$checked" "${ZEP_FUZZ_SECONDS:-45}"
+fi
+
 cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
 if [ "$mode" = test ]; then
-  cd "$build"
   export QT_QPA_PLATFORM=offscreen
   export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
-  exec ctest --output-on-failure --timeout 600
+  (cd "$build" && ctest --output-on-failure --timeout 600)
+  checked_build
+  (cd "$checked" && ctest --output-on-failure --timeout 1200)
+  exec bash "$top/fuzz/run.sh" "$checked" "${ZEP_FUZZ_SECONDS:-45}"
 fi
 
 # The demonstration: a copy of the program folder, and a data disk beside it.

@@ -1,0 +1,23 @@
+#pragma once
+// Shared by the libFuzzer harnesses: one private folder per process standing in for the
+// program folder and the data disk, the fuzz input written as a real file, and a check that
+// stops the fuzzer (which then keeps the input) when a property does not hold.
+#include <cstddef>
+#include <cstdint>
+
+#include <QByteArray>
+#include <QString>
+
+// Resets the program state and points the program folder, zeptest.ini and the data disk
+// (the subfolder "disk") into this process's temporary folder. Message boxes are recorded
+// (MsgBox::Shown) and answered OK, Cancel or No, so a retry loop always ends.
+void PrepareRun();
+
+QByteArray InputBytes(const uint8_t* data, size_t size);
+// Replaces the file with these bytes; a harness that cannot write its input tests nothing.
+void WriteInput(const QString& path, const QByteArray& bytes);
+// The file's bytes; empty when it cannot be read.
+QByteArray ReadBytes(const QString& path);
+
+[[noreturn]] void FuzzFailed(const char* property, const char* file, int line);
+#define REQUIRE(property) ((property) ? void() : FuzzFailed(#property, __FILE__, __LINE__))
