@@ -117,6 +117,23 @@ std::optional<std::pair<int, int>> FindSection(const QList<Line>& lines, const Q
     return std::nullopt;
 }
 
+} // namespace
+
+// Blanks and tabs around a value, as the Windows functions remove them; a no-break space is
+// part of a folder's name (and the last byte of some UTF-8 values).
+QString TrimValue(const QString& value)
+{
+    qsizetype start = 0, end = value.size();
+    auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    while (start < end && blank(value[start]))
+        ++start;
+    while (end > start && blank(value[end - 1]))
+        --end;
+    return value.mid(start, end - start);
+}
+
+namespace {
+
 QString StripQuotes(const QString& value)
 {
     if (value.size() >= 2) {
@@ -144,7 +161,7 @@ QString GetPrivateProfileString(const QString& section, const QString& key, cons
             const auto name = KeyName(lines[i].text);
             if (name && SameName(*name, key)) {
                 const QString& text = lines[i].text;
-                const QString value = text.mid(text.indexOf(QLatin1Char('=')) + 1).trimmed();
+                const QString value = TrimValue(text.mid(text.indexOf(QLatin1Char('=')) + 1));
                 return CutToBuffer(DecodeValue(StripQuotes(value)), bufferSize);
             }
         }

@@ -17,3 +17,6 @@ QString GetPrivateProfileString(const QString& section, const QString& key, cons
 // after the byte order mark EF BB BF); a value with a line end in it is refused.
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
                                const QString& fileName, QString* error = nullptr);
+
+// A value without the blanks and tabs around it (other white space stays).
+QString TrimValue(const QString& value);

@@ -13,7 +13,7 @@ constexpr int WholeValue = 0;
 
 QString ReadPath(const QString& key, const QString& defaultValue)
 {
-    return GetPrivateProfileString(QStringLiteral("Path"), key, defaultValue, WholeValue, program().IniPath).trimmed();
+    return TrimValue(GetPrivateProfileString(QStringLiteral("Path"), key, defaultValue, WholeValue, program().IniPath));
 }
 
 bool ReadFlag(const QString& key)

@@ -102,6 +102,10 @@ private slots:
                                                  << QByteArray("\xef\xbb\xbf/media/\xf0\x9f\x98\x80");
         QTest::newRow("begins like the mark") << QStringLiteral("\u00ef\u00bb\u00bfdisk")
                                               << QByteArray("\xef\xbb\xbf\xc3\xaf\xc2\xbb\xc2\xbf" "disk");
+        // UTF-8 of a final "à" ends in byte A0, which reads as a no-break space.
+        QTest::newRow("ends in an accent beyond Windows-1252") << QStringLiteral("/media/\u0141ukasz/voil\u00e0")
+                                                                << QByteArray("\xef\xbb\xbf") + QStringLiteral("/media/\u0141ukasz/voil\u00e0").toUtf8();
+        QTest::newRow("ends in a no-break space") << QStringLiteral("/media/usb\u00a0") << QByteArray("/media/usb\xa0");
         const QString longPath = QStringLiteral("/media/operator/") + QString(60, QChar(0x0416));
         QTest::newRow("longer than 49") << longPath << QByteArray("\xef\xbb\xbf") + longPath.toUtf8();
     }
