@@ -119,12 +119,12 @@ std::optional<std::pair<int, int>> FindSection(const QList<Line>& lines, const Q
 
 } // namespace
 
-// Blanks and tabs around a value, as the Windows functions remove them; a no-break space is
-// part of a folder's name (and the last byte of some UTF-8 values).
+// Blanks, tabs and stray line-end characters around a value, as the Windows functions remove
+// them; a no-break space is part of a folder's name (and the last byte of some UTF-8 values).
 QString TrimValue(const QString& value)
 {
     qsizetype start = 0, end = value.size();
-    auto blank = [](QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); };
+    auto blank = [](QChar c) { return c.unicode() < 128 && c.isSpace(); };
     while (start < end && blank(value[start]))
         ++start;
     while (end > start && blank(value[end - 1]))

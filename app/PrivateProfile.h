@@ -18,5 +18,5 @@ QString GetPrivateProfileString(const QString& section, const QString& key, cons
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
                                const QString& fileName, QString* error = nullptr);
 
-// A value without the blanks and tabs around it (other white space stays).
+// A value without the ASCII white space around it (a no-break space stays).
 QString TrimValue(const QString& value);
