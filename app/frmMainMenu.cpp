@@ -19,7 +19,6 @@
 #include "app/ZepLogo.h"
 #include "app/frmAbout.h"
 #include "app/frmDriveSelect.h"
-#include "clients/frmClientInfo.h"
 #include "clients/frmCourtHistory.h"
 #include "testing/frmNewEntry.h"
 #include "testing/frmSelectEntryMethod.h"
@@ -277,16 +276,7 @@ void frmMainMenu::EditCurrentClient()
     // forms still to come must not be closed then.
     p.UnloadOthersOnActivate = false;
     frMainMenu->hide();
-    {
-        frmClientInfo info(this);
-        info.exec();
-    }
-    if (p.InputAccepted) {
-        p.InputAccepted = false;
-        frmCourtHistory court(this);
-        court.exec();
-    }
-    if (p.InputAccepted)
+    if (ShowClientInfoAndCourtHistory(this))
         ShowNewEntry(this);
     p.UnloadOthersOnActivate = true;
     frMainMenu->show();

@@ -42,3 +42,7 @@ private:
     bool EnterInBox(int index);
     void InformationOk();
 };
+
+// The first two forms of every client workflow: client information, then, when it was
+// accepted, court history. True when both were accepted (InputAccepted tells the same).
+bool ShowClientInfoAndCourtHistory(QWidget* parent);

@@ -11,7 +11,6 @@
 #include "app/MsgBox.h"
 #include "app/Password.h"
 #include "app/Program.h"
-#include "clients/frmClientInfo.h"
 #include "clients/frmCourtHistory.h"
 #include "testing/QuestionBank.h"
 #include "testing/frmNewEntry.h"
@@ -146,18 +145,7 @@ void frmSelectEntryMethod::AdministerTest()
 {
     Program& p = program();
     working_ = true;
-    {
-        frmClientInfo info(this);
-        info.exec();
-    }
-    if (!p.InputAccepted)
-        return Unload();
-    p.InputAccepted = false;
-    {
-        frmCourtHistory court(this);
-        court.exec();
-    }
-    if (!p.InputAccepted)
+    if (!ShowClientInfoAndCourtHistory(this))
         return Unload();
 
     frmPresentQA present(this);
@@ -205,20 +193,9 @@ void frmSelectEntryMethod::EnterFromAnswerSheet()
 {
     Program& p = program();
     working_ = true;
-    {
-        frmClientInfo info(this);
-        info.exec();
-    }
-    if (p.InputAccepted) {
+    if (ShowClientInfoAndCourtHistory(this)) {
         p.InputAccepted = false;
-        {
-            frmCourtHistory court(this);
-            court.exec();
-        }
-        if (p.InputAccepted) {
-            p.InputAccepted = false;
-            ShowNewEntry(this);
-        }
+        ShowNewEntry(this);
     }
     Unload();
 }
