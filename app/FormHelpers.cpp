@@ -1,6 +1,7 @@
 #include "app/FormHelpers.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
@@ -280,5 +281,8 @@ MsgBox::Answer PresentMessage(const MsgBox::Message& m)
 void InstallUiServices()
 {
     MsgBox::SetPresenter(PresentMessage);
+    MsgBox::SetFilePresenter([](const QString& title, const QString& suggested, const QString& filter) {
+        return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggested, filter);
+    });
     SetBeepSound([] { QApplication::beep(); });
 }

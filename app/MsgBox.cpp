@@ -12,6 +12,8 @@ struct State {
     QQueue<Answer> answers;
     QList<Message> shown;
     std::function<void(const Message&)> observer;
+    FilePresenter filePresenter;
+    QQueue<QString> fileNames;
 };
 
 State& state()
@@ -53,6 +55,19 @@ Answer Show(const QString& text, Buttons buttons, Icon icon, const QString& titl
     return buttons == Buttons::YesNo ? Answer::No : (buttons == Buttons::OkCancel ? Answer::Cancel : Answer::Ok);
 }
 
+QString AskSaveFile(const QString& title, const QString& suggested, const QString& filter)
+{
+    State& s = state();
+    if (!s.fileNames.isEmpty())
+        return s.fileNames.dequeue();
+    if (s.testMode)
+        qFatal("File question without a queued answer: [%s] %s", qPrintable(title), qPrintable(suggested));
+    return s.filePresenter ? s.filePresenter(title, suggested, filter) : QString();
+}
+
+void SetFilePresenter(FilePresenter presenter) { state().filePresenter = std::move(presenter); }
+void SetNextFileName(const QString& path) { state().fileNames.enqueue(path); }
+
 void SetPresenter(Presenter presenter) { state().presenter = std::move(presenter); }
 void SetTestMode(bool on) { state().testMode = on; }
 void SetNextAnswer(Answer answer) { state().answers.enqueue(answer); }
@@ -68,6 +83,7 @@ int PendingAnswers() { return int(state().answers.size()); }
 void ResetTestState()
 {
     state().answers.clear();
+    state().fileNames.clear();
     state().shown.clear();
     state().observer = nullptr;
 }

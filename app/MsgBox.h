@@ -27,6 +27,13 @@ Answer Show(const QString& text, Buttons buttons, Icon icon, const QString& titl
 using Presenter = std::function<Answer(const Message&)>;
 void SetPresenter(Presenter presenter);
 
+// Asks where to save a file (a file dialog); an empty result means the operator cancelled.
+QString AskSaveFile(const QString& title, const QString& suggested, const QString& filter);
+using FilePresenter = std::function<QString(const QString& title, const QString& suggested, const QString& filter)>;
+void SetFilePresenter(FilePresenter presenter);
+// Queues the answer of the next file question, as SetNextAnswer does for message boxes.
+void SetNextFileName(const QString& path);
+
 // Test support. With test mode on, a box nobody queued an answer for stops the test.
 void SetTestMode(bool on);
 void SetNextAnswer(Answer answer);

@@ -20,6 +20,7 @@
 #include "app/frmAbout.h"
 #include "app/frmDriveSelect.h"
 #include "clients/frmCourtHistory.h"
+#include "scoring/frmSupervisorOptions.h"
 #include "testing/frmNewEntry.h"
 #include "testing/frmSelectEntryMethod.h"
 
@@ -255,8 +256,8 @@ void frmMainMenu::ChooseMenu(int index)
     case 1:
         AddNewClient();
         break;
-    case 2:  // Supervisor Options
-        // The supervisor forms are not part of the program yet.
+    case 2:
+        OpenSupervisorOptions();
         break;
     case 3:
         EndProgram();
@@ -283,6 +284,18 @@ void frmMainMenu::EditCurrentClient()
     Activate();
     // The button that started the workflow was hidden with the frame: give the keyboard a
     // place to start again, the list for picking the next client.
+    FocusStartControl();
+}
+
+void frmMainMenu::OpenSupervisorOptions()
+{
+    Program& p = program();
+    p.UnloadOthersOnActivate = false;
+    frMainMenu->hide();
+    ShowSupervisorOptions(this);
+    p.UnloadOthersOnActivate = true;
+    frMainMenu->show();
+    Activate();
     FocusStartControl();
 }
 

@@ -38,6 +38,7 @@ public:
     void EditCurrentClient();
     // The entry method form leads the whole new-client workflow.
     void AddNewClient();
+    void OpenSupervisorOptions();
     // Shows the drive chooser modally and returns the drive chosen in it.
     QString AskForDrive();
     // The chooser, created on first use and kept (hidden) afterwards.

@@ -1,0 +1,54 @@
+#pragma once
+// The report on paper or in a PDF file. The system printer is the default CUPS destination:
+// a report goes to it as PDF pages in Courier New 11.5 pt, one page per page of the report,
+// or, with "Print to DOS port" ticked, as the report file's own bytes in a raw job.
+#include <QByteArray>
+#include <QBuffer>
+#include <QList>
+#include <QPageSize>
+#include <QString>
+#include <memory>
+
+#include "scoring/ReportOutput.h"
+
+class QPainter;
+class QPdfWriter;
+
+// The default destination's name, empty when no printer is set up.
+QString DefaultPrinterName();
+// The page size the default printer uses, or the usual one for this locale.
+QPageSize DefaultPageSize();
+
+// The pages of one or more reports, drawn as a PDF document.
+class ReportDocument {
+public:
+    explicit ReportDocument(const QPageSize& pageSize = DefaultPageSize());
+    ~ReportDocument();
+    void AddReport(const QList<ReportPage>& pages);
+    // Ends the document; its bytes are then in Pdf().
+    void Finish();
+    const QByteArray& Pdf() const { return buffer_.data(); }
+    int PageCount() const { return pageCount_; }
+
+private:
+    void DrawPage(const ReportPage& page);
+    QBuffer buffer_;
+    std::unique_ptr<QPdfWriter> writer_;
+    std::unique_ptr<QPainter> painter_;
+    int pageCount_ = 0;
+};
+
+// Sends one job to the default printer. Returns what went wrong, naming the printer, or an
+// empty text once the printer has taken the job.
+QString SendToPrinter(const QByteArray& data, bool raw, const QString& title);
+
+// Writes a PDF document to a file of the user's choice, whole or not at all.
+QString SavePdfFile(const QString& path, const QByteArray& pdf);
+
+// The report of the current client as a PDF document.
+QString RenderReportPdf(QByteArray& pdf);
+
+// Prints REPORT.PRN as the "Print to DOS port" option says, with the busy pointer up. A
+// failure is told to the operator ("Printer Error") and returns false: nothing then claims
+// the report printed.
+bool ReportPrinter();

@@ -1,0 +1,38 @@
+#pragma once
+// Print Selected Reports: every client in a list where several can be chosen; the chosen
+// clients' reports are printed in list order.
+#include <array>
+
+#include <QDialog>
+
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+class frmPrintSelected : public QDialog {
+    Q_OBJECT
+
+public:
+    // With a `pdfPath`, the reports go into that PDF file instead of the printer.
+    explicit frmPrintSelected(QWidget* parent = nullptr, QString pdfPath = QString());
+    int exec() override;
+    void Activate();
+
+    QGroupBox* fraAll = nullptr;
+    QGroupBox* fraClientList = nullptr;
+    QListWidget* lbNameDisplay = nullptr;
+    QPlainTextEdit* txtInstructions = nullptr;
+    std::array<QPushButton*, 3> cmdMenuChoice{};  // Print Selected, Select All, Return to Main Menu
+    QLabel* MsgPanel = nullptr;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void ChooseMenu(int index);
+    void UpdatePrintButton();
+    void PrintSelected();
+    QString pdfPath_;
+};

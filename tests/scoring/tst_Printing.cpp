@@ -1,0 +1,476 @@
+// Reports on a real print system: a private CUPS daemon whose two queues ("zepraw", the
+// default, and "zeppdf") deliver each job over AppSocket to a listener in this test.
+#include <unistd.h>
+
+#include <cups/cups.h>
+
+#include <QCheckBox>
+#include <QDir>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QTabWidget>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include "app/Password.h"
+#include "app/frmMyInputBox.h"
+#include "clients/ClientRecord.h"
+#include "scoring/BulkPrint.h"
+#include "scoring/ReportPrinter.h"
+#include "scoring/frmSupervisorOptions.h"
+#include "scoring/frmViewReport.h"
+#include "tests/scoring/ScoringTestCase.h"
+
+namespace {
+
+QByteArray Run(const QString& program, const QStringList& args, int* exitCode = nullptr)
+{
+    QProcess p;
+    p.start(program, args);
+    p.waitForFinished(60000);
+    if (exitCode)
+        *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    return p.readAllStandardOutput() + p.readAllStandardError();
+}
+
+int PdfPages(const QString& pdf)
+{
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromUtf8(Run(QStringLiteral("pdfinfo"), {pdf})));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// The words of each line, blank lines left out: how a PDF's text compares with the report's.
+QStringList Words(const QStringList& lines)
+{
+    QStringList out;
+    for (const QString& line : lines)
+        if (const QString s = line.simplified(); !s.isEmpty())
+            out.append(s);
+    return out;
+}
+
+class PrintSystem {
+public:
+    QString error;
+    QList<QByteArray> jobs;
+
+    PrintSystem()
+    {
+        if (::geteuid() != 0) {
+            error = QStringLiteral("cupsd must start as root");
+            return;
+        }
+        if (QStandardPaths::findExecutable(QStringLiteral("cupsd"), {QStringLiteral("/usr/sbin")}).isEmpty() ||
+            QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
+            error = QStringLiteral("cups or poppler-utils is not installed");
+            return;
+        }
+        QObject::connect(&listener_, &QTcpServer::newConnection, [this] {
+            QTcpSocket* s = listener_.nextPendingConnection();
+            auto* bytes = new QByteArray;
+            QObject::connect(s, &QTcpSocket::readyRead, [s, bytes] { *bytes += s->readAll(); });
+            QObject::connect(s, &QTcpSocket::readChannelFinished, [this, s, bytes] {
+                *bytes += s->readAll();
+                jobs.append(*bytes);
+                delete bytes;
+                s->disconnectFromHost();
+                s->deleteLater();
+            });
+        });
+        listener_.listen(QHostAddress::LocalHost);
+        const QString root = dir_.path();
+        QFile::setPermissions(root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                        QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
+        for (const char* sub : {"spool", "cache", "state", "log"})
+            QDir(root).mkdir(QString::fromLatin1(sub));
+        Run(QStringLiteral("chgrp"), {QStringLiteral("-R"), QStringLiteral("lp"), root + "/spool", root + "/cache", root + "/state"});
+        Run(QStringLiteral("chmod"), {QStringLiteral("775"), root + "/spool"});
+        socket_ = root + QStringLiteral("/cups.sock");
+        WriteFileBytes(root + "/cupsd.conf", ("Listen " + socket_ + "\nLogLevel warn\nWebInterface No\nBrowsing No\n"
+                                              "DefaultAuthType None\n<Location />\n Order allow,deny\n Allow all\n</Location>\n"
+                                              "<Policy default>\n <Limit All>\n  Order deny,allow\n </Limit>\n</Policy>\n")
+                                                 .toUtf8());
+        WriteFileBytes(root + "/cups-files.conf",
+                       QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\n"
+                                      "TempDir %1/spool\nErrorLog %1/log/error_log\nAccessLog %1/log/access_log\n"
+                                      "PageLog %1/log/page_log\nUser lp\nGroup lp\nFileDevice No\nSandboxing Relaxed\n")
+                           .arg(root)
+                           .toUtf8());
+        daemon_.start(QStringLiteral("/usr/sbin/cupsd"),
+                      {QStringLiteral("-f"), QStringLiteral("-c"), root + "/cupsd.conf", QStringLiteral("-s"), root + "/cups-files.conf"});
+        qputenv("CUPS_SERVER", socket_.toUtf8());
+        for (int i = 0; i < 200 && !QFile::exists(socket_); ++i)
+            QTest::qWait(50);
+        const QString device = QStringLiteral("socket://127.0.0.1:%1").arg(listener_.serverPort());
+        for (const char* queue : {"zeppdf", "zepraw"})
+            if (!Admin(QStringLiteral("lpadmin"), {"-p", queue, "-E", "-v", device}))
+                return;
+        if (!Admin(QStringLiteral("lpadmin"), {"-d", "zepraw"}))
+            return;
+    }
+
+    ~PrintSystem()
+    {
+        daemon_.terminate();
+        daemon_.waitForFinished(10000);
+        qunsetenv("CUPS_SERVER");
+    }
+
+    // Runs a CUPS command against this daemon; a failure is kept in `error`.
+    bool Admin(const QString& command, const QStringList& args)
+    {
+        int code = 0;
+        const QByteArray out = Run(command, args, &code);
+        if (code != 0)
+            error = command + QStringLiteral(" failed: ") + QString::fromLocal8Bit(out);
+        return code == 0;
+    }
+
+    // Waits until `count` jobs have arrived (a minute at most), then a little for any extra one.
+    bool WaitForJobs(int count)
+    {
+        for (int i = 0; i < 1200 && jobs.size() < count; ++i)
+            QTest::qWait(50);
+        if (count == 0)
+            QTest::qWait(500);
+        return jobs.size() == count;
+    }
+
+    // Jobs the daemon still holds (pending, held, stopped or printing).
+    int UnfinishedJobs()
+    {
+        cups_job_t* list = nullptr;
+        const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &list, nullptr, 0, CUPS_WHICHJOBS_ACTIVE);
+        cupsFreeJobs(n, list);
+        return n;
+    }
+
+private:
+    QTemporaryDir dir_;
+    QTcpServer listener_;
+    QProcess daemon_;
+    QString socket_;
+};
+
+// A report of three pages; the middle one as long as the report writer's pages.
+QByteArray ThreePageReport()
+{
+    QByteArray r = "ZEP  Seite eins  \xe9t\xe9\r\n\r\n  first page, last line\r\n\f\r\n";
+    for (int i = 1; i <= 58; ++i)
+        r += "line " + QByteArray::number(i) + " of the second page          x\r\n";
+    r += "\f\r\nthird page\r\n   the end\r\n";
+    return r;
+}
+
+void AnswerSecretCode()
+{
+    WhenModalOpens("frmMyInputBox", [](QWidget* w) {
+        auto* box = static_cast<frmMyInputBox*>(w);
+        QTest::keyClicks(box->txtInput, QString(QChar(SecretCode)));
+        QTest::keyClick(box->txtInput, Qt::Key_Return);
+        QTest::keyClick(box->cmdMenuChoice[0], Qt::Key_Return);
+    });
+}
+
+} // namespace
+
+class tst_Printing : public ScoringTestCase {
+    Q_OBJECT
+
+    std::unique_ptr<PrintSystem> cups;
+
+    // Clients 1..n on the disk, client `invalid` (if any) with a Truthfulness score that voids the test.
+    void Clients(int n, int invalid = 0)
+    {
+        data.WriteTo(folder());
+        for (int slot = 1; slot <= n; ++slot) {
+            ClientRecord r = QuietClient(QStringLiteral("Client Number %1").arg(slot));
+            if (slot == invalid)
+                SetAnswerRange(r, 1, 10, '1');
+            program().ClientTable[slot] = r;
+        }
+        data.SetPercentile(1, 10, 99);
+        data.WriteTo(folder());
+        program().ClientCount = qint16(n);
+        program().CurrentClient = 1;
+    }
+
+    // Opens the utilities and runs `keys` on them; Execute Selection is chosen by the keys.
+    void InUtilities(const std::function<void(frmSupervisorOptions*)>& keys)
+    {
+        WhenModalOpens("frmSupervisorOptions", [&](QWidget* w) { keys(static_cast<frmSupervisorOptions*>(w)); });
+        ShowSupervisorOptions(nullptr);
+    }
+
+    static void ChooseOption(int option, bool summary = false)
+    {
+        Press(Qt::Key_Tab);   // from the tabs to the chosen print option
+        Press(Qt::Key_Down, option);
+        if (summary) {
+            Press(Qt::Key_Tab);
+            Press(Qt::Key_Space);
+        }
+        AnswerSecretCode();
+        static_cast<frmSupervisorOptions*>(QApplication::activeModalWidget())->cmdMenuChoice[0]->setFocus();
+        Press(Qt::Key_Return);
+    }
+
+    QStringList NumberedFiles() const { return QDir(folder()).entryList({QStringLiteral("temp*")}, QDir::Files); }
+
+private slots:
+    void initTestCase()
+    {
+        cups = std::make_unique<PrintSystem>();
+        if (!cups->error.isEmpty())
+            QSKIP(qPrintable(cups->error));
+    }
+    void cleanupTestCase() { cups.reset(); }
+
+    void init()
+    {
+        Fresh();
+        cups->jobs.clear();
+        qunsetenv("PRINTER");
+    }
+
+    void rawPrintSendsTheFileUnchangedWithAFormFeedLine()
+    {
+        program().PrintDOS = true;
+        WriteFileBytes(ReportPath(), ThreePageReport());
+        QVERIFY(ReportPrinter());
+        QVERIFY(cups->WaitForJobs(1));
+        const QByteArray expected = ThreePageReport() + "\f\r\n";
+        QCOMPARE(cups->jobs[0], expected);
+        QCOMPARE(ReadFileBytes(ReportPath()), expected);
+    }
+
+    void printerGetsOnePagePerReportPage()
+    {
+        program().PrintDOS = false;
+        qputenv("PRINTER", "zeppdf");
+        WriteFileBytes(ReportPath(), ThreePageReport());
+        QVERIFY(ReportPrinter());
+        QVERIFY(cups->WaitForJobs(1));
+        QTemporaryDir scratch;
+        const QString pdf = scratch.path() + QStringLiteral("/job.pdf");
+        WriteFileBytes(pdf, cups->jobs[0]);
+        QCOMPARE(PdfPages(pdf), 3);
+        const QList<ReportPage> pages = ReportPages(FromAnsi(ThreePageReport().chopped(1)));
+        QCOMPARE(pages.size(), 3);
+        for (int i = 0; i < 3; ++i) {
+            const QString text = QString::fromUtf8(Run(QStringLiteral("pdftotext"),
+                {"-layout", "-f", QString::number(i + 1), "-l", QString::number(i + 1), pdf, "-"}));
+            QCOMPARE(Words(text.split(QLatin1Char('\n'))), Words(pages[i]));
+        }
+    }
+
+    void printerFaultsAreToldAndNothingPrints_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("printer");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("stopped queue") << "cupsdisable" << "zepraw" << "\"zepraw\":\rthe printer is stopped";
+        QTest::newRow("refusing queue") << "cupsreject" << "zepraw" << "\"zepraw\":\rthe printer does not accept jobs";
+        QTest::newRow("no such printer") << "" << "gone" << "No printer is set up";
+    }
+
+    void printerFaultsAreToldAndNothingPrints()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, printer);
+        QFETCH(QString, told);
+        qputenv("PRINTER", printer.toUtf8());
+        if (!command.isEmpty())
+            QVERIFY2(cups->Admin(command, {printer}), qPrintable(cups->error));
+        for (bool dos : {true, false}) {
+            program().PrintDOS = dos;
+            WriteFileBytes(ReportPath(), "a report\r\n");
+            MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+            QVERIFY(!ReportPrinter());
+            QCOMPARE(LastMessage().title, QStringLiteral("Printer Error"));
+            QVERIFY2(LastMessage().text.contains(told), qPrintable(LastMessage().text));
+        }
+        QCOMPARE(cups->UnfinishedJobs(), 0);
+        if (!command.isEmpty())
+            QVERIFY(cups->Admin(command == "cupsdisable" ? "cupsenable" : "cupsaccept", {printer}));
+    }
+
+    void printAllPrintsEveryClientInSlotOrder_data()
+    {
+        QTest::addColumn<bool>("summary");
+        QTest::newRow("no summary") << false;
+        QTest::newRow("summary page") << true;
+    }
+
+    // Client 2's test is invalid: its report never gets the summary page.
+    void printAllPrintsEveryClientInSlotOrder()
+    {
+        QFETCH(bool, summary);
+        Clients(3, 2);
+        program().PrintDOS = true;
+        program().CurrentClient = 3;
+        InUtilities([&](frmSupervisorOptions*) { ChooseOption(2, summary); });
+        QVERIFY(cups->WaitForJobs(3));
+        for (int slot = 1; slot <= 3; ++slot) {
+            const QByteArray& job = cups->jobs[slot - 1];
+            QVERIFY(job.contains("Client Number " + QByteArray::number(slot)));
+            QVERIFY(job.endsWith("\f\r\n"));
+            QCOMPARE(job.contains("ONE-PAGE SUMMARY"), summary && slot != 2);
+        }
+        QCOMPARE(program().CurrentClient, qint16(1));
+        QCOMPARE(NumberedFiles(), QStringList());
+        QVERIFY(!program().SumPageChecked);
+    }
+
+    void printSelectedPrintsTheChosenEntries_data()
+    {
+        QTest::addColumn<QList<int>>("chosen");
+        QTest::newRow("second and fifth") << QList<int>{2, 5};
+        QTest::newRow("nothing") << QList<int>{};
+    }
+
+    void printSelectedPrintsTheChosenEntries()
+    {
+        QFETCH(QList<int>, chosen);
+        Clients(5);
+        QString entry;
+        program().PrintDOS = true;
+        WhenModalOpens("frmPrintSelected", [&](QWidget* w) {
+            auto* form = static_cast<QDialog*>(w);
+            auto* list = form->findChild<QListWidget*>(QStringLiteral("lbNameDisplay"));
+            entry = list->item(2)->text();
+            for (int row = 0; row < 5; ++row) {
+                Press(row == 0 ? Qt::Key_Home : Qt::Key_Down);
+                if (chosen.contains(row + 1))
+                    Press(Qt::Key_Space);
+            }
+            form->findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_0"))->setFocus();
+            Press(Qt::Key_Return);
+        });
+        InUtilities([&](frmSupervisorOptions*) { ChooseOption(1); });
+        QCOMPARE(entry, QStringLiteral("3-Client Number 3").leftJustified(27));
+        QVERIFY(cups->WaitForJobs(int(chosen.size())));
+        for (int i = 0; i < chosen.size(); ++i)
+            QVERIFY(cups->jobs[i].contains("Client Number " + QByteArray::number(chosen[i])));
+        QCOMPARE(program().CurrentClient, qint16(chosen.isEmpty() ? 1 : chosen.last()));
+        QCOMPARE(NumberedFiles(), QStringList());
+    }
+
+    // Into one PDF file, one report after another; a cancelled run writes no file and keeps no copies.
+    void bulkPrintToPdfAndCancel()
+    {
+        Clients(3);
+        const QString pdf = folder() + QStringLiteral("/all.pdf");
+        MsgBox::SetNextFileName(pdf);
+        InUtilities([&](frmSupervisorOptions* form) {
+            form->chkPdfFile->setChecked(true);
+            ChooseOption(2);
+        });
+        QVERIFY(QFile::exists(pdf));
+        const QByteArray text = Run(QStringLiteral("pdftotext"), {pdf, "-"});
+        QVERIFY(text.indexOf("Client Number 1") < text.indexOf("Client Number 2"));
+        QVERIFY(text.indexOf("Client Number 2") < text.indexOf("Client Number 3"));
+        QVERIFY(cups->jobs.isEmpty());
+
+        int printed = 0;
+        BulkPrintHooks hooks;
+        hooks.Progress = [](BulkPrintHooks::Stage stage, int n, int, int) {
+            return !(stage == BulkPrintHooks::Stage::Printing && n == 2);
+        };
+        hooks.Print = [&] { return ++printed > 0; };
+        const BulkPrintResult result = BulkPrint({1, 2, 3}, hooks);
+        QCOMPARE(int(result.End), int(BulkPrintEnd::Cancelled));
+        QCOMPARE(printed, 1);
+        QCOMPARE(NumberedFiles(), QStringList());
+    }
+
+    // The viewer scores afresh every time; its keys scroll the report from any control.
+    void viewerShowsFreshScoresAndScrolls()
+    {
+        Clients(1);
+        QString first;
+        for (int round = 0; round < 2; ++round) {
+            WhenModalOpens("frmViewReport", [&](QWidget* w) {
+                auto* viewer = static_cast<frmViewReport*>(w);
+                QCOMPARE(viewer->Text1->toPlainText(), frmViewReport::DisplayText(FromAnsi(ReadFileBytes(ReportPath()).chopped(1))));
+                QVERIFY(viewer->Text1->toPlainText().contains(QStringLiteral("─ page 2 ─")));
+                if (round == 0) {
+                    first = viewer->Text1->toPlainText();
+                    Press(Qt::Key_PageDown);
+                    QCOMPARE(Focused(), static_cast<QWidget*>(viewer->Text1));
+                    QVERIFY(viewer->Text1->verticalScrollBar()->value() > 0);
+                } else {
+                    QVERIFY(viewer->Text1->toPlainText() != first);
+                }
+                viewer->cmdMenuChoice[2]->setFocus();
+                Press(Qt::Key_Return);
+            });
+            ShowViewReport(nullptr);
+            SetAnswerRange(program().ClientTable[1], 11, 20, '1');
+        }
+        // A scoring that fails shows why and no report, not the last one.
+        QFile::remove(folder() + QStringLiteral("/zepsfb.TXT"));
+        MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+        frmViewReport viewer;
+        QCOMPARE(viewer.exec(), int(QDialog::Rejected));
+        QCOMPARE(LastMessage().title, QStringLiteral("Report Error"));
+        QVERIFY(!QFile::exists(ReportPath()));
+    }
+
+    void viewerSavesThePrintedPagesAsPdf()
+    {
+        Clients(1);
+        const QString pdf = folder() + QStringLiteral("/one.pdf");
+        for (const QString& target : {folder() + QStringLiteral("/no/such/folder/x.pdf"), pdf}) {
+            WhenModalOpens("frmViewReport", [&](QWidget* w) {
+                auto* viewer = static_cast<frmViewReport*>(w);
+                MsgBox::SetNextFileName(target);
+                if (target != pdf)
+                    MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+                viewer->cmdMenuChoice[1]->setFocus();
+                Press(Qt::Key_Return);
+                viewer->done(0);
+            });
+            ShowViewReport(nullptr);
+        }
+        QCOMPARE(LastMessage().title, QStringLiteral("Save as PDF"));
+        QVERIFY(LastMessage().text.contains(QStringLiteral("was not saved")));
+        const int pages = int(ReportPages(FromAnsi(ReadFileBytes(ReportPath()).chopped(1))).size());
+        QCOMPARE(PdfPages(pdf), pages);
+    }
+
+    void utilitiesTabsRememberTheOptionAndRefuseAnEmptyDisk()
+    {
+        Clients(2);
+        program().CurrentClient = 2;
+        InUtilities([](frmSupervisorOptions* form) {
+            QCOMPARE(form->lblNameDisplay->text(), QStringLiteral("Client Number 2"));
+            Press(Qt::Key_Tab);
+            Press(Qt::Key_Down, 2);
+            form->sstSupervisorOperations->tabBar()->setFocus();
+            QCOMPARE(form->sstSupervisorOperations->property("focusedLook").toBool(), true);
+            Press(Qt::Key_Right, 2);
+            QCOMPARE(form->lblNameDisplay->text(), QStringLiteral("All Clients"));
+            QCOMPARE(form->MsgPanel->text(), QStringLiteral("Click Execute to perform delete names operation."));
+            Press(Qt::Key_Left, 2);
+            QCOMPARE(form->lblNameDisplay->text(), QStringLiteral("Client Number 2"));
+            QVERIFY(form->optPrintOption[2]->isChecked());
+            form->cmdMenuChoice[1]->setFocus();
+            Press(Qt::Key_Return);
+        });
+        QVERIFY(cups->jobs.isEmpty());
+
+        program().ClientCount = 0;
+        MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+        ShowSupervisorOptions(nullptr);
+        QCOMPARE(LastMessage().title, QStringLiteral("Empty Data Disk"));
+        QCOMPARE(LastMessage().text, QStringLiteral("There are no clients on this data disk.\rReturning to main menu."));
+    }
+};
+
+QTEST_MAIN(tst_Printing)
+#include "tst_Printing.moc"
