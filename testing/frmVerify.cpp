@@ -52,26 +52,26 @@ frmVerify::frmVerify(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmVerify"));
     setWindowTitle(QStringLiteral("Test Data Input Verification"));
-    setFixedSize(Twips(6600), Twips(4680));
+    setFixedSize(Twips(8400), Twips(4680));
     SetBackground(this, Blue);
 
-    frAll = MakeFrame(this, "frAll", QStringLiteral("Data Verification"), TwipsRect(600, 360, 5400, 3000));
-    Frame2 = MakeFrame(frAll, "Frame2", QStringLiteral("Current Question"), TwipsRect(360, 360, 4680, 840));
-    lblCurQuestion = MakeLabel(Frame2, "lblCurQuestion", TwipsRect(240, 360, 2640, 345));
-    txtCurQuestion = MakeAnswerBox(Frame2, "txtCurQuestion", TwipsRect(3120, 360, 480, 345));
-    Frame1 = MakeFrame(frAll, "Frame1", QStringLiteral("Previous Question"), TwipsRect(360, 1320, 4680, 840));
-    lblPrevQuestion = MakeLabel(Frame1, "lblPrevQuestion", TwipsRect(240, 360, 2640, 345));
-    txtPrevQuestion = MakeAnswerBox(Frame1, "txtPrevQuestion", TwipsRect(3120, 360, 480, 345));
+    frAll = MakeFrame(this, "frAll", QStringLiteral("Data Verification"), TwipsRect(1200, 360, 6000, 3000));
+    Frame2 = MakeFrame(frAll, "Frame2", QStringLiteral("Current Question"), TwipsRect(360, 360, 5280, 840));
+    lblCurQuestion = MakeLabel(Frame2, "lblCurQuestion", TwipsRect(240, 360, 3000, 345));
+    txtCurQuestion = MakeAnswerBox(Frame2, "txtCurQuestion", TwipsRect(3480, 360, 480, 345));
+    Frame1 = MakeFrame(frAll, "Frame1", QStringLiteral("Previous Question"), TwipsRect(360, 1320, 5280, 840));
+    lblPrevQuestion = MakeLabel(Frame1, "lblPrevQuestion", TwipsRect(240, 360, 3000, 345));
+    txtPrevQuestion = MakeAnswerBox(Frame1, "txtPrevQuestion", TwipsRect(3480, 360, 480, 345));
     txtPrevQuestion->setReadOnly(true);
     txtPrevQuestion->setFocusPolicy(Qt::NoFocus);
 
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), frAll);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    cmdCancel->setGeometry(TwipsRect(1860, 2400, 1695, 375));
+    cmdCancel->setGeometry(TwipsRect(2152, 2400, 1695, 375));
     cmdCancel->setAutoDefault(false);
     connect(cmdCancel, &QPushButton::clicked, this, &frmVerify::reject);
 
-    pnlMessage = MakeStatusPanel(this, TwipsRect(0, 4305, 6600, 375));
+    pnlMessage = MakeStatusPanel(this, TwipsRect(0, 4305, 8400, 375));
     pnlMessage->setObjectName(QStringLiteral("pnlMessage"));
     pnlMessage->setText(EntryStatusText());
 
