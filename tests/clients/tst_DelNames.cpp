@@ -1,0 +1,101 @@
+// Deleting client names: the scrambled code of each character, and runs over a data disk
+// compared byte for byte with what the disk must hold afterwards.
+#include <csignal>
+#include <sys/resource.h>
+
+#include <QtTest>
+
+#include "app/Program.h"
+#include "clients/DataAccess.h"
+#include "clients/DelNames.h"
+#include "tests/support/TestSupport.h"
+
+using MsgBox::Answer;
+
+class tst_DelNames : public QObject {
+    Q_OBJECT
+
+    QByteArray file;  // what the data file must hold
+
+    void MarkDeleted(int slot, const QByteArray& scrambledName = {})
+    {
+        if (!scrambledName.isNull())
+            file.replace((slot - 1) * RecordLength, 25, scrambledName.leftJustified(25, ' '));
+        file[(slot - 1) * RecordLength + 143] = '1';
+    }
+    void CompareDisk()
+    {
+        QCOMPARE(ReadFileBytes(program().DataFilePath), file);
+        for (int slot = 1; slot <= program().ClientCount; ++slot)  // memory holds what the disk holds
+            QCOMPARE(RecordToBytes(program().ClientTable[slot]), file.mid((slot - 1) * RecordLength, RecordLength));
+    }
+
+private slots:
+    void scramblesEachCode_data()
+    {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QByteArray>("scrambled");
+        QTest::newRow("accented") << QByteArray("\xE9\xF1\xC0\xD6") << QByteArray("\xEC\xF4\xC7\xDD");
+        QTest::newRow("top codes wrap to capitals")
+            << QByteArray("\xF8\xF9\xFA\xFB\xFC\xFD\xFE\xFF") << QByteArray("\xFF\xFC" "B\xFE" "DAFC");
+        QTest::newRow("onto undefined bytes and DEL") << QByteArray("xz\x86\x88\x96") << QByteArray("\x7F\x81\x8D\x8F\x9D");
+        QTest::newRow("control codes, never a blank") << QByteArray("\x1D\x02\x19") << QByteArray("!\x09\x1C");
+    }
+    void scramblesEachCode()
+    {
+        QFETCH(QByteArray, name);
+        QFETCH(QByteArray, scrambled);
+        const QString result = ScrambleName(FromAnsi(name));
+        QCOMPARE(ToAnsi(result), scrambled);
+        QCOMPARE(FromAnsi(ToAnsi(result)), result);  // the disk gives back what memory holds
+    }
+
+    // The second client is marked already; a file-size limit makes the kernel refuse every
+    // write after the first record, so the third client's write fails part-way through.
+    void runsUntilEveryNameIsDeleted()
+    {
+        TestProgram t;
+        WriteClients(t.disk(), {QStringLiteral("abc def"), QStringLiteral("Kept"), QStringLiteral("xyz"),
+                                QStringLiteral("Ann")});
+        file = ReadFileBytes(t.dataFile());
+        MarkDeleted(2);
+        WriteFileBytes(t.dataFile(), file);
+        QVERIFY(LoadClientTable());
+
+        MsgBox::SetNextAnswer(Answer::No);
+        QCOMPARE(DeleteClientNames(), DeleteNamesOutcome::Declined);
+        CompareDisk();
+        QCOMPARE(LastMessage().title, QStringLiteral("WARNING!"));
+        QCOMPARE(LastMessage().text, QStringLiteral("You are about to delete the Client Name from\rall tests on this "
+                                                    "diskette. This should not be done\runtil you have printed all "
+                                                    "reports and are finished\rwith this diskette and ready to return "
+                                                    "it.\r\rAre you SURE you want to do this?"));
+        QVERIFY(LastMessage().buttons == MsgBox::Buttons::YesNo && LastMessage().icon == MsgBox::Icon::Critical);
+
+        rlimit old{};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        rlimit firstRecordOnly = old;
+        firstRecordOnly.rlim_cur = RecordLength;
+        std::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &firstRecordOnly);
+        MsgBox::SetNextAnswers({Answer::Yes, Answer::Cancel});
+        const DeleteNamesOutcome outcome = DeleteClientNames();
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        QCOMPARE(outcome, DeleteNamesOutcome::Interrupted);
+        QCOMPARE(LastMessage().title, QStringLiteral("Data Disk Error"));
+        MarkDeleted(1, "dif khm");
+        CompareDisk();
+
+        MsgBox::SetNextAnswers({Answer::Yes, Answer::Ok});
+        QCOMPARE(DeleteClientNames(), DeleteNamesOutcome::Completed);
+        QCOMPARE(MsgBox::Shown().size(), 5);
+        QCOMPARE(LastMessage().title, QString::fromLatin1(AppTitle));
+        QCOMPARE(LastMessage().text, QStringLiteral("Process complete. Press Enter to continue."));
+        MarkDeleted(3, "\x7F|\x81");
+        MarkDeleted(4, "Duu");
+        CompareDisk();
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_DelNames)
+#include "tst_DelNames.moc"
