@@ -14,9 +14,11 @@
 #include "app/MsgBox.h"
 #include "app/Password.h"
 #include "app/Program.h"
+#include "clients/DelNames.h"
 #include "scoring/BulkPrintRun.h"
 #include "scoring/frmPrintSelected.h"
 #include "scoring/frmViewReport.h"
+#include "testing/frmVerify.h"
 
 namespace {
 constexpr int FormWidth = 9900;
@@ -214,10 +216,12 @@ void frmSupervisorOptions::ExecuteSelection()
     }
     if (tab == 0) {
         PrintReports();
-        return;
+    } else if (tab == 1) {
+        frmVerify verify(this);
+        verify.exec();
+    } else {
+        DeleteClientNames();
     }
-    MsgBox::Show(QStringLiteral("%1 is not available yet in this version of the program.").arg(QString::fromLatin1(TabTitles[tab])),
-                 MsgBox::Buttons::OkOnly, MsgBox::Icon::Information, QString::fromLatin1(TabTitles[tab]));
 }
 
 void frmSupervisorOptions::PrintReports()

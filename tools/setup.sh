@@ -29,6 +29,9 @@ packages=(cmake g++ make pkg-config
           # null-sink daemon and recorder of the sound tests, and the voices of zepvoice
           libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
           pulseaudio pulseaudio-utils espeak-ng
+          # printing: the CUPS client library, and for the print tests a private cupsd, the
+          # poppler tools that read the PDF jobs back, and the metric twin of Courier New
+          cups cups-client libcups2-dev poppler-utils fonts-liberation
           # the checked build: clang with its sanitizer and libFuzzer runtimes, and the symbolizer
           clang libclang-rt-14-dev llvm)
 missing=()

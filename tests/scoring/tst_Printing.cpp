@@ -464,6 +464,20 @@ private slots:
         });
         QVERIFY(cups->jobs.isEmpty());
 
+        // Verify Data and Delete Names run without the secret code; the form closes after each.
+        for (int tab : {1, 2}) {
+            if (tab == 1)
+                WhenModalOpens("frmVerify", [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
+            else
+                MsgBox::SetNextAnswer(MsgBox::Answer::No);
+            InUtilities([tab](frmSupervisorOptions* form) {
+                Press(Qt::Key_Right, tab);
+                form->cmdMenuChoice[0]->setFocus();
+                Press(Qt::Key_Return);
+            });
+        }
+        QCOMPARE(LastMessage().title, QStringLiteral("WARNING!"));
+
         program().ClientCount = 0;
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
         ShowSupervisorOptions(nullptr);
