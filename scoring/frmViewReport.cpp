@@ -17,7 +17,9 @@
 #include "scoring/ScoreAndPrint.h"
 
 namespace {
-constexpr int FormWidth = 12600;
+// The text box holds the report's 79 columns beside its scroll bar; the buttons stand to its right.
+constexpr int TextWidth = 10500;
+constexpr int FormWidth = 300 + 120 + TextWidth + 240 + 2280 + 120 + 300;
 constexpr int FormHeight = 8400;
 constexpr int LastMenuChoice = 2;
 
@@ -41,7 +43,7 @@ frmViewReport::frmViewReport(QWidget* parent) : QDialog(parent)
 
     Text1 = new QPlainTextEdit(fraAll);
     Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setGeometry(TwipsRect(120, 120, FormWidth - 2640 - 240, FormHeight - 1640));
+    Text1->setGeometry(TwipsRect(120, 120, TextWidth, FormHeight - 1640));
     Text1->setReadOnly(true);
     Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
     QFont font(QStringLiteral("Courier New"));
@@ -52,7 +54,7 @@ frmViewReport::frmViewReport(QWidget* parent) : QDialog(parent)
     Text1->setStyleSheet(QStringLiteral("QPlainTextEdit { background: white; color: black; }"));
 
     const char* captions[] = {"&Print Report", "Save as P&DF...", "&Close"};
-    const int left = FormWidth - 600 - 2280;
+    const int left = 120 + TextWidth + 240;
     for (int i = 0; i <= LastMenuChoice; ++i)
         cmdMenuChoice[i] = MakeMenuChoice(fraAll, i, QString::fromLatin1(captions[i]), left, 240 + i * 600, 2040, 435);
 
@@ -145,6 +147,8 @@ void frmViewReport::SaveAsPdf()
 
 bool frmViewReport::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == Text1 && event->type() == QEvent::FocusIn)
+        MsgPanel->setText(QStringLiteral("Use the arrow keys, Page Up and Page Down to read the report."));
     // The scrolling keys scroll the report from anywhere in the viewer.
     if (event->type() == QEvent::KeyPress && isVisible()) {
         auto* widget = qobject_cast<QWidget*>(watched);

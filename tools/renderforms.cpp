@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +15,7 @@
 #include <QPixmap>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtTest/QTest>
 
 #include "app/FormHelpers.h"
 #include "app/Program.h"
@@ -27,6 +30,10 @@
 #include "testing/frmPresentQA.h"
 #include "testing/frmSelectEntryMethod.h"
 #include "testing/frmSelectLanguage.h"
+#include "scoring/frmPrintSelected.h"
+#include "scoring/frmSupervisorOptions.h"
+#include "scoring/frmViewReport.h"
+#include "testing/frmVerify.h"
 #include "tools/DemoClients.h"
 
 namespace {
@@ -186,6 +193,47 @@ int main(int argc, char* argv[])
             ok &= Save(&entry, out);
         }
         entry.hide();
+    }
+
+    // The supervisor's forms, over a program folder holding the supplied scoring files.
+    QTemporaryDir programFolder;
+    p.ProgramFolder = programFolder.path();
+    const QDir data(QStringLiteral(ZEP_DATA_DIR));
+    for (const QString& name : data.entryList({QStringLiteral("*.TXT")}, QDir::Files))
+        QFile::copy(data.filePath(name), programFolder.filePath(name));
+    p.CurrentClient = 1;
+    {
+        frmSupervisorOptions options;
+        options.show();
+        options.optPrintOption[0]->setFocus();
+        ok &= Save(&options, out);
+    }
+    {
+        frmViewReport viewer;
+        viewer.show();
+        ok &= viewer.Activate();
+        viewer.cmdMenuChoice[0]->setFocus();
+        ok &= Save(&viewer, out);
+    }
+    {
+        frmPrintSelected selected;
+        selected.show();
+        selected.Activate();
+        selected.lbNameDisplay->setFocus();
+        for (int row : {1, 3})
+            selected.lbNameDisplay->item(row)->setSelected(true);
+        selected.lbNameDisplay->setCurrentRow(3, QItemSelectionModel::NoUpdate);
+        ok &= Save(&selected, out);
+    }
+    {
+        frmVerify verify;
+        verify.show();
+        verify.Activate();
+        QApplication::setActiveWindow(&verify);
+        verify.txtCurQuestion->setFocus();
+        for (const char digit : {'2', '1', '2'})
+            QTest::keyClick(verify.txtCurQuestion, digit);
+        ok &= Save(&verify, out);
     }
 
     frmAbout::RevealTickMs = 1;
