@@ -81,5 +81,7 @@ rm -rf "$demo/disk"
 "$build/tools/zepdemo" "$demo/program" "$demo/disk"
 # The voices of the on-screen test, spoken from the question bank into the program folder.
 "$build/tools/zepvoice" "$demo/program/ZEPSF.db" "$demo/program"
+# Reports print on a demonstration printer of the program's own: a private CUPS daemon whose
+# jobs land in build/demo/printed/ (PDF pages, or the raw report with Print to DOS port).
 echo "Starting $demo/program/zeptest"
-exec "$demo/program/zeptest"
+exec "$build/tools/zepprinter" "$demo/printed" "$demo/program/zeptest"

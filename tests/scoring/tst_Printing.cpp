@@ -1,7 +1,5 @@
 // Reports on a real print system: a private CUPS daemon whose two queues ("zepraw", the
 // default, and "zeppdf") deliver each job over AppSocket to a listener in this test.
-#include <unistd.h>
-
 #include <cups/cups.h>
 
 #include <QCheckBox>
@@ -12,8 +10,6 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTcpServer>
-#include <QTcpSocket>
 
 #include "app/Password.h"
 #include "app/frmMyInputBox.h"
@@ -23,17 +19,16 @@
 #include "scoring/frmSupervisorOptions.h"
 #include "scoring/frmViewReport.h"
 #include "tests/scoring/ScoringTestCase.h"
+#include "tools/PrintCatcher.h"
 
 namespace {
 
-QByteArray Run(const QString& program, const QStringList& args, int* exitCode = nullptr)
+QByteArray Run(const QString& program, const QStringList& args)
 {
     QProcess p;
     p.start(program, args);
     p.waitForFinished(60000);
-    if (exitCode)
-        *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-    return p.readAllStandardOutput() + p.readAllStandardError();
+    return p.readAllStandardOutput();
 }
 
 int PdfPages(const QString& pdf)
@@ -53,107 +48,40 @@ QStringList Words(const QStringList& lines)
     return out;
 }
 
-class PrintSystem {
+// The private print system, with what the tests ask of it.
+class PrintSystem : public PrintCatcher {
 public:
     QString error;
-    QList<QByteArray> jobs;
 
     PrintSystem()
     {
-        if (::geteuid() != 0) {
-            error = QStringLiteral("cupsd must start as root");
-            return;
-        }
-        if (QStandardPaths::findExecutable(QStringLiteral("cupsd"), {QStringLiteral("/usr/sbin")}).isEmpty() ||
-            QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()) {
-            error = QStringLiteral("cups or poppler-utils is not installed");
-            return;
-        }
-        QObject::connect(&listener_, &QTcpServer::newConnection, [this] {
-            QTcpSocket* s = listener_.nextPendingConnection();
-            auto* bytes = new QByteArray;
-            QObject::connect(s, &QTcpSocket::readyRead, [s, bytes] { *bytes += s->readAll(); });
-            QObject::connect(s, &QTcpSocket::readChannelFinished, [this, s, bytes] {
-                *bytes += s->readAll();
-                jobs.append(*bytes);
-                delete bytes;
-                s->disconnectFromHost();
-                s->deleteLater();
-            });
-        });
-        listener_.listen(QHostAddress::LocalHost);
-        const QString root = dir_.path();
-        QFile::setPermissions(root, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
-                                        QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
-        for (const char* sub : {"spool", "cache", "state", "log"})
-            QDir(root).mkdir(QString::fromLatin1(sub));
-        Run(QStringLiteral("chgrp"), {QStringLiteral("-R"), QStringLiteral("lp"), root + "/spool", root + "/cache", root + "/state"});
-        Run(QStringLiteral("chmod"), {QStringLiteral("775"), root + "/spool"});
-        socket_ = root + QStringLiteral("/cups.sock");
-        WriteFileBytes(root + "/cupsd.conf", ("Listen " + socket_ + "\nLogLevel warn\nWebInterface No\nBrowsing No\n"
-                                              "DefaultAuthType None\n<Location />\n Order allow,deny\n Allow all\n</Location>\n"
-                                              "<Policy default>\n <Limit All>\n  Order deny,allow\n </Limit>\n</Policy>\n")
-                                                 .toUtf8());
-        WriteFileBytes(root + "/cups-files.conf",
-                       QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\nCacheDir %1/cache\nStateDir %1/state\n"
-                                      "TempDir %1/spool\nErrorLog %1/log/error_log\nAccessLog %1/log/access_log\n"
-                                      "PageLog %1/log/page_log\nUser lp\nGroup lp\nFileDevice No\nSandboxing Relaxed\n")
-                           .arg(root)
-                           .toUtf8());
-        daemon_.start(QStringLiteral("/usr/sbin/cupsd"),
-                      {QStringLiteral("-f"), QStringLiteral("-c"), root + "/cupsd.conf", QStringLiteral("-s"), root + "/cups-files.conf"});
-        qputenv("CUPS_SERVER", socket_.toUtf8());
-        for (int i = 0; i < 200 && !QFile::exists(socket_); ++i)
-            QTest::qWait(50);
-        const QString device = QStringLiteral("socket://127.0.0.1:%1").arg(listener_.serverPort());
-        for (const char* queue : {"zeppdf", "zepraw"})
-            if (!Admin(QStringLiteral("lpadmin"), {"-p", queue, "-E", "-v", device}))
-                return;
-        if (!Admin(QStringLiteral("lpadmin"), {"-d", "zepraw"}))
-            return;
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            error = QStringLiteral("pdftotext is not installed (package poppler-utils)");
+        else if (!Start())
+            error = Error();
+        else
+            qputenv("CUPS_SERVER", Server().toUtf8());
     }
+    ~PrintSystem() { qunsetenv("CUPS_SERVER"); }
 
-    ~PrintSystem()
-    {
-        daemon_.terminate();
-        daemon_.waitForFinished(10000);
-        qunsetenv("CUPS_SERVER");
-    }
-
-    // Runs a CUPS command against this daemon; a failure is kept in `error`.
-    bool Admin(const QString& command, const QStringList& args)
-    {
-        int code = 0;
-        const QByteArray out = Run(command, args, &code);
-        if (code != 0)
-            error = command + QStringLiteral(" failed: ") + QString::fromLocal8Bit(out);
-        return code == 0;
-    }
-
-    // Waits until `count` jobs have arrived (a minute at most), then a little for any extra one.
+    // Waits until `count` jobs have arrived (a minute at most); for none, a moment.
     bool WaitForJobs(int count)
     {
-        for (int i = 0; i < 1200 && jobs.size() < count; ++i)
+        for (int i = 0; i < 1200 && Jobs.size() < count; ++i)
             QTest::qWait(50);
         if (count == 0)
             QTest::qWait(500);
-        return jobs.size() == count;
+        return Jobs.size() == count;
     }
 
     // Jobs the daemon still holds (pending, held, stopped or printing).
-    int UnfinishedJobs()
+    static int UnfinishedJobs()
     {
         cups_job_t* list = nullptr;
         const int n = cupsGetJobs2(CUPS_HTTP_DEFAULT, &list, nullptr, 0, CUPS_WHICHJOBS_ACTIVE);
         cupsFreeJobs(n, list);
         return n;
     }
-
-private:
-    QTemporaryDir dir_;
-    QTcpServer listener_;
-    QProcess daemon_;
-    QString socket_;
 };
 
 // A report of three pages; the middle one as long as the report writer's pages.
@@ -233,7 +161,7 @@ private slots:
     void init()
     {
         Fresh();
-        cups->jobs.clear();
+        cups->Jobs.clear();
         qunsetenv("PRINTER");
     }
 
@@ -244,7 +172,7 @@ private slots:
         QVERIFY(ReportPrinter());
         QVERIFY(cups->WaitForJobs(1));
         const QByteArray expected = ThreePageReport() + "\f\r\n";
-        QCOMPARE(cups->jobs[0], expected);
+        QCOMPARE(cups->Jobs[0], expected);
         QCOMPARE(ReadFileBytes(ReportPath()), expected);
     }
 
@@ -257,7 +185,7 @@ private slots:
         QVERIFY(cups->WaitForJobs(1));
         QTemporaryDir scratch;
         const QString pdf = scratch.path() + QStringLiteral("/job.pdf");
-        WriteFileBytes(pdf, cups->jobs[0]);
+        WriteFileBytes(pdf, cups->Jobs[0]);
         QCOMPARE(PdfPages(pdf), 3);
         const QList<ReportPage> pages = ReportPages(FromAnsi(ThreePageReport().chopped(1)));
         QCOMPARE(pages.size(), 3);
@@ -285,7 +213,7 @@ private slots:
         QFETCH(QString, told);
         qputenv("PRINTER", printer.toUtf8());
         if (!command.isEmpty())
-            QVERIFY2(cups->Admin(command, {printer}), qPrintable(cups->error));
+            QVERIFY2(cups->Admin(command, {printer}), qPrintable(cups->Error()));
         for (bool dos : {true, false}) {
             program().PrintDOS = dos;
             WriteFileBytes(ReportPath(), "a report\r\n");
@@ -316,7 +244,7 @@ private slots:
         InUtilities([&](frmSupervisorOptions*) { ChooseOption(2, summary); });
         QVERIFY(cups->WaitForJobs(3));
         for (int slot = 1; slot <= 3; ++slot) {
-            const QByteArray& job = cups->jobs[slot - 1];
+            const QByteArray& job = cups->Jobs[slot - 1];
             QVERIFY(job.contains("Client Number " + QByteArray::number(slot)));
             QVERIFY(job.endsWith("\f\r\n"));
             QCOMPARE(job.contains("ONE-PAGE SUMMARY"), summary && slot != 2);
@@ -355,7 +283,7 @@ private slots:
         QCOMPARE(entry, QStringLiteral("3-Client Number 3").leftJustified(27));
         QVERIFY(cups->WaitForJobs(int(chosen.size())));
         for (int i = 0; i < chosen.size(); ++i)
-            QVERIFY(cups->jobs[i].contains("Client Number " + QByteArray::number(chosen[i])));
+            QVERIFY(cups->Jobs[i].contains("Client Number " + QByteArray::number(chosen[i])));
         QCOMPARE(program().CurrentClient, qint16(chosen.isEmpty() ? 1 : chosen.last()));
         QCOMPARE(NumberedFiles(), QStringList());
     }
@@ -374,7 +302,7 @@ private slots:
         const QByteArray text = Run(QStringLiteral("pdftotext"), {pdf, "-"});
         QVERIFY(text.indexOf("Client Number 1") < text.indexOf("Client Number 2"));
         QVERIFY(text.indexOf("Client Number 2") < text.indexOf("Client Number 3"));
-        QVERIFY(cups->jobs.isEmpty());
+        QVERIFY(cups->Jobs.isEmpty());
 
         int printed = 0;
         BulkPrintHooks hooks;
@@ -462,7 +390,7 @@ private slots:
             form->cmdMenuChoice[1]->setFocus();
             Press(Qt::Key_Return);
         });
-        QVERIFY(cups->jobs.isEmpty());
+        QVERIFY(cups->Jobs.isEmpty());
 
         // Verify Data and Delete Names run without the secret code; the form closes after each.
         for (int tab : {1, 2}) {
