@@ -7,6 +7,7 @@
 #include <QtTest>
 
 #include "tests/support/TestSupport.h"
+#include "tools/PrintCatcher.h"
 
 // X11 headers last: their macros clash with Qt names.
 #include <X11/XKBlib.h>
@@ -295,6 +296,36 @@ private slots:
         QVERIFY(WaitForTitle("Entry Method", false));
         QVERIFY(Titles().contains(MenuTitle));
         QCOMPARE(program->state(), QProcess::Running);
+    }
+
+    // Print all through the utilities: the secret code, the progress window and the jobs on a
+    // real print system; afterwards the keyboard is back in the client list.
+    void theSupervisorPrintsEveryReport()
+    {
+        PrintCatcher printers;
+        if (!printers.Start())
+            QSKIP(qPrintable(printers.Error()));
+        Prepare("False");
+        for (const QString& name : QDir(QStringLiteral(ZEP_PROGRAM_DIR)).entryList({QStringLiteral("*.TXT")}))
+            QVERIFY(QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/") + name, t->programFolder() + "/" + name));
+        qputenv("CUPS_SERVER", printers.Server().toUtf8());
+        StartProgram();
+        qunsetenv("CUPS_SERVER");
+        QVERIFY(WaitForTitle(MenuTitle));
+        QTest::qWait(2500);
+        Keys({"Tab", "Tab", "Return"});
+        QVERIFY(WaitForTitle("Supervisor Options"));
+        Keys({"Tab", "Down", "Down", "Tab", "Tab", "Tab", "Return"});
+        QVERIFY(WaitForTitle("Secret Code"));
+        Keys({"k", "Return", "Return"});
+        QTRY_COMPARE_WITH_TIMEOUT(printers.Jobs.size(), 2, 30000);
+        for (int n = 0; n < 2; ++n) {
+            QVERIFY(printers.Jobs[n].startsWith("%PDF"));
+            QVERIFY(printers.Jobs[n].size() > 1000);
+        }
+        QVERIFY(WaitForTitle("Supervisor Options", false));
+        Keys({"Down", "Tab", "Return"});
+        QVERIFY2(WaitForTitle("Client Information", true, 5000), "the keyboard was not in the client list");
     }
 
     void numLockIsKeptOnWhenTheSettingSaysSo()
