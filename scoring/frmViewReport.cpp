@@ -116,12 +116,17 @@ int frmViewReport::exec()
 
 void frmViewReport::ChooseMenu(int index)
 {
+    // The busy pointer lets waiting events run: a second Enter must not print a second copy.
+    if (busy_)
+        return;
+    busy_ = true;
     if (index == 0)
         ReportPrinter();
     else if (index == 1)
         SaveAsPdf();
     else
         done(QDialog::Accepted);
+    busy_ = false;
 }
 
 void frmViewReport::SaveAsPdf()

@@ -38,6 +38,7 @@ protected:
 private:
     void ChooseMenu(int index);
     void SaveAsPdf();
+    bool busy_ = false;
 };
 
 // Shows the viewer for CurrentClient.
