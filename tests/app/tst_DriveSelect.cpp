@@ -1,6 +1,5 @@
 // Connecting a data disk: the presence test, the TID check, the write test and the
 // fall-backs, on real folders and real read-only file systems.
-#include <QtTest>
 
 #include "app/DriveSelect.h"
 #include "app/Program.h"
@@ -50,10 +49,7 @@ class tst_DriveSelect : public QObject {
     // Writes clients on the test's disk and remembers it in the settings.
     void RememberedDisk(int clients)
     {
-        QStringList names;
-        for (int i = 1; i <= clients; ++i)
-            names << QStringLiteral("C%1").arg(i);
-        WriteClients(t->disk(), names);
+        WriteClients(t->disk(), Names(QStringLiteral("C"), clients));
         SaveINIFilePath(t->disk());
     }
 

@@ -1,5 +1,4 @@
 // The layout of REPORT.PRN, checked on exact lines of the written file.
-#include <QFile>
 
 #include "clients/Ansi.h"
 #include "tests/scoring/ScoringTestCase.h"

@@ -1,5 +1,4 @@
 // Reading the data files: the field grammar, and refusing files the scoring cannot use.
-#include <QFile>
 
 #include "scoring/DataFileReader.h"
 #include "tests/scoring/ScoringTestCase.h"
