@@ -68,14 +68,6 @@ private slots:
         QVERIFY(!QFile::exists(t->disk() + QStringLiteral("/checkWriteTest")));
     }
 
-    void defaultDriveAIsNotFoundAndNoEndsTheProgram()
-    {
-        MsgBox::SetNextAnswer(Answer::No);
-        QCOMPARE(SelectDataDrive(true, Chooser({})), DriveSelectResult::EndProgram);
-        QCOMPARE(Texts(), QStringList{NoTestInformation(QStringLiteral("A:"))});
-        QCOMPARE(LastMessage().buttons, MsgBox::Buttons::YesNo);
-        QCOMPARE(LastMessage().title, QStringLiteral("ZEP - Adult Probation Short Form"));
-    }
 
     void yesShowsTheChooserAndASuccessIsRememberedForNextTime()
     {
@@ -108,10 +100,15 @@ private slots:
         }
     }
 
-    void aDriveWithoutTidGetsNothingCreated()
+    // The default drive A: is not found and No ends the program; a drive without TID
+    // gets nothing created.
+    void aDriveWithoutTidIsNotFoundAndGetsNothingCreated()
     {
         MsgBox::SetNextAnswer(Answer::No);
         QCOMPARE(SelectDataDrive(true, Chooser({})), DriveSelectResult::EndProgram);
+        QCOMPARE(Texts(), QStringList{NoTestInformation(QStringLiteral("A:"))});
+        QCOMPARE(LastMessage().buttons, MsgBox::Buttons::YesNo);
+        QCOMPARE(LastMessage().title, QStringLiteral("ZEP - Adult Probation Short Form"));
         MsgBox::ResetTestState();
         MsgBox::SetNextAnswers({Answer::Yes, Answer::No});
         QCOMPARE(SelectDataDrive(true, Chooser({t->disk()})), DriveSelectResult::EndProgram);
