@@ -1,10 +1,6 @@
 // The real program on a real X server (Xvfb with a window manager): the titles the window
 // manager shows, the keyboard's NumLock, a second copy started during the splash, coming
 // back to the menu, and where the keyboard is after a refused disk.
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QtTest>
 
 #include "tests/support/TestSupport.h"
 #include "tools/PrintCatcher.h"

@@ -1,6 +1,5 @@
 // Connecting a data disk: the presence test, the TID check, the write test and the
 // fall-backs, on real folders and real read-only file systems.
-#include <QtTest>
 
 #include "app/DriveSelect.h"
 #include "app/Program.h"
@@ -50,10 +49,7 @@ class tst_DriveSelect : public QObject {
     // Writes clients on the test's disk and remembers it in the settings.
     void RememberedDisk(int clients)
     {
-        QStringList names;
-        for (int i = 1; i <= clients; ++i)
-            names << QStringLiteral("C%1").arg(i);
-        WriteClients(t->disk(), names);
+        WriteClients(t->disk(), Names(QStringLiteral("C"), clients));
         SaveINIFilePath(t->disk());
     }
 
@@ -72,14 +68,6 @@ private slots:
         QVERIFY(!QFile::exists(t->disk() + QStringLiteral("/checkWriteTest")));
     }
 
-    void defaultDriveAIsNotFoundAndNoEndsTheProgram()
-    {
-        MsgBox::SetNextAnswer(Answer::No);
-        QCOMPARE(SelectDataDrive(true, Chooser({})), DriveSelectResult::EndProgram);
-        QCOMPARE(Texts(), QStringList{NoTestInformation(QStringLiteral("A:"))});
-        QCOMPARE(LastMessage().buttons, MsgBox::Buttons::YesNo);
-        QCOMPARE(LastMessage().title, QStringLiteral("ZEP - Adult Probation Short Form"));
-    }
 
     void yesShowsTheChooserAndASuccessIsRememberedForNextTime()
     {
@@ -112,10 +100,15 @@ private slots:
         }
     }
 
-    void aDriveWithoutTidGetsNothingCreated()
+    // The default drive A: is not found and No ends the program; a drive without TID
+    // gets nothing created.
+    void aDriveWithoutTidIsNotFoundAndGetsNothingCreated()
     {
         MsgBox::SetNextAnswer(Answer::No);
         QCOMPARE(SelectDataDrive(true, Chooser({})), DriveSelectResult::EndProgram);
+        QCOMPARE(Texts(), QStringList{NoTestInformation(QStringLiteral("A:"))});
+        QCOMPARE(LastMessage().buttons, MsgBox::Buttons::YesNo);
+        QCOMPARE(LastMessage().title, QStringLiteral("ZEP - Adult Probation Short Form"));
         MsgBox::ResetTestState();
         MsgBox::SetNextAnswers({Answer::Yes, Answer::No});
         QCOMPARE(SelectDataDrive(true, Chooser({t->disk()})), DriveSelectResult::EndProgram);

@@ -21,10 +21,7 @@ namespace {
 
 QStringList Names(int count)
 {
-    QStringList names;
-    for (int i = 1; i <= count; ++i)
-        names << QStringLiteral("Client %1").arg(i);
-    return names;
+    return ::Names(QStringLiteral("Client"), count);
 }
 
 bool IsCyan(QWidget* w)
@@ -176,9 +173,7 @@ private slots:
     void editCurrentClientRunsInformationCourtHistoryAndAnswers()
     {
         Open(Names(3));
-        QString error;
-        QVERIFY2(CreateQuestionBank(program().DatabasePath, {{QStringLiteral("English"), StandardTestItems()}}, &error),
-                 qPrintable(error));
+        WriteBank({{QStringLiteral("English"), StandardTestItems()}});
         FocusOn(menu->lbNameDisplay);
         Press(Qt::Key_Down, 2);
         QCOMPARE(program().CurrentClient, 2);
@@ -216,9 +211,8 @@ private slots:
         Press(Qt::Key_Return);
 
         QVERIFY(courtSeen);
-        const QByteArray file = ReadFileBytes(t->dataFile());
-        QCOMPARE(file.size(), 3 * RecordLength);
-        const ClientRecord stored = RecordFromBytes(file.constData() + RecordLength);
+        QCOMPARE(QFileInfo(t->dataFile()).size(), qint64(3 * RecordLength));
+        const ClientRecord stored = StoredRecord(2);
         QCOMPARE(stored.Age.trimmed() + stored.EditCount.text() + stored.DrugConvictions.text(), QStringLiteral("4114 "));
         QCOMPARE(stored.Answers.text(), QStringLiteral("1") + QString(59, QLatin1Char('2')) + QStringLiteral("1234"));
         QCOMPARE(stored, program().ClientTable[2]);

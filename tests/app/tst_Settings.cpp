@@ -77,16 +77,6 @@ private slots:
                  QByteArray("[Path]\nSndPath=/snd\nFilePath=/d\n\n[Settings]\nNumLock=True\nPrintDOS=True\n"));
     }
 
-    void togglingTwiceRestoresTheFile()
-    {
-        const QByteArray before = "[Settings]\r\nPrintDOS=True\r\n";
-        WriteFileBytes(program().IniPath, before);
-        QVERIFY(SavePrintDOSSetting(!GetPrintDOSSetting()));
-        QVERIFY(!GetPrintDOSSetting());
-        QVERIFY(SavePrintDOSSetting(!GetPrintDOSSetting()));
-        QCOMPARE(ReadFileBytes(program().IniPath), before);
-    }
-
     void valuesAreWindows1252OnDisk()
     {
         QVERIFY(WritePrivateProfileString(QStringLiteral("Path"), QStringLiteral("SndPath"), QStringLiteral("/médias"),

@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <QAction>
-#include <QtTest>
 
 #include "app/DriveSelect.h"
 #include "app/PrivateProfile.h"
@@ -19,15 +18,6 @@ namespace {
 
 const QByteArray OldSettings = "[Settings]\r\nNumLock=True\r\nPrintDOS=True\r\n[Path]\r\nFilePath=/media/old\r\n"
                                "SndPath=/snd\r\n";
-
-void FillDisk(const QString& folder)
-{
-    QFile filler(folder + QStringLiteral("/filler"));
-    if (!filler.open(QIODevice::WriteOnly))
-        return;
-    while (filler.write(QByteArray(512, 'x')) == 512 && filler.flush()) {
-    }
-}
 
 } // namespace
 
@@ -66,7 +56,7 @@ private slots:
         if (fault == QLatin1String("file is a link"))
             QVERIFY(QFile::link(target, ini));
         if (fault == QLatin1String("full disk"))
-            FillDisk(folder.path());
+            folder.fill();
         if (fault == QLatin1String("fsync fails"))
             InjectFileFault(FileFault::Sync, EIO);
         if (fault == QLatin1String("close fails"))

@@ -1,11 +1,7 @@
 // What the operator reads and where the keyboard goes in the shell's own windows.
-#include <QLabel>
-#include <QLineEdit>
 #include <QComboBox>
 #include <QListWidget>
-#include <QPushButton>
 #include <QScrollBar>
-#include <QtTest>
 
 #include "app/Program.h"
 #include "app/frmAbout.h"
@@ -22,10 +18,7 @@ private slots:
     void aFullNameIsReadableBesideTheScrollBar()
     {
         TestProgram t;
-        QStringList names;
-        for (int i = 1; i <= MaxClients; ++i)
-            names << QStringLiteral("Maximiliano Wojciechowski");
-        WriteClients(t.disk(), names);
+        WriteClients(t.disk(), QStringList(MaxClients, QStringLiteral("Maximiliano Wojciechowski")));
         QVERIFY(LoadClientTable());
         frmMainMenu menu;
         ShowActive(&menu);

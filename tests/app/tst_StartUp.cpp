@@ -1,8 +1,6 @@
 // Start-up from settings to main menu, the splash and about box, and the single running copy.
 #include <QAction>
 #include <QListWidget>
-#include <QProcess>
-#include <QTimer>
 
 #include "app/Program.h"
 #include "app/Settings.h"

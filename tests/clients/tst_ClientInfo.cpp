@@ -23,11 +23,8 @@ class tst_ClientInfo : public QObject {
     void Open(bool editMode, const ClientRecord* second = nullptr)
     {
         WriteClients(QFileInfo(program().DataFilePath).path(), {"Jane Doe", "John Roe"});
-        if (second) {
-            QByteArray bytes = ReadFileBytes(program().DataFilePath);
-            bytes.replace(RecordLength, RecordLength, RecordToBytes(*second));
-            WriteFileBytes(program().DataFilePath, bytes);
-        }
+        if (second)
+            ReplaceRecord(2, *second);
         QVERIFY(LoadClientTable());
         program().EditMode = editMode;
         program().CurrentClient = editMode ? 2 : 1;
@@ -236,9 +233,8 @@ private slots:
         Press(Qt::Key_Return);
 
         QVERIFY(program().InputAccepted);
-        const QByteArray after = ReadFileBytes(t->dataFile());
-        QCOMPARE(after.left(RecordLength), before.left(RecordLength));
-        const ClientRecord stored = RecordFromBytes(after.constData() + RecordLength);
+        QCOMPARE(ReadFileBytes(t->dataFile()).left(RecordLength), before.left(RecordLength));
+        const ClientRecord stored = StoredRecord(2);
         QCOMPARE(stored.EditCount.text() + stored.Age.trimmed() + stored.Name.trimmed(), QString("340John Roe"));
         QCOMPARE(stored, program().ClientTable[2]);
     }
@@ -317,8 +313,7 @@ private slots:
         // The disk is back: the same change goes through.
         Press(Qt::Key_Return);
         QVERIFY(program().InputAccepted);
-        QCOMPARE(RecordFromBytes(ReadFileBytes(program().DataFilePath).constData() + RecordLength).Age.trimmed(),
-                 QString("50"));
+        QCOMPARE(StoredRecord(2).Age.trimmed(), QString("50"));
     }
 };
 

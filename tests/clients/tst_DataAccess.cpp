@@ -20,10 +20,7 @@ const QByteArray HandMadeRecord = QByteArray("Jane Doe").leftJustified(25) // Na
 
 QByteArray Records(int count)
 {
-    QByteArray bytes;
-    for (int i = 1; i <= count; ++i)
-        bytes += RecordToBytes(SampleRecord(QStringLiteral("Client %1").arg(i)));
-    return bytes;
+    return ::Records(Names(QStringLiteral("Client"), count));
 }
 
 // A client in slot `slot` of the table, as the client forms leave a new one.
@@ -39,12 +36,6 @@ class tst_DataAccess : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TestProgram> t;
-
-    void UseDisk(const QString& folder)
-    {
-        program().DataDrive = folder;
-        program().DataFilePath = folder + QStringLiteral("/DATA401.ZEP");
-    }
 
 private slots:
     void init() { t = std::make_unique<TestProgram>(); }

@@ -5,8 +5,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QtTest>
-
 #include "app/DriveSelect.h"
 #include "app/Program.h"
 #include "clients/DataAccess.h"
@@ -16,28 +14,6 @@
 using MsgBox::Answer;
 
 namespace {
-
-QByteArray Records(const QStringList& names)
-{
-    QByteArray bytes;
-    for (const QString& name : names)
-        bytes += RecordToBytes(SampleRecord(name));
-    return bytes;
-}
-
-QStringList Names(const char* prefix, int count)
-{
-    QStringList names;
-    for (int i = 1; i <= count; ++i)
-        names << QStringLiteral("%1 %2").arg(QLatin1String(prefix)).arg(i);
-    return names;
-}
-
-void UseDisk(const QString& folder)
-{
-    program().DataDrive = folder;
-    program().DataFilePath = folder + QStringLiteral("/DATA401.ZEP");
-}
 
 // A pipe never answers; a test that waits on one must fail, not hang CTest.
 struct HangGuard {
@@ -59,10 +35,10 @@ private slots:
     void swappedDiskIsNeverWrittenOver_data()
     {
         QTest::addColumn<QStringList>("second");
-        QTest::newRow("another disk with more clients") << Names("Other", 6);
-        QTest::newRow("the same clients and more") << Names("Client", 6);
-        QTest::newRow("as many clients, other ones") << Names("Other", 3);
-        QTest::newRow("another disk with fewer clients") << Names("Other", 1);
+        QTest::newRow("another disk with more clients") << Names(QStringLiteral("Other"), 6);
+        QTest::newRow("the same clients and more") << Names(QStringLiteral("Client"), 6);
+        QTest::newRow("as many clients, other ones") << Names(QStringLiteral("Other"), 3);
+        QTest::newRow("another disk with fewer clients") << Names(QStringLiteral("Other"), 1);
     }
 
     // Disk A was read; disk B now sits under the same path. Neither an edit nor a new client
@@ -75,7 +51,7 @@ private slots:
         const QString a = t.disk() + QStringLiteral("/a");
         const QString b = t.disk() + QStringLiteral("/b");
         QVERIFY(QDir().mkpath(drive) && QDir().mkpath(b));
-        WriteClients(drive, Names("Client", 3));
+        WriteClients(drive, Names(QStringLiteral("Client"), 3));
         WriteClients(b, second);
         UseDisk(drive);
         QVERIFY(LoadClientTable());
@@ -111,7 +87,7 @@ private slots:
     void recordIsNeverWrittenPastTheEnd()
     {
         TestProgram t;
-        const QByteArray before = Records(Names("Client", 3));
+        const QByteArray before = Records(Names(QStringLiteral("Client"), 3));
         WriteFileBytes(t.dataFile(), before);
         QVERIFY(LoadClientTable());
         program().ClientTable[5] = SampleRecord(QStringLiteral("Fifth"));
@@ -128,15 +104,9 @@ private slots:
         REQUIRE_TMPFS(disk);
         UseDisk(disk.path());
         // 26 records end at byte 4004: the 27th gets 92 bytes of a page and then no more.
-        const QByteArray before = Records(Names("Client", 26));
+        const QByteArray before = Records(Names(QStringLiteral("Client"), 26));
         WriteFileBytes(program().DataFilePath, before);
-        const QString filler = disk.path() + QStringLiteral("/filler");
-        {
-            QFile f(filler);
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            while (f.write(QByteArray(4096, 'x')) == 4096 && f.flush()) {
-            }
-        }
+        const QString filler = disk.fill();
         QVERIFY(LoadClientTable());
 
         program().CurrentClient = 27;
@@ -171,7 +141,7 @@ private slots:
         QFETCH(FileFault, fault);
         QFETCH(int, slot);
         TestProgram t;
-        const QByteArray before = Records(Names("Client", 2));
+        const QByteArray before = Records(Names(QStringLiteral("Client"), 2));
         WriteFileBytes(t.dataFile(), before);
         QVERIFY(LoadClientTable());
         program().CurrentClient = qint16(slot);
@@ -205,7 +175,7 @@ private slots:
         TestProgram t;
         QTemporaryDir elsewhere;
         const QString target = elsewhere.path() + QStringLiteral("/target");
-        const QByteArray outside = Records(Names("Outside", 2));
+        const QByteArray outside = Records(Names(QStringLiteral("Outside"), 2));
         TestProgram::MakeDataDisk(t.disk());
         const QString path = t.disk() + QLatin1Char('/') + name;
         QFile::remove(path);
@@ -237,7 +207,7 @@ private slots:
     {
         TestProgram t;
         QTemporaryDir elsewhere;
-        const QByteArray records = Records(Names("Client", 2));
+        const QByteArray records = Records(Names(QStringLiteral("Client"), 2));
         WriteFileBytes(t.dataFile(), records);
         QVERIFY(LoadClientTable());
         const QString copy = elsewhere.path() + QStringLiteral("/DATA401.ZEP");

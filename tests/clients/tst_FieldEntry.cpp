@@ -3,11 +3,7 @@
 #include <QAbstractItemView>
 #include <QClipboard>
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMimeData>
-#include <QPushButton>
-#include <QtTest>
 
 #include "app/Program.h"
 #include "clients/DataAccess.h"
@@ -57,9 +53,7 @@ class tst_FieldEntry : public QObject {
         ClientRecord second = SampleRecord("John Roe");
         second.EditCount = editCount;
         WriteClients(t->disk(), {"Jane Doe", "John Roe"});
-        QByteArray bytes = ReadFileBytes(t->dataFile());
-        bytes.replace(RecordLength, RecordLength, RecordToBytes(second));
-        WriteFileBytes(t->dataFile(), bytes);
+        ReplaceRecord(2, second);
         [&] { QVERIFY(LoadClientTable()); }();
         program().EditMode = true;
         program().CurrentClient = 2;
@@ -68,11 +62,6 @@ class tst_FieldEntry : public QObject {
         form->Activate();
         QCoreApplication::processEvents();
         return form;
-    }
-
-    ClientRecord StoredClient(int slot)
-    {
-        return RecordFromBytes(ReadFileBytes(t->dataFile()).mid((slot - 1) * RecordLength, RecordLength));
     }
 
 private slots:
@@ -138,8 +127,8 @@ private slots:
         form->cmdMenuChoice[0]->setFocus();
         QTest::keyClick(form->cmdMenuChoice[0], Qt::Key_Return);
         QVERIFY(program().InputAccepted);
-        QCOMPARE(StoredClient(2).Name.trimmed(), QString("Lukasz Nowak"));
-        QVERIFY(StoredClient(2) == program().ClientTable[2]);
+        QCOMPARE(StoredRecord(2).Name.trimmed(), QString("Lukasz Nowak"));
+        QVERIFY(StoredRecord(2) == program().ClientTable[2]);
     }
 
     void theListsDropDownIsNoCorrection()
@@ -168,8 +157,8 @@ private slots:
         QCOMPARE(program().CurrentEditCount, qint16(1));
         form->cmdMenuChoice[0]->setFocus();
         QTest::keyClick(form->cmdMenuChoice[0], Qt::Key_Return);
-        QCOMPARE(StoredClient(2).EditCount.text(), QString("1"));
-        QCOMPARE(StoredClient(2).Age.trimmed(), QString("40"));
+        QCOMPARE(StoredRecord(2).EditCount.text(), QString("1"));
+        QCOMPARE(StoredRecord(2).Age.trimmed(), QString("40"));
     }
 
     void aLockedClientWithAMissingValueCanStillFinish()
@@ -197,8 +186,8 @@ private slots:
         Press(Qt::Key_Return);
         QCOMPARE(MsgBox::Shown().size(), shown);
         QVERIFY(program().InputAccepted);
-        QCOMPARE(StoredClient(2).SSN.trimmed(), QString("987-65-4321"));
-        QCOMPARE(StoredClient(2).EditCount.text(), QString("3"));
+        QCOMPARE(StoredRecord(2).SSN.trimmed(), QString("987-65-4321"));
+        QCOMPARE(StoredRecord(2).EditCount.text(), QString("3"));
     }
 
     void escapeCancelsFromAnyControl_data()

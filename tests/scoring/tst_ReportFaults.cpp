@@ -1,9 +1,6 @@
 // REPORT.PRN and the report tool against links, pipes and hostile bytes.
 #include <sys/stat.h>
 
-#include <QFile>
-#include <QFileInfo>
-
 #include "clients/RegularFile.h"
 #include "tests/scoring/ScoringTestCase.h"
 

@@ -1,5 +1,4 @@
 // The layout of REPORT.PRN, checked on exact lines of the written file.
-#include <QFile>
 
 #include "clients/Ansi.h"
 #include "tests/scoring/ScoringTestCase.h"
@@ -189,7 +188,6 @@ private slots:
         QVERIFY(Score(r, 3));
         const QStringList plain = ReportLines(folder());
         const qsizetype at = plain.indexOf(Row({{8, "ALCOHOL"}, {45, "DRUGS"}}));
-        QVERIFY(at > 0);
         QCOMPARE(plain.mid(at, 17), (QStringList{
             Row({{8, "ALCOHOL"}, {45, "DRUGS"}}),
             Row({{8, "-------"}, {45, "-----"}}),
@@ -252,7 +250,6 @@ private slots:
         QCOMPARE(lines.at(23), Row({{8, "ALC"}, {28, " 40 *"}, {38, QString(17, QLatin1Char('*')) + EmptyBar.right(24)}}));
         QCOMPARE(lines.at(30), Row({{8, "* Score Due to Priors"}, {38, "----------- PERCENTILE SCORES -----------"}}));
         const qsizetype at = lines.indexOf(Row({{8, "-------"}, {45, "-----"}}));
-        QVERIFY(at > 0);
         QCOMPARE(lines.mid(at + 1, 10), (QStringList{
             Row({{8, "* Score due to alcohol convictions"}, {45, "Sig text 7"}}),
             Row({{8, "Sig text 2"}, {45, "**  Drug-related convictions:0 "}}),
@@ -286,7 +283,6 @@ private slots:
         QCOMPARE(lines.at(23), Row({{8, "A VERY LONG ALCOHOL TITLE!"}}));
         QCOMPARE(lines.at(24), Row({{29, " 7 "}, {38, QStringLiteral("***") + EmptyBar.right(38)}}));
         const qsizetype at = lines.indexOf(Row({{8, "subjective opinions with objective and empirically base scale scores."}}));
-        QVERIFY(at > 0);
         QCOMPARE(lines.mid(at + 1, 5), (QStringList{
             QString(),
             Row({{8, "Choice text 3"}}),

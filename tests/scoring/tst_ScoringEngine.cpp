@@ -6,25 +6,13 @@ class tst_ScoringEngine : public ScoringTestCase {
 private slots:
     void init() { Fresh(); }
 
-    void leadingNumberTakesTheNumberAtTheStart_data()
-    {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
-        QTest::newRow("plain") << "12" << 12.0;
-        QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("minus one") << "-1" << -1.0;
-        QTest::newRow("leading blanks and tail") << "  7x9" << 7.0;
-        QTest::newRow("fraction") << "2.5" << 2.5;
-        QTest::newRow("bare point") << ".5" << 0.5;
-        QTest::newRow("second point stops") << "1.2.3" << 1.2;
-        QTest::newRow("plus sign") << "+3" << 3.0;
-    }
-
     void leadingNumberTakesTheNumberAtTheStart()
     {
-        QFETCH(QString, text);
-        QFETCH(double, value);
-        QCOMPARE(LeadingNumber(text), value);
+        // Leading blanks are skipped; a second point, or anything not a digit, ends the number.
+        const std::pair<const char*, double> cases[] = {{"12", 12}, {"", 0},      {"-1", -1},     {"  7x9", 7},
+                                                        {"2.5", 2.5}, {".5", 0.5}, {"1.2.3", 1.2}, {"+3", 3}};
+        for (auto [text, value] : cases)
+            QCOMPARE(LeadingNumber(QString::fromLatin1(text)), value);
     }
 
     void roundingSendsHalvesToTheEvenNeighbour()
@@ -347,32 +335,19 @@ private slots:
         QCOMPARE(Scale(Risk).Percentile, 10);
     }
 
-    void convictionFloorsRaiseAndFlag_data()
-    {
-        QTest::addColumn<QString>("convictions");
-        QTest::addColumn<int>("floor");
-        QTest::newRow("1") << "1" << 40;
-        QTest::newRow("2") << "2" << 61;
-        QTest::newRow("3") << "3" << 72;
-        QTest::newRow("4") << "4" << 80;
-        QTest::newRow("5") << "5" << 89;
-        QTest::newRow("12") << "12" << 89;
-    }
-
     void convictionFloorsRaiseAndFlag()
     {
-        QFETCH(QString, convictions);
-        QFETCH(int, floor);
-        for (bool alcohol : {true, false}) {
-            Fresh();
-            ClientRecord r = QuietClient();
-            (alcohol ? r.AlcoholConvictions : r.DrugConvictions) = convictions;
-            QVERIFY(Score(r));
-            const int s = alcohol ? Alcohol : Drugs;
-            QCOMPARE(int(Scale(s).Percentile), floor);
-            QCOMPARE(scoring().AlcoholFloorApplied, alcohol);
-            QCOMPARE(scoring().DrugFloorApplied, !alcohol);
-        }
+        const std::pair<const char*, int> floors[] = {{"1", 40}, {"2", 61}, {"3", 72}, {"4", 80}, {"5", 89}, {"12", 89}};
+        for (auto [convictions, floor] : floors)
+            for (bool alcohol : {true, false}) {
+                Fresh();
+                ClientRecord r = QuietClient();
+                (alcohol ? r.AlcoholConvictions : r.DrugConvictions) = QString::fromLatin1(convictions);
+                QVERIFY(Score(r));
+                QCOMPARE(int(Scale(alcohol ? Alcohol : Drugs).Percentile), floor);
+                QCOMPARE(scoring().AlcoholFloorApplied, alcohol);
+                QCOMPARE(scoring().DrugFloorApplied, !alcohol);
+            }
     }
 
     void convictionFloorNeverLowersAndLeavesTheFlagClear()

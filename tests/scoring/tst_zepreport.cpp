@@ -1,6 +1,4 @@
 // The command-line report tool: same report as the program, and a clear failure otherwise.
-#include <QFile>
-#include <QFileInfo>
 
 #include "tests/scoring/ScoringTestCase.h"
 

@@ -1,12 +1,6 @@
 #include "tests/support/TestSupport.h"
 
-#include <QFile>
-#include <QProcess>
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QPointer>
-#include <QTimer>
-#include <QtTest>
 
 #include "app/Program.h"
 
@@ -115,6 +109,15 @@ TmpfsMount::~TmpfsMount()
     unmount();
 }
 
+QString TmpfsMount::fill()
+{
+    QFile filler(dir_.path() + QStringLiteral("/filler"));
+    if (filler.open(QIODevice::WriteOnly))
+        while (filler.write(QByteArray(512, 'x')) == 512 && filler.flush()) {
+        }
+    return filler.fileName();
+}
+
 bool TmpfsMount::remountReadOnly() { return Run({"-o", "remount,ro", dir_.path()}, &error_); }
 bool TmpfsMount::remountWritable() { return Run({"-o", "remount,rw", dir_.path()}, &error_); }
 
@@ -160,13 +163,51 @@ void ShowActive(QWidget* window)
     QVERIFY(QTest::qWaitForWindowActive(window));
 }
 
-void WriteClients(const QString& folder, const QStringList& names)
+QStringList Names(const QString& prefix, int count)
 {
-    TestProgram::MakeDataDisk(folder);
+    QStringList names;
+    for (int i = 1; i <= count; ++i)
+        names << QStringLiteral("%1 %2").arg(prefix).arg(i);
+    return names;
+}
+
+QByteArray Records(const QStringList& names)
+{
     QByteArray bytes;
     for (const QString& name : names)
         bytes += RecordToBytes(SampleRecord(name));
-    WriteFileBytes(folder + QStringLiteral("/DATA401.ZEP"), bytes);
+    return bytes;
+}
+
+void WriteClients(const QString& folder, const QStringList& names)
+{
+    TestProgram::MakeDataDisk(folder);
+    WriteFileBytes(folder + QStringLiteral("/DATA401.ZEP"), Records(names));
+}
+
+void UseDisk(const QString& folder)
+{
+    program().DataDrive = folder;
+    program().DataFilePath = folder + QStringLiteral("/DATA401.ZEP");
+}
+
+void ReplaceRecord(int slot, const ClientRecord& record)
+{
+    QByteArray bytes = ReadFileBytes(program().DataFilePath);
+    bytes.replace((slot - 1) * RecordLength, RecordLength, RecordToBytes(record));
+    WriteFileBytes(program().DataFilePath, bytes);
+}
+
+ClientRecord StoredRecord(int slot)
+{
+    const QByteArray record = ReadFileBytes(program().DataFilePath).mid((slot - 1) * RecordLength, RecordLength);
+    return record.size() == RecordLength ? RecordFromBytes(record.constData()) : ClientRecord{};
+}
+
+void WriteBank(const QList<QPair<QString, QList<QuestionItem>>>& tables)
+{
+    QString error;
+    QVERIFY2(CreateQuestionBank(program().DatabasePath, tables, &error), qPrintable(error));
 }
 
 QList<QuestionItem> StandardTestItems()

@@ -47,6 +47,8 @@ public:
     bool mounted() const { return mounted_; }
     QString path() const { return dir_.path(); }
     QString error() const { return error_; }
+    // Fills what room is left with the file "filler", whose path it returns.
+    QString fill();
     bool remountReadOnly();
     bool remountWritable();
     bool unmount();
@@ -81,8 +83,20 @@ void TypeAndEnter(const QString& text);
 // A refused entry shows its rule in a box the operator closes with OK.
 void ExpectRefusal();
 
+// "<prefix> 1" .. "<prefix> count".
+QStringList Names(const QString& prefix, int count);
+// The bytes of SampleRecord(name) for each name, one record after the other.
+QByteArray Records(const QStringList& names);
 // Writes a data disk with `names.size()` clients (TID included) into `folder`.
 void WriteClients(const QString& folder, const QStringList& names);
+// Points the program's data drive and data file at `folder`.
+void UseDisk(const QString& folder);
+// Replaces record `slot` (1-based) of the program's data file with `record`.
+void ReplaceRecord(int slot, const ClientRecord& record);
+// Record `slot` (1-based) as the program's data file holds it.
+ClientRecord StoredRecord(int slot);
+// Writes these tables as the program's question bank; a failure fails the test.
+void WriteBank(const QList<QPair<QString, QList<QuestionItem>>>& tables);
 
 // The test's shape as a question bank: items 1 to 60 true/false, 61 to 64 with four
 // numbered answers.

@@ -2,13 +2,9 @@
 // workflows, cancelling at each step, and a client at the keyboard who must not get out.
 #include <QApplication>
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QTableWidget>
-#include <QtTest>
 
 #include "app/Password.h"
 #include "app/Program.h"
@@ -99,10 +95,9 @@ class tst_EntryMethod : public QObject {
         WriteClients(t->disk(), {"Ann One", "Bob Two"});
         before = ReadFileBytes(t->dataFile());
         QVERIFY(LoadClientTable());
-        QList<QuestionItem> items = StandardTestItems();
-        QString error;
-        QList<QPair<QString, QList<QuestionItem>>> tables{{"English", items}, {"Spanish", items}};
-        QVERIFY(CreateQuestionBank(p.DatabasePath, tables.mid(0, languages), &error));
+        const QList<QPair<QString, QList<QuestionItem>>> tables{{"English", StandardTestItems()},
+                                                                {"Spanish", StandardTestItems()}};
+        WriteBank(tables.mid(0, languages));
         menu = std::make_unique<frmMainMenu>();
         menu->Activate();
         ShowActive(menu.get());
@@ -201,7 +196,7 @@ private slots:
         QCOMPARE(program().ClientCount, 3);
         const QByteArray file = ReadFileBytes(t->dataFile());
         QCOMPARE(file.left(2 * RecordLength), before);
-        const ClientRecord added = RecordFromBytes(file.constData() + 2 * RecordLength);
+        const ClientRecord added = StoredRecord(3);
         QCOMPARE(added.Name.trimmed(), QString("Al Smith"));
         QCOMPARE(added.Answers.text().left(3), QString("210"));
         QCOMPARE(menu->lbNameDisplay->item(2)->text().trimmed(), QString("3-Al Smith"));
@@ -259,7 +254,7 @@ private slots:
         const QByteArray file = ReadFileBytes(t->dataFile());
         QCOMPARE(file.left(2 * RecordLength), before);
         if (finish) {
-            QCOMPARE(RecordFromBytes(file.constData() + 2 * RecordLength).Answers.text(), QString(63, '1') + "4");
+            QCOMPARE(StoredRecord(3).Answers.text(), QString(63, '1') + "4");
         } else {
             QCOMPARE(file, before);
             // The staff key throws the new client away.

@@ -2,7 +2,6 @@
 // keyboard as staff type a paper answer sheet.
 #include <QSqlDatabase>
 #include <QTableWidget>
-#include <QtTest>
 
 #include "app/FormHelpers.h"
 #include "app/Program.h"
@@ -34,26 +33,16 @@ class tst_NewEntry : public QObject {
     std::unique_ptr<TestProgram> t;
     std::unique_ptr<frmNewEntry> form;
 
-    void WriteBank(const QList<QuestionItem>& items, const QString& table = QStringLiteral("English"))
-    {
-        QString error;
-        QVERIFY2(CreateQuestionBank(program().DatabasePath, {{table, items}}, &error), qPrintable(error));
-    }
-
     // Two clients on the disk in `disk`. A new client is slot 3, filled in memory as the
     // client forms leave it; an existing one is read from the disk, with `answers` if given.
     void Client(int slot, const QString& answers = QString(), const QString& disk = QString())
     {
-        const QString folder = disk.isEmpty() ? t->disk() : disk;
-        program().DataDrive = folder;
-        program().DataFilePath = folder + QStringLiteral("/DATA401.ZEP");
-        WriteClients(folder, {QStringLiteral("Ann One"), QStringLiteral("Bob Two")});
+        UseDisk(disk.isEmpty() ? t->disk() : disk);
+        WriteClients(program().DataDrive, {QStringLiteral("Ann One"), QStringLiteral("Bob Two")});
         if (!answers.isEmpty()) {
             ClientRecord r = SampleRecord(QStringLiteral("Bob Two"));
             r.Answers = answers;
-            QByteArray bytes = ReadFileBytes(program().DataFilePath);
-            bytes.replace((slot - 1) * RecordLength, RecordLength, RecordToBytes(r));
-            WriteFileBytes(program().DataFilePath, bytes);
+            ReplaceRecord(slot, r);
         }
         QVERIFY(LoadClientTable());
         Program& p = program();
@@ -168,7 +157,7 @@ private slots:
     void init()
     {
         t = std::make_unique<TestProgram>();
-        WriteBank(StandardTestItems());
+        WriteBank({{QStringLiteral("English"), StandardTestItems()}});
     }
     void cleanup()
     {
@@ -312,7 +301,7 @@ private slots:
         QList<QuestionItem> items = StandardTestItems();
         items.insert(3, Item(65, QStringLiteral("False")));
         items.append(Item(0, QStringLiteral("False")));
-        WriteBank(items);
+        WriteBank({{QStringLiteral("English"), items}});
         // Beyond a true/false grid ("3", "9", " ") and beyond a four-answer grid ("5").
         QString answers = QStringLiteral("39 2") + QString(56, QLatin1Char('1')) + QStringLiteral("5234");
         Client(2, answers);
@@ -383,7 +372,7 @@ private slots:
         QFETCH(QString, mentioned);
         QVERIFY(QFile::remove(program().DatabasePath));
         if (!table.isEmpty())
-            WriteBank({Item(item, QStringLiteral("False"))}, table);
+            WriteBank({{table, {Item(item, QStringLiteral("False"))}}});
         Client(3);
         const ClientRecord slot = program().ClientTable[3];
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);

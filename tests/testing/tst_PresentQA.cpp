@@ -1,10 +1,6 @@
 // The on-screen test driven with the keys a client uses, in both languages.
 #include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <QtTest>
 
 #include "app/Program.h"
 #include "clients/DataAccess.h"
@@ -39,8 +35,7 @@ void WriteVoicedBank()
         }
         tables.append({QString::fromLatin1(language), items});
     }
-    QString error;
-    QVERIFY2(CreateQuestionBank(program().DatabasePath, tables, &error), qPrintable(error));
+    WriteBank(tables);
 }
 
 // The answer the tests give to an item (0 = first): item 5 gets its second answer, items
@@ -64,10 +59,8 @@ class tst_PresentQA : public QObject {
         Program& p = program();
         p.SectionBounds = {0, 60, 64, 0};
         p.SndPath = t->programFolder();
-        if (!disk.isEmpty()) {
-            p.DataDrive = disk;
-            p.DataFilePath = disk + QStringLiteral("/DATA401.ZEP");
-        }
+        if (!disk.isEmpty())
+            UseDisk(disk);
         WriteClients(p.DataDrive, {QStringLiteral("Ann One"), QStringLiteral("Bob Two")});
         QVERIFY(LoadClientTable());
         p.EditMode = false;
@@ -258,9 +251,8 @@ private slots:
         QCOMPARE(program().ClientCount, 3);
         QString expected = Expected();  // item 5 has its second answer: "2"
         expected[59] = '2';
-        const QByteArray file = ReadFileBytes(t->dataFile());
-        QCOMPARE(file.size(), 3 * RecordLength);
-        QCOMPARE(RecordFromBytes(file.constData() + 2 * RecordLength).Answers.text(), expected);
+        QCOMPARE(QFileInfo(t->dataFile()).size(), qint64(3 * RecordLength));
+        QCOMPARE(StoredRecord(3).Answers.text(), expected);
         QVERIFY(MsgBox::Shown().isEmpty());
         QVERIFY(SoundsPlayed().isEmpty());
     }
@@ -284,8 +276,7 @@ private slots:
         Answer(ChoiceFor(64));
         QVERIFY(!form->isVisible());
         QCOMPARE(program().ClientCount, 3);
-        const QByteArray file = ReadFileBytes(program().DataFilePath);
-        QCOMPARE(RecordFromBytes(file.constData() + 2 * RecordLength).Answers.text(), Expected());
+        QCOMPARE(StoredRecord(3).Answers.text(), Expected());
     }
 
     void soundsGoThroughTheAudioLayer()
@@ -329,8 +320,7 @@ private slots:
         // A table that is not the whole test is refused before anything is shown.
         QList<QuestionItem> items = StandardTestItems();
         items.swapItemsAt(30, 31);
-        QString error;
-        QVERIFY(CreateQuestionBank(p.DatabasePath, {{"English", items}}, &error));
+        WriteBank({{"English", items}});
         frmPresentQA shortTest;
         shortTest.Language = "English";
         QVERIFY(!shortTest.Load());

@@ -73,8 +73,7 @@ private slots:
             Item(61, QStringLiteral("How would you describe your drinking?"),
                  {QStringLiteral("None"), QStringLiteral("Light"), QStringLiteral("Moderate"), QStringLiteral("Heavy")}),
         };
-        QString error;
-        QVERIFY2(CreateQuestionBank(bankPath(), {{QStringLiteral("English"), items}}, &error), qPrintable(error));
+        WriteBank({{QStringLiteral("English"), items}});
         // Answers an item does not have are stored as NULL, not as empty texts.
         QVariant nulls;
         QVERIFY(RunSql(bankPath(), "SELECT count(*) FROM English WHERE ANSWER3 IS NULL AND ChoiceAudio3 IS NULL", &nulls));
@@ -187,8 +186,7 @@ private slots:
     {
         QFETCH(QString, shape);
         QFETCH(bool, accepted);
-        QString error;
-        QVERIFY2(CreateQuestionBank(bankPath(), {{QStringLiteral("English"), StandardTestItems()}}, &error), qPrintable(error));
+        WriteBank({{QStringLiteral("English"), StandardTestItems()}});
         QVERIFY(RunSql(bankPath(), shape));
         QuestionBank bank(bankPath());
         QVERIFY(bank.IsOpen());

@@ -8,13 +8,12 @@
 
 namespace {
 
-void WriteBank(const QStringList& tables)
+void WriteTables(const QStringList& tables)
 {
     QList<QPair<QString, QList<QuestionItem>>> contents;
     for (const QString& table : tables)
         contents.append({table, {StandardTestItems().first()}});
-    QString error;
-    QVERIFY2(CreateQuestionBank(program().DatabasePath, contents, &error), qPrintable(error));
+    WriteBank(contents);
 }
 
 // Shows the screen modally and presses `keys` on it. A failed check inside `keys` closes
@@ -43,7 +42,7 @@ private slots:
 
     void tabRunsOverBothLanguagesAndEnterChooses()
     {
-        WriteBank({QStringLiteral("Spanish"), QStringLiteral("Notes"), QStringLiteral("English")});
+        WriteTables({QStringLiteral("Spanish"), QStringLiteral("Notes"), QStringLiteral("English")});
         frmSelectLanguage form;
         QCOMPARE(form.LanguageCount(), qint16(2));
         QVERIFY(!QSqlDatabase::contains(QStringLiteral("MainWorkspace"))); // closed again at once
@@ -84,7 +83,7 @@ private slots:
         QFETCH(bool, editMode);
         QFETCH(int, slot);
         QFETCH(int, currentAfter);
-        WriteBank({QStringLiteral("English"), QStringLiteral("Spanish")});
+        WriteTables({QStringLiteral("English"), QStringLiteral("Spanish")});
         Program& p = program();
         for (int i = 1; i <= 3; ++i)
             p.ClientTable[i] = SampleRecord(QStringLiteral("Client %1").arg(i));
@@ -121,7 +120,7 @@ private slots:
         if (!junk.isEmpty())
             WriteFileBytes(p.DatabasePath, junk);
         if (!tables.isEmpty())
-            WriteBank(tables);
+            WriteTables(tables);
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
         frmSelectLanguage form;
         QCOMPARE(form.LanguageCount(), qint16(0));

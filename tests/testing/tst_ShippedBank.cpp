@@ -1,6 +1,4 @@
 // The question bank the build puts beside the program, and the tool that builds it.
-#include <QProcess>
-#include <QtTest>
 
 #include "app/Program.h"
 #include "testing/QuestionBank.h"

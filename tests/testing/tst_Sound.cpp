@@ -1,10 +1,5 @@
 // Real sound: the audio layer plays into a PulseAudio null sink started by this test, and
 // the sink's monitor is recorded with parec.
-#include <QProcess>
-#include <QStandardPaths>
-#include <QtEndian>
-#include <QtMath>
-#include <QtTest>
 
 #include "testing/Presentation.h"
 #include "testing/Sound.h"

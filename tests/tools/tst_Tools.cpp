@@ -1,9 +1,5 @@
 // The small programs for offices and developers.
 #include <QImage>
-#include <QProcess>
-#include <QStandardPaths>
-#include <QtEndian>
-#include <QtTest>
 
 #include "app/Program.h"
 #include "app/Settings.h"
