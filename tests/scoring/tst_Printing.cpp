@@ -1,5 +1,7 @@
 // Reports on a real print system: a private CUPS daemon whose two queues ("zepraw", the
 // default, and "zeppdf") deliver each job over AppSocket to a listener in this test.
+#include <sys/stat.h>
+
 #include <cups/cups.h>
 
 #include <QCheckBox>
@@ -351,7 +353,10 @@ private slots:
     {
         Clients(1);
         const QString pdf = folder() + QStringLiteral("/one.pdf");
-        for (const QString& target : {folder() + QStringLiteral("/no/such/folder/x.pdf"), pdf}) {
+        // A pipe chosen as the file is refused at once, never opened and waited on.
+        const QString pipe = folder() + QStringLiteral("/pipe.pdf");
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        for (const QString& target : {folder() + QStringLiteral("/no/such/folder/x.pdf"), pipe, pdf}) {
             WhenModalOpens("frmViewReport", [&](QWidget* w) {
                 auto* viewer = static_cast<frmViewReport*>(w);
                 MsgBox::SetNextFileName(target);
