@@ -9,6 +9,8 @@
 #   -t  ctest time-out per test in seconds (default: 120)
 #   -o  also write the per-mutant lines and the summary into REPORT
 #   -s  skip the first run of the unmutated tree (it must pass, or every mutant looks caught)
+#   -f  run every selected test to its end and name each test function that failed, so that
+#       a report shows which functions catch which mutant (slower: no stop at the first failure)
 #   ID  check only these mutants (default: all)
 # Exit status: 0 when every mutant checked was caught, 1 when one survived or did not build.
 set -u
@@ -20,13 +22,15 @@ LIST=tools/mutants.txt
 TIMEOUT=120
 REPORT=
 SANITY=1
-while getopts "b:l:t:o:s" opt; do
+FUNCTIONS=0
+while getopts "b:l:t:o:sf" opt; do
     case $opt in
     b) BUILD=$OPTARG ;;
     l) LIST=$OPTARG ;;
     t) TIMEOUT=$OPTARG ;;
     o) REPORT=$OPTARG ;;
     s) SANITY=0 ;;
+    f) FUNCTIONS=1 ;;
     *) sed -n '5,12p' "$0" >&2; exit 2 ;;
     esac
 done
@@ -110,6 +114,10 @@ build_for() {
 
 run_tests() {
     local regex=$1
+    if [ $FUNCTIONS -eq 1 ]; then
+        nice ctest --test-dir "$BUILD" --timeout "$TIMEOUT" --output-on-failure ${regex:+-R "$regex"}
+        return
+    fi
     if [ -z "$regex" ]; then
         nice ctest --test-dir "$BUILD" --timeout "$TIMEOUT" --stop-on-failure
     else
@@ -163,8 +171,10 @@ for id in $IDS; do
     fi
     restore
     by=$(sed -n 's/^[[:space:]]*[0-9]* - \(tst_[A-Za-z_]*\) .*/\1/p' "$log" | sort -u | tr '\n' ' ')
-    say "$(printf '%-4s %-8s %-28s %4ss  %s%s' "$id" "$outcome" "$file" $(($(date +%s) - t0)) "$desc" \
-        "${by:+  [failed: ${by% }]}")"
+    functions=
+    [ $FUNCTIONS -eq 0 ] || functions=$(sed -n 's/^FAIL! *: \([A-Za-z_]*::[A-Za-z_]*\).*/\1/p' "$log" | sort -u | tr '\n' ' ')
+    say "$(printf '%-4s %-8s %-28s %4ss  %s%s%s' "$id" "$outcome" "$file" $(($(date +%s) - t0)) "$desc" \
+        "${by:+  [failed: ${by% }]}" "${functions:+  [functions: ${functions% }]}")"
 done
 
 # Leave the build matching the restored sources.
