@@ -172,7 +172,7 @@ for id in $IDS; do
     restore
     by=$(sed -n 's/^[[:space:]]*[0-9]* - \(tst_[A-Za-z_]*\) .*/\1/p' "$log" | sort -u | tr '\n' ' ')
     functions=
-    [ $FUNCTIONS -eq 0 ] || functions=$(sed -n 's/^FAIL! *: \([A-Za-z_]*::[A-Za-z_]*\).*/\1/p' "$log" | sort -u | tr '\n' ' ')
+    [ $FUNCTIONS -eq 0 ] || functions=$(sed -n 's/^FAIL! *: \([A-Za-z0-9_]*::[A-Za-z0-9_]*\).*/\1/p' "$log" | sort -u | tr '\n' ' ')
     say "$(printf '%-4s %-8s %-28s %4ss  %s%s%s' "$id" "$outcome" "$file" $(($(date +%s) - t0)) "$desc" \
         "${by:+  [failed: ${by% }]}" "${functions:+  [functions: ${functions% }]}")"
 done
