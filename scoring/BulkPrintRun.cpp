@@ -38,12 +38,10 @@ BulkPrintResult RunBulkPrint(QWidget* parent, const QList<int>& chosen, const QS
     hooks.Print = [&] {
         if (!toPdf)
             return ReportPrinter();
-        QString text;
-        if (FileProblem problem = ReadReportText(text); !problem.isEmpty()) {
+        if (FileProblem problem = document.AddReportFile(); !problem.isEmpty()) {
             MsgBox::Show(problem, MsgBox::Buttons::OkOnly, MsgBox::Icon::Critical, QStringLiteral("Print Report"));
             return false;
         }
-        document.AddReport(ReportPages(text));
         return true;
     };
 

@@ -79,6 +79,15 @@ void ReportDocument::AddReport(const QList<ReportPage>& pages)
         DrawPage(page);
 }
 
+FileProblem ReportDocument::AddReportFile()
+{
+    QString text;
+    FileProblem problem = ReadReportText(text);
+    if (problem.isEmpty())
+        AddReport(ReportPages(text));
+    return problem;
+}
+
 void ReportDocument::DrawPage(const ReportPage& page)
 {
     if (!painter_) {
@@ -155,11 +164,9 @@ QString SavePdfFile(const QString& path, const QByteArray& pdf)
 
 QString RenderReportPdf(QByteArray& pdf)
 {
-    QString text;
-    if (FileProblem problem = ReadReportText(text); !problem.isEmpty())
-        return problem;
     ReportDocument document;
-    document.AddReport(ReportPages(text));
+    if (FileProblem problem = document.AddReportFile(); !problem.isEmpty())
+        return problem;
     document.Finish();
     pdf = document.Pdf();
     return {};

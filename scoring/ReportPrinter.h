@@ -25,6 +25,8 @@ public:
     explicit ReportDocument(const QPageSize& pageSize = DefaultPageSize());
     ~ReportDocument();
     void AddReport(const QList<ReportPage>& pages);
+    // Adds the pages of REPORT.PRN as it is now; an error names the file.
+    FileProblem AddReportFile();
     // Ends the document; its bytes are then in Pdf().
     void Finish();
     const QByteArray& Pdf() const { return buffer_.data(); }

@@ -26,8 +26,12 @@ constexpr int FormHeight = 5700;
 constexpr int LastMenuChoice = 1;
 const char* const TabTitles[] = {"Print Report", "Verify Data", "Delete Names"};
 
-QLabel* CommentLabel(QWidget* tab, const QString& text)
+// A tab that only explains its operation, in the frame "Option Comments".
+QLabel* AddCommentTab(QTabWidget* tabs, const char* name, const QString& title, const QString& text)
 {
+    auto* tab = new QWidget;
+    tab->setObjectName(QString::fromLatin1(name));
+    SetBackground(tab, Blue);
     auto* frame = new QGroupBox(QStringLiteral("Option Comments"), tab);
     frame->setObjectName(QStringLiteral("fraOptionComments"));
     frame->setGeometry(TwipsRect(120, 120, 6060, 2460));
@@ -36,6 +40,7 @@ QLabel* CommentLabel(QWidget* tab, const QString& text)
     label->setWordWrap(true);
     label->setGeometry(TwipsRect(150, 300, 5760, 2040));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    tabs->addTab(tab, title);
     return label;
 }
 } // namespace
@@ -80,24 +85,19 @@ frmSupervisorOptions::frmSupervisorOptions(QWidget* parent) : QDialog(parent)
     chkPdfFile->setGeometry(TwipsRect(240, 1950, 5600, 330));
     sstSupervisorOperations->addTab(reports, QStringLiteral("&Reports"));
 
-    auto* verify = new QWidget;
-    verify->setObjectName(QStringLiteral("tabVerify"));
-    lblOptionComments[0] = CommentLabel(
-        verify, QStringLiteral("This option gives you the opportunity to re-enter the client's responses from the answer "
-                               "sheet.  After you enter the responses, any differences from what was just entered and "
-                               "what was previously stored will be reported.  This gives you the opportunity to correct "
-                               "any errors."));
-    sstSupervisorOperations->addTab(verify, QStringLiteral("&Verify Data"));
-    auto* names = new QWidget;
-    names->setObjectName(QStringLiteral("tabDeleteNames"));
-    lblOptionComments[1] = CommentLabel(
-        names, QStringLiteral("This option will delete the client's name from the client database.  USE WITH CAUTION!  "
-                              "Once the name has been deleted on this data disk, it CANNOT be retrieved.  All other "
-                              "associated client data, demographics, court history and responses will NOT be deleted.  "
-                              "Use this option to protect client confidentiality when you are done with the disk."));
-    sstSupervisorOperations->addTab(names, QStringLiteral("&Delete Names"));
-    for (QWidget* page : {reports, verify, names})
-        SetBackground(page, Blue);
+    SetBackground(reports, Blue);
+    lblOptionComments[0] = AddCommentTab(
+        sstSupervisorOperations, "tabVerify", QStringLiteral("&Verify Data"),
+        QStringLiteral("This option gives you the opportunity to re-enter the client's responses from the answer "
+                       "sheet.  After you enter the responses, any differences from what was just entered and "
+                       "what was previously stored will be reported.  This gives you the opportunity to correct "
+                       "any errors."));
+    lblOptionComments[1] = AddCommentTab(
+        sstSupervisorOperations, "tabDeleteNames", QStringLiteral("&Delete Names"),
+        QStringLiteral("This option will delete the client's name from the client database.  USE WITH CAUTION!  "
+                       "Once the name has been deleted on this data disk, it CANNOT be retrieved.  All other "
+                       "associated client data, demographics, court history and responses will NOT be deleted.  "
+                       "Use this option to protect client confidentiality when you are done with the disk."));
 
     fraCurrentClient = new QGroupBox(QStringLiteral("Current Client"), this);
     fraCurrentClient->setObjectName(QStringLiteral("fraCurrentClient"));
