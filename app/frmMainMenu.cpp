@@ -296,6 +296,9 @@ void frmMainMenu::OpenSupervisorOptions()
     p.UnloadOthersOnActivate = true;
     frMainMenu->show();
     Activate();
+    // A window manager that closed the last form (Alt+F4) may leave no window active; the
+    // keyboard must come back to the menu all the same.
+    activateWindow();
     FocusStartControl();
 }
 
