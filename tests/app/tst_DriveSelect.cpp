@@ -8,6 +8,7 @@
 #include "tests/support/TestSupport.h"
 
 using MsgBox::Answer;
+using Result = DriveSelectResult;
 
 namespace {
 
@@ -24,10 +25,7 @@ DriveSelectHooks Chooser(QStringList drives, int* refreshes = nullptr)
 {
     DriveSelectHooks hooks;
     hooks.chooseDrive = [drives]() mutable { return drives.isEmpty() ? QString() : drives.takeFirst(); };
-    hooks.refreshMainMenu = [refreshes] {
-        if (refreshes)
-            ++*refreshes;
-    };
+    hooks.refreshMainMenu = [refreshes] { refreshes && ++*refreshes; };
     return hooks;
 }
 
@@ -46,194 +44,147 @@ class tst_DriveSelect : public QObject {
 
     std::unique_ptr<TestProgram> t;
 
-    // Writes clients on the test's disk and remembers it in the settings.
-    void RememberedDisk(int clients)
-    {
-        WriteClients(t->disk(), Names(QStringLiteral("C"), clients));
-        SaveINIFilePath(t->disk());
-    }
-
 private slots:
     void init() { t = std::make_unique<TestProgram>(); }
     void cleanup() { t.reset(); }
 
-    void startUpTriesTheRememberedDriveWithoutAsking()
+    void aDiskIsConnectedOnlyWhenItIsOurs_data()
     {
-        RememberedDisk(2);
-        QCOMPARE(SelectDataDrive(true, Chooser({})), DriveSelectResult::Connected);
-        QVERIFY(MsgBox::Shown().isEmpty());
-        QCOMPARE(program().DataDrive, t->disk());
-        QCOMPARE(program().DataFilePath, t->disk() + QStringLiteral("/DATA401.ZEP"));
-        QCOMPARE(program().ClientCount, 2);
-        QVERIFY(!QFile::exists(t->disk() + QStringLiteral("/checkWriteTest")));
+        QTest::addColumn<QByteArray>("tid");      // null: no TID at all
+        QTest::addColumn<int>("clients");         // -1: a folder where the data file belongs
+        QTest::addColumn<bool>("remembered");     // the settings name the disk (else A:)
+        QTest::addColumn<QString>("chosen");      // "disk": the test's disk; null: none
+        QTest::addColumn<QString>("answers");     // Yes, No, Ok as Y, N, O
+        QTest::addColumn<Result>("result");
+        QTest::addColumn<QStringList>("texts");   // the start of each message shown
+        const QByteArray ok = "ZEPSF\r\n";
+        const QString notAtA = NoTestInformation("A:");
+        const auto tidRow = [](QByteArray tid) -> QTestData& {
+            return QTest::addRow("TID %s", tid.replace("\r", "\\r").replace("\n", "\\n").constData());
+        };
+        QTest::newRow("remembered disk, nothing asked") << ok << 2 << true << QString() << "" << Result::Connected
+                                                        << QStringList();
+        for (const QByteArray tid : {"ZEPSF", "ZEPSF\n", "ZEPSF\r\nmore"})  // nothing at A:, Yes, the chosen disk
+            tidRow(tid) << tid << 1 << false << "disk" << "Y" << Result::Connected << QStringList{notAtA};
+        for (const QByteArray tid : {"ZEPSF \r\n", "zepsf\r\n", "ZEPSF2", "", "\r\nZEPSF\r\n"})
+            tidRow(tid) << tid << 1 << true << QString() << "ON" << Result::EndProgram << QStringList{NotOurs, TryAgain};
+        QTest::newRow("nothing at A:, No ends") << QByteArray() << 0 << false << QString() << "N" << Result::EndProgram
+                                                << QStringList{notAtA};
+        QTest::newRow("folder without TID") << QByteArray() << 0 << false << "disk" << "YN" << Result::EndProgram
+                                            << QStringList{notAtA, NoTestInformation("DISK")};
+        QTest::newRow("empty drive is the root folder") << QByteArray() << 0 << false << "" << "YN" << Result::EndProgram
+                                                        << QStringList{notAtA, NoTestInformation("")};
+        QTest::newRow("too many clients") << ok << 52 << true << QString() << "ON" << Result::EndProgram
+                                          << QStringList{"This data disk holds more clients", TryAgain};
+        QTest::newRow("unexpected error") << ok << -1 << true << QString() << "O" << Result::Interrupted
+                                          << QStringList{"Error 21:Is a directory"};
     }
 
-
-    void yesShowsTheChooserAndASuccessIsRememberedForNextTime()
+    // At start-up: a refused disk is left exactly as it was found and is not remembered; a
+    // connected one is read, remembered, and its first client is current.
+    void aDiskIsConnectedOnlyWhenItIsOurs()
     {
-        WriteClients(t->disk(), {QStringLiteral("Ann")});
-        MsgBox::SetNextAnswer(Answer::Yes);
-        QCOMPARE(SelectDataDrive(true, Chooser({t->disk()})), DriveSelectResult::Connected);
-        QCOMPARE(GetINIFilePath(), t->disk());
-        QCOMPARE(program().ClientCount, 1);
-        QCOMPARE(program().CurrentClient, 1);
-    }
-
-    void identificationMustBeExactlyZepsf()
-    {
-        for (const QByteArray& tid : {QByteArray("ZEPSF \r\n"), QByteArray("zepsf\r\n"), QByteArray("ZEPSF2"),
-                                      QByteArray(""), QByteArray("\r\nZEPSF\r\n")}) {
-            t = std::make_unique<TestProgram>();
+        QFETCH(QByteArray, tid);
+        QFETCH(int, clients);
+        QFETCH(bool, remembered);
+        QFETCH(QString, chosen);
+        QFETCH(QString, answers);
+        QFETCH(Result, result);
+        QFETCH(QStringList, texts);
+        if (!tid.isNull())
             TestProgram::MakeDataDisk(t->disk(), tid);
+        if (clients > 0)
+            WriteFileBytes(t->dataFile(), Records(Names("C", clients)));
+        if (clients < 0)
+            QVERIFY(QDir(t->disk()).mkdir("DATA401.ZEP"));
+        if (remembered)
             SaveINIFilePath(t->disk());
-            MsgBox::SetNextAnswers({Answer::Ok, Answer::No});
-            QCOMPARE(SelectDataDrive(true, Chooser({})), DriveSelectResult::EndProgram);
-            QCOMPARE(Texts(), (QStringList{NotOurs, TryAgain}));
-            QCOMPARE(MsgBox::Shown().at(0).title, QStringLiteral("Data Disk Error"));
-            // A disk that is not ours is left as it was found.
-            QCOMPARE(QDir(t->disk()).entryList(QDir::Files), QStringList{QStringLiteral("TID")});
+        const QByteArray ini = ReadFileBytes(program().IniPath), data = ReadFileBytes(t->dataFile());
+        const QStringList files = QDir(t->disk()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        for (QChar a : answers)
+            MsgBox::SetNextAnswer(a == 'Y' ? Answer::Yes : a == 'N' ? Answer::No : Answer::Ok);
+        const QStringList drives = chosen.isNull() ? QStringList() : QStringList{chosen == "disk" ? t->disk() : chosen};
+        QCOMPARE(SelectDataDrive(true, Chooser(drives)), result);
+        texts.replaceInStrings("DISK", t->disk().toUpper());
+        QCOMPARE(Texts().size(), texts.size());
+        for (int i = 0; i < texts.size(); ++i)
+            QVERIFY2(Texts()[i].startsWith(texts[i]), qPrintable(Texts()[i]));
+        QCOMPARE(QDir(t->disk()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), files);
+        QCOMPARE(ReadFileBytes(t->dataFile()), data);
+        QCOMPARE(ReadFileBytes(program().IniPath) == ini, result != Result::Connected || remembered);
+        if (result == Result::Connected) {
+            QCOMPARE(GetINIFilePath(), t->disk());
+            QCOMPARE(program().ClientCount, clients);
+            QCOMPARE(program().CurrentClient, 1);
         }
-        for (const QByteArray& tid : {QByteArray("ZEPSF"), QByteArray("ZEPSF\n"), QByteArray("ZEPSF\r\nmore")}) {
-            t = std::make_unique<TestProgram>();
-            TestProgram::MakeDataDisk(t->disk(), tid);
-            QCOMPARE(SelectDataDrive(false, Chooser({t->disk()})), DriveSelectResult::Connected);
-        }
     }
 
-    // The default drive A: is not found and No ends the program; a drive without TID
-    // gets nothing created.
-    void aDriveWithoutTidIsNotFoundAndGetsNothingCreated()
+    void menuModeFallsBackToThePreviousDisk_data()
     {
-        MsgBox::SetNextAnswer(Answer::No);
-        QCOMPARE(SelectDataDrive(true, Chooser({})), DriveSelectResult::EndProgram);
-        QCOMPARE(Texts(), QStringList{NoTestInformation(QStringLiteral("A:"))});
-        QCOMPARE(LastMessage().buttons, MsgBox::Buttons::YesNo);
-        QCOMPARE(LastMessage().title, QStringLiteral("ZEP - Adult Probation Short Form"));
-        MsgBox::ResetTestState();
-        MsgBox::SetNextAnswers({Answer::Yes, Answer::No});
-        QCOMPARE(SelectDataDrive(true, Chooser({t->disk()})), DriveSelectResult::EndProgram);
-        QVERIFY(QDir(t->disk()).isEmpty());
-        QCOMPARE(Texts().at(1), NoTestInformation(t->disk().toUpper()));
+        QTest::addColumn<bool>("previousGone");
+        QTest::newRow("previous disk still there") << false;
+        QTest::newRow("previous disk gone too") << true;
     }
-
-    void emptyDriveMeansTheRootFolder()
-    {
-        QCOMPARE(DriveFile(QString(), QStringLiteral("TID")), QStringLiteral("/TID"));
-        QCOMPARE(DriveFile(QStringLiteral("/media/usb"), QStringLiteral("DATA401.ZEP")),
-                 QStringLiteral("/media/usb/DATA401.ZEP"));
-        MsgBox::SetNextAnswers({Answer::Yes, Answer::No});
-        QCOMPARE(SelectDataDrive(true, Chooser({QString()})), DriveSelectResult::EndProgram);
-        QCOMPARE(Texts().at(1), NoTestInformation(QString()));
-    }
-
     void menuModeFallsBackToThePreviousDisk()
     {
-        WriteClients(t->disk(), {QStringLiteral("Ann"), QStringLiteral("Bob"), QStringLiteral("Cy")});
-        QVERIFY(OpenDataDisk(t->disk()));
-        SaveINIFilePath(t->disk());
-        QTemporaryDir stranger;
+        QFETCH(bool, previousGone);
+        QTemporaryDir previous, stranger;
+        WriteClients(previous.path(), Names("C", 3));
+        QVERIFY(OpenDataDisk(previous.path()));
+        SaveINIFilePath(previous.path());
         TestProgram::MakeDataDisk(stranger.path(), "OTHER\r\n");
+        if (previousGone)
+            QVERIFY(previous.remove());
 
         int refreshes = 0;
-        MsgBox::SetNextAnswers({Answer::Ok, Answer::No});
-        QCOMPARE(SelectDataDrive(false, Chooser({stranger.path()}, &refreshes)), DriveSelectResult::FellBack);
-        QCOMPARE(Texts(), (QStringList{NotOurs, TryAgain}));
-        QCOMPARE(program().DataDrive, t->disk());
+        MsgBox::SetNextAnswers({Answer::Ok, Answer::No, Answer::Ok});
+        QCOMPARE(SelectDataDrive(false, Chooser({stranger.path()}, &refreshes)),
+                 previousGone ? Result::EndProgram : Result::FellBack);
+        QCOMPARE(Texts(), (QStringList{NotOurs, TryAgain} +
+                           (previousGone ? QStringList{"Reload of original data disk failed, aborting Program"} : QStringList())));
+        QCOMPARE(refreshes, previousGone ? 0 : 1);
         QCOMPARE(program().ClientCount, 3);
-        QCOMPARE(refreshes, 1);
-        QCOMPARE(GetINIFilePath(), t->disk());  // not saved on a fall-back
+        QCOMPARE(GetINIFilePath(), previous.path());  // not saved on a fall-back
     }
 
-    void menuModeEndsWhenThePreviousDiskIsGoneToo()
+    void aWriteProtectedDiskIsRetriedOrKeptAsRead_data()
     {
-        QString previous;
-        {
-            QTemporaryDir gone;
-            WriteClients(gone.path(), {QStringLiteral("Ann")});
-            QVERIFY(OpenDataDisk(gone.path()));
-            previous = gone.path();
-        }
-        QTemporaryDir empty;
-        MsgBox::SetNextAnswers({Answer::No, Answer::Ok});
-        QCOMPARE(SelectDataDrive(false, Chooser({empty.path()})), DriveSelectResult::EndProgram);
-        QCOMPARE(LastMessage().text, QStringLiteral("Reload of original data disk failed, aborting Program"));
-        QCOMPARE(LastMessage().buttons, MsgBox::Buttons::OkOnly);
+        QTest::addColumn<bool>("unprotect");
+        QTest::newRow("unprotected while asked, OK retries") << true;
+        QTest::newRow("Cancel keeps what was read") << false;
     }
-
-    void writeProtectedDiskCanBeUnprotectedAndRetried()
+    void aWriteProtectedDiskIsRetriedOrKeptAsRead()
     {
+        QFETCH(bool, unprotect);
         TmpfsMount disk;
         REQUIRE_TMPFS(disk);
-        WriteClients(disk.path(), {QStringLiteral("Ann"), QStringLiteral("Bob")});
-        SaveINIFilePath(disk.path());
+        WriteClients(disk.path(), {"Ann", "Bob"});
+        SaveINIFilePath("/somewhere/else");
         QVERIFY(disk.remountReadOnly());
-
-        MsgBox::SetObserver([&](const MsgBox::Message& m) {
-            if (m.text.startsWith(QStringLiteral("Data disk write protected!")))
-                disk.remountWritable();
-        });
-        MsgBox::SetNextAnswer(Answer::Ok);
-        QCOMPARE(SelectDataDrive(true, Chooser({})), DriveSelectResult::Connected);
-        QCOMPARE(Texts(), QStringList{QStringLiteral("Data disk write protected!\r\rSet the data disk to writable and "
-                                                     "replace in drive.")});
-        QCOMPARE(LastMessage().buttons, MsgBox::Buttons::OkCancel);
-        QCOMPARE(LastMessage().icon, MsgBox::Icon::Critical);
-        QCOMPARE(program().ClientCount, 2);
-    }
-
-    void cancellingTheWriteProtectionMessageKeepsWhatWasRead()
-    {
-        TmpfsMount disk;
-        REQUIRE_TMPFS(disk);
-        WriteClients(disk.path(), {QStringLiteral("Ann"), QStringLiteral("Bob")});
-        QVERIFY(disk.remountReadOnly());
-        SaveINIFilePath(QStringLiteral("/somewhere/else"));
-
-        MsgBox::SetNextAnswer(Answer::Cancel);
-        QCOMPARE(SelectDataDrive(false, Chooser({disk.path()})), DriveSelectResult::Interrupted);
+        if (unprotect)
+            MsgBox::SetObserver([&](const MsgBox::Message&) { disk.remountWritable(); });
+        MsgBox::SetNextAnswer(unprotect ? Answer::Ok : Answer::Cancel);
+        QCOMPARE(SelectDataDrive(false, Chooser({disk.path()})), unprotect ? Result::Connected : Result::Interrupted);
+        QCOMPARE(Texts(), QStringList{"Data disk write protected!\r\rSet the data disk to writable and replace in drive."});
         QCOMPARE(program().DataDrive, disk.path());
         QCOMPARE(program().ClientCount, 2);  // read before the write test failed
-        QCOMPARE(GetINIFilePath(), QStringLiteral("/somewhere/else"));
+        QCOMPARE(GetINIFilePath(), unprotect ? disk.path() : QString("/somewhere/else"));
     }
 
     void aDiskPulledBetweenOperationsIsNotFound()
     {
         TmpfsMount disk;
         REQUIRE_TMPFS(disk);
-        WriteClients(disk.path(), {QStringLiteral("Ann")});
+        WriteClients(disk.path(), {"Ann"});
         QVERIFY(OpenDataDisk(disk.path()));
         QVERIFY(disk.unmount());
-
         MsgBox::SetNextAnswer(Answer::Cancel);
         QVERIFY(!WriteClientRecord(1));
-        QVERIFY(LastMessage().text.contains(QStringLiteral("Data disk not found!")));
-
+        QVERIFY(LastMessage().text.contains("Data disk not found!"));
         // Connecting it again finds the mount point empty: no test information there.
         MsgBox::SetNextAnswer(Answer::No);
-        QCOMPARE(SelectDataDrive(true, Chooser({})), DriveSelectResult::EndProgram);
+        QCOMPARE(SelectDataDrive(true, Chooser({})), Result::EndProgram);
         QVERIFY(QDir(disk.path()).isEmpty());
-    }
-
-    void aDiskWithTooManyClientsIsRefusedUntouched()
-    {
-        RememberedDisk(52);
-        const QByteArray before = ReadFileBytes(t->dataFile());
-        MsgBox::SetNextAnswers({Answer::Ok, Answer::No});
-        QCOMPARE(SelectDataDrive(true, Chooser({})), DriveSelectResult::EndProgram);
-        QCOMPARE(MsgBox::Shown().at(0).title, QStringLiteral("Data Disk Error"));
-        QCOMPARE(MsgBox::Shown().at(1).text, TryAgain);
-        QCOMPARE(ReadFileBytes(t->dataFile()), before);
-        QVERIFY(!QFile::exists(t->disk() + QStringLiteral("/checkWriteTest")));
-    }
-
-    void unexpectedErrorsShowTheirNumberAndStop()
-    {
-        TestProgram::MakeDataDisk(t->disk());
-        QVERIFY(QDir(t->disk()).mkdir(QStringLiteral("DATA401.ZEP")));  // a folder where the file belongs
-        MsgBox::SetNextAnswer(Answer::Ok);
-        QCOMPARE(SelectDataDrive(false, Chooser({t->disk()})), DriveSelectResult::Interrupted);
-        QVERIFY2(LastMessage().text.startsWith(QStringLiteral("Error 21:Is a directory")), qPrintable(LastMessage().text));
-        QCOMPARE(LastMessage().buttons, MsgBox::Buttons::OkOnly);
     }
 };
 
