@@ -74,27 +74,6 @@ private slots:
         QVERIFY(ValidateCourtValue(n, 0, 99) && n == "N" && !ValidateCourtValue(ab, 0, 99) && ab == "ab");
     }
 
-    void editLimitCountsEachLeftChange()
-    {
-        ClientInfoValues v{"Jane Doe", "123-45-6789", "34", 2, 1, "12", 2, "04/17/1990"};
-        EditCounter counter;
-        counter.TakeSnapshots(v);
-        qint16 count = 0;
-        using O = EditCounter::Outcome;
-        QCOMPARE(counter.CountFieldChange(FieldAge, v, count), O::Unchanged);
-        v.Age = "35";
-        QCOMPARE(counter.CountFieldChange(FieldAge, v, count), O::Counted);
-        QCOMPARE(counter.CountFieldChange(FieldAge, v, count), O::Unchanged);
-        v.Name = "Jane Roe";
-        QCOMPARE(counter.CountFieldChange(FieldName, v, count), O::Counted);
-        v.Name = "Jane Doe"; // back as it was: still a change against the last one
-        QCOMPARE(counter.CountFieldChange(FieldName, v, count), O::LimitReached);
-        QCOMPARE(count, qint16(3));
-        v.Gender = 1;
-        QCOMPARE(counter.CountFieldChange(FieldGender, v, count), O::LimitReached);
-        QCOMPARE(count, qint16(3));
-    }
-
     void notAvailableClientStoresNsAndZeroCodes()
     {
         const ClientInfoValues v{"N", "N", "N", 0, 0, "N", 0, "N_/__/____"};
