@@ -83,20 +83,6 @@ private slots:
         QCOMPARE(QFileInfo(program().DataFilePath).size(), 4 * 154);
     }
 
-    // No record leaves a hole before it: a hole would read back as clients of zero bytes.
-    void recordIsNeverWrittenPastTheEnd()
-    {
-        TestProgram t;
-        const QByteArray before = Records(Names(QStringLiteral("Client"), 3));
-        WriteFileBytes(t.dataFile(), before);
-        QVERIFY(LoadClientTable());
-        program().ClientTable[5] = SampleRecord(QStringLiteral("Fifth"));
-        MsgBox::SetNextAnswer(Answer::Cancel);
-        QVERIFY(!WriteClientRecord(5));
-        QVERIFY(LastMessage().text.contains(QStringLiteral("Error 1001:")));
-        QCOMPARE(ReadFileBytes(t.dataFile()), before);
-    }
-
     void fullDiskLeavesTheFileAsItWas()
     {
         TestProgram t;
@@ -124,35 +110,52 @@ private slots:
         QCOMPARE(ReadFileBytes(program().DataFilePath), before + RecordToBytes(SampleRecord(QStringLiteral("Overflow"))));
     }
 
-    void writeReportedLostAtSyncOrCloseIsAFailure_data()
+    void aRefusedWriteLeavesTheFileAsItWas_data()
     {
-        QTest::addColumn<FileFault>("fault");
+        QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("slot");
-        QTest::newRow("fsync, new client") << FileFault::Sync << 3;
-        QTest::newRow("close, new client") << FileFault::Close << 3;
-        QTest::newRow("fsync, edited client") << FileFault::Sync << 1;
-        QTest::newRow("close, edited client") << FileFault::Close << 1;
+        QTest::addColumn<QString>("error");
+        // The device takes the bytes but says at fsync or close that they are lost.
+        const QString lost = QStringLiteral("The client record could not be saved");
+        QTest::newRow("fsync, new client") << "fsync" << 3 << lost;
+        QTest::newRow("close, new client") << "close" << 3 << lost;
+        QTest::newRow("fsync, edited client") << "fsync" << 1 << lost;
+        QTest::newRow("close, edited client") << "close" << 1 << lost;
+        // A hole before the record would read back as clients of zero bytes.
+        QTest::newRow("past the end") << "" << 4 << "Error 1001:";
+        // The disk swapped for an empty one: the file is not created anew.
+        QTest::newRow("data file gone") << "gone" << 1 << "Data disk not found!";
+        // Replaced by a link after it was read, to an exact copy: the records match, but
+        // nothing may be written through the link.
+        QTest::newRow("data file now a link") << "link" << 1 << "Error 1004:";
     }
 
-    // The device takes the bytes but says at fsync or close that they are lost: the record
-    // does not count as saved, and the file is put back as it was.
-    void writeReportedLostAtSyncOrCloseIsAFailure()
+    // The record does not count as saved, and the file is as it was.
+    void aRefusedWriteLeavesTheFileAsItWas()
     {
-        QFETCH(FileFault, fault);
+        QFETCH(QString, fault);
         QFETCH(int, slot);
+        QFETCH(QString, error);
         TestProgram t;
+        QTemporaryDir elsewhere;
         const QByteArray before = Records(Names(QStringLiteral("Client"), 2));
         WriteFileBytes(t.dataFile(), before);
         QVERIFY(LoadClientTable());
+        if (fault == QLatin1String("link")) {
+            WriteFileBytes(elsewhere.filePath("DATA401.ZEP"), before);
+            QVERIFY(QFile::remove(t.dataFile()) && QFile::link(elsewhere.filePath("DATA401.ZEP"), t.dataFile()));
+        }
+        if (fault == QLatin1String("gone"))
+            QVERIFY(QFile::remove(t.dataFile()));
+        if (fault == QLatin1String("fsync") || fault == QLatin1String("close"))
+            InjectFileFault(fault == QLatin1String("fsync") ? FileFault::Sync : FileFault::Close, EIO);
         program().CurrentClient = qint16(slot);
         program().ClientTable[slot] = SampleRecord(QStringLiteral("Changed"));
-
-        InjectFileFault(fault, EIO);
         MsgBox::SetNextAnswer(Answer::Cancel);
         QVERIFY(slot == 3 ? !CompleteNewClient() : !WriteClientRecord(slot));
-        QVERIFY(LastMessage().text.startsWith(QStringLiteral("The client record could not be saved")));
+        QVERIFY2(LastMessage().text.contains(error), qPrintable(LastMessage().text));
         QCOMPARE(program().ClientCount, 2);
-        QCOMPARE(ReadFileBytes(t.dataFile()), before);
+        QCOMPARE(ReadFileBytes(t.dataFile()), fault == QLatin1String("gone") ? QByteArray() : before);
     }
 
     void specialFilesAreRefusedPromptly_data()
@@ -199,26 +202,6 @@ private slots:
             QVERIFY(!QFileInfo::exists(target));
         else if (kind == QLatin1String("link to a file") && name == QLatin1String("DATA401.ZEP"))
             QCOMPARE(ReadFileBytes(target), outside);
-    }
-
-    // A data file replaced by a link after it was read, pointing at an exact copy elsewhere:
-    // the records match, but nothing may be written through the link.
-    void recordIsNeverWrittenThroughALink()
-    {
-        TestProgram t;
-        QTemporaryDir elsewhere;
-        const QByteArray records = Records(Names(QStringLiteral("Client"), 2));
-        WriteFileBytes(t.dataFile(), records);
-        QVERIFY(LoadClientTable());
-        const QString copy = elsewhere.path() + QStringLiteral("/DATA401.ZEP");
-        WriteFileBytes(copy, records);
-        QVERIFY(QFile::remove(t.dataFile()) && QFile::link(copy, t.dataFile()));
-
-        program().ClientTable[1].Answers = QString(64, QLatin1Char('1'));
-        MsgBox::SetNextAnswer(Answer::Cancel);
-        QVERIFY(!WriteClientRecord(1));
-        QVERIFY2(LastMessage().text.contains(QStringLiteral("Error 1004:")), qPrintable(LastMessage().text));
-        QCOMPARE(ReadFileBytes(copy), records);
     }
 };
 
