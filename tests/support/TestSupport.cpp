@@ -19,27 +19,12 @@ TestProgram::TestProgram()
     p.MainWorkspace = QStringLiteral("MainWorkspace");
 }
 
-TestProgram::~TestProgram()
-{
-    MsgBox::ResetTestState();
-}
-
-QString TestProgram::dataFile() const
-{
-    return diskDir_.path() + QStringLiteral("/DATA401.ZEP");
-}
-
-void TestProgram::MakeDataDisk(const QString& folder, const QByteArray& tid)
-{
-    WriteFileBytes(folder + QStringLiteral("/TID"), tid);
-}
+void TestProgram::MakeDataDisk(const QString& folder, const QByteArray& tid) { WriteFileBytes(folder + "/TID", tid); }
 
 QByteArray ReadFileBytes(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 void WriteFileBytes(const QString& path, const QByteArray& bytes)
@@ -81,8 +66,7 @@ ClientRecord SampleRecord(const QString& name)
 
 MsgBox::Message LastMessage()
 {
-    const auto& shown = MsgBox::Shown();
-    return shown.isEmpty() ? MsgBox::Message{} : shown.back();
+    return MsgBox::Shown().isEmpty() ? MsgBox::Message{} : MsgBox::Shown().back();
 }
 
 namespace {
@@ -104,17 +88,11 @@ TmpfsMount::TmpfsMount(const QString& sizeOption)
     mounted_ = Run({"-t", "tmpfs", "-o", sizeOption, "tmpfs", dir_.path()}, &error_);
 }
 
-TmpfsMount::~TmpfsMount()
-{
-    unmount();
-}
-
 QString TmpfsMount::fill()
 {
     QFile filler(dir_.path() + QStringLiteral("/filler"));
     if (filler.open(QIODevice::WriteOnly))
-        while (filler.write(QByteArray(512, 'x')) == 512 && filler.flush()) {
-        }
+        while (filler.write(QByteArray(512, 'x')) == 512 && filler.flush()) {}
     return filler.fileName();
 }
 

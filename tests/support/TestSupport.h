@@ -12,15 +12,18 @@
 #include "clients/ClientRecord.h"
 #include "testing/QuestionBank.h"
 
+QByteArray ReadFileBytes(const QString& path);
+void WriteFileBytes(const QString& path, const QByteArray& bytes);
+
 // Resets the program state, the message-box queue and the beep counter, and points the
 // program folder and the data drive at fresh temporary folders.
 class TestProgram {
 public:
     TestProgram();
-    ~TestProgram();
+    ~TestProgram() { MsgBox::ResetTestState(); }
     QString programFolder() const { return programDir_.path(); }
     QString disk() const { return diskDir_.path(); }
-    QString dataFile() const;
+    QString dataFile() const { return diskDir_.path() + QStringLiteral("/DATA401.ZEP"); }
     // Writes TID (first line "ZEPSF") into a folder so that it is a data disk.
     static void MakeDataDisk(const QString& folder, const QByteArray& tid = "ZEPSF\r\n");
 
@@ -28,9 +31,6 @@ private:
     QTemporaryDir programDir_;
     QTemporaryDir diskDir_;
 };
-
-QByteArray ReadFileBytes(const QString& path);
-void WriteFileBytes(const QString& path, const QByteArray& bytes);
 
 // A record with every field filled with recognisable values.
 ClientRecord SampleRecord(const QString& name);
@@ -43,7 +43,7 @@ MsgBox::Message LastMessage();
 class TmpfsMount {
 public:
     explicit TmpfsMount(const QString& sizeOption = QStringLiteral("size=1m"));
-    ~TmpfsMount();
+    ~TmpfsMount() { unmount(); }
     bool mounted() const { return mounted_; }
     QString path() const { return dir_.path(); }
     QString error() const { return error_; }
@@ -64,8 +64,6 @@ private:
         if (!(m).mounted())                                                                  \
             QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs here: ") + (m).error()));  \
     } while (0)
-
-class QWidget;
 
 // Runs `action` on the next modal dialog of type T that opens (checked every few ms),
 // so a test can type into dialogs opened by the code under test.
