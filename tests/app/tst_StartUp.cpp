@@ -3,7 +3,6 @@
 #include <QListWidget>
 
 #include "app/Program.h"
-#include "app/Settings.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
 #include "app/frmAbout.h"
@@ -48,8 +47,7 @@ private slots:
         frmMainMenu menu;
         MsgBox::SetNextAnswer(MsgBox::Answer::No);
         QVERIFY(!RunStartUp(menu));
-        QCOMPARE(LastMessage().text, QStringLiteral("No test information found on drive A:, would you like to try "
-                                                    "another drive?"));
+        QVERIFY(LastMessage().text.startsWith("No test information found on drive A:"));
         QVERIFY(!QFile::exists(program().IniPath));
     }
 
