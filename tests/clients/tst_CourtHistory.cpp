@@ -35,11 +35,7 @@ class tst_CourtHistory : public QObject {
         form->Activate();
     }
 
-    void ChooseMenu(int i)
-    {
-        form->cmdMenuChoice[i]->setFocus();
-        Press(Qt::Key_Return);
-    }
+    void ChooseMenu(int i) { form->cmdMenuChoice[i]->setFocus(); Press(Qt::Key_Return); }
 
 private slots:
     void init() { t = std::make_unique<TestProgram>(); }

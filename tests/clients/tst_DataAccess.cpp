@@ -18,10 +18,7 @@ const QByteArray HandMadeRecord = QByteArray("Jane Doe").leftJustified(25) // Na
     + "0" + "0"       // EditCount 142, NameDeleted 143
     + "04/17/1990";   // DateOfBirth 144
 
-QByteArray Records(int count)
-{
-    return ::Records(Names(QStringLiteral("Client"), count));
-}
+QByteArray Records(int count) { return ::Records(Names("Client", count)); }
 
 // A client in slot `slot` of the table, as the client forms leave a new one.
 void NewClientIn(int slot, const QString& name = QStringLiteral("Jane Doe"))
@@ -124,29 +121,6 @@ private slots:
         NewClientIn(3, QStringLiteral("Third"));
         QVERIFY(CompleteNewClient());
         QCOMPARE(ReadFileBytes(t->dataFile()), Records(2) + RecordToBytes(SampleRecord(QStringLiteral("Third"))));
-    }
-
-    void failedWriteNeverCountsTheNewClient()
-    {
-        TmpfsMount disk;
-        REQUIRE_TMPFS(disk);
-        UseDisk(disk.path());
-        QVERIFY(LoadClientTable());
-        QVERIFY(disk.remountReadOnly());
-        NewClientIn(1);
-        MsgBox::SetNextAnswers({MsgBox::Answer::Ok, MsgBox::Answer::Cancel});  // retry once, then give up
-        QVERIFY(!CompleteNewClient());
-        QCOMPARE(program().ClientCount, 0);
-        QCOMPARE(MsgBox::Shown().size(), 2);
-        QVERIFY(LastMessage().text.contains(QStringLiteral("Data disk write protected!")));
-        QCOMPARE(QFileInfo(program().DataFilePath).size(), 0);
-
-        // Unprotected while the message is up, OK saves it.
-        MsgBox::SetObserver([&](const MsgBox::Message&) { disk.remountWritable(); });
-        MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-        QVERIFY(CompleteNewClient());
-        QCOMPARE(program().ClientCount, 1);
-        QCOMPARE(ReadFileBytes(program().DataFilePath), HandMadeRecord);
     }
 };
 

@@ -3,8 +3,6 @@
 #include <csignal>
 #include <sys/resource.h>
 
-#include <QtTest>
-
 #include "app/Program.h"
 #include "clients/DataAccess.h"
 #include "clients/DelNames.h"

