@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/Program.h"
+#include "clients/ClientValidation.h"
 
 TestProgram::TestProgram()
 {
@@ -45,18 +46,9 @@ ClientRecord SampleRecord(const QString& name)
     r.Education = "12";
     r.Marital = "3";
     r.TestDate = "11/02/2026";
-    r.AgeAtFirstConviction = "19";
-    r.MisdemeanorConvictions = "3";
-    r.FelonyConvictions = "1";
-    r.TimesOnProbation = "2";
-    r.ProbationRevocations = "0";
-    r.AlcoholConvictions = "1";
-    r.TimesOnParole = "N";
-    r.ParoleRevocations = "0";
-    r.TimesJail = "2";
-    r.TimesPrison = "0";
-    r.YearsJailAndPrison = "1";
-    r.DrugConvictions = "0";
+    const char* court[CourtFieldCount] = {"19", "3", "1", "2", "0", "1", "N", "0", "2", "0", "1", "0"};
+    for (int i = 0; i < CourtFieldCount; ++i)  // first conviction .. drug convictions, as stored
+        r.*CourtFields[i].Field = court[i];
     r.Answers = QString(60, QLatin1Char('2')) + QStringLiteral("1234");
     r.EditCount = "0";
     r.NameDeleted = "0";
@@ -217,18 +209,3 @@ void Press(int key, int times)
         QTest::keyClick(Focused(), Qt::Key(key));
 }
 
-void TypeText(const QString& text)
-{
-    QTest::keyClicks(Focused(), text);
-}
-
-void TypeAndEnter(const QString& text)
-{
-    TypeText(text);
-    Press(Qt::Key_Return);
-}
-
-void ExpectRefusal()
-{
-    MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-}

@@ -76,10 +76,10 @@ void ShowActive(QWidget* window);
 // does between two keys (a field selecting its text when it gains the focus).
 QWidget* Focused();
 void Press(int key, int times = 1);
-void TypeText(const QString& text);
-void TypeAndEnter(const QString& text);
+inline void TypeText(const QString& text) { QTest::keyClicks(Focused(), text); }
+inline void TypeAndEnter(const QString& text) { TypeText(text); Press(Qt::Key_Return); }
 // A refused entry shows its rule in a box the operator closes with OK.
-void ExpectRefusal();
+inline void ExpectRefusal() { MsgBox::SetNextAnswer(MsgBox::Answer::Ok); }
 
 // "<prefix> 1" .. "<prefix> count".
 QStringList Names(const QString& prefix, int count);
