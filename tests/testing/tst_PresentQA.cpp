@@ -117,65 +117,6 @@ private slots:
         t.reset();
     }
 
-    // Each text begins with its first piece, ends with its last, and holds the others:
-    // the double blanks, line breaks, «» and accented letters included.
-    void instructionTexts_data()
-    {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<int>("section");
-        QTest::addColumn<QStringList>("pieces");
-        QTest::newRow("en 0") << "English" << 0 << QStringList{
-            "General Instructions\r\n\r\nMany statements in this inventory are personal.  Your",
-            "considered confidential.  Answer", "likely be detected.\r\n\r\nA series",
-            "press  the Enter key. You may also", "Drugs refers to both prescription drugs",
-            "ask the  testing supervisor for help.  When you understand these instructions, you may begin. "
-            "Press the Enter key to begin."};
-        QTest::newRow("en 1") << "english" << 1 << QStringList{
-            "The statements in this section are to be answered TRUE or FALSE.\r\n\r\nIf a statement is TRUE",
-            "\r\n\r\nIf a statement is FALSE highlight \"False\" then press Enter.\r\n\r\n", "\r\n     Press Enter to begin."};
-        QTest::newRow("en 2") << "English" << 2 << QStringList{
-            "The statements in this section describe you or your situation. Highlight the answer",
-            "accurate for you, then press Enter. \r\n\r\n", "\r\n\r\n     Press Enter to begin."};
-        QTest::newRow("es 0") << "SPANISH" << 0 << QStringList{
-            "Instrucciones\r\n     Varias oraciones que aparecen en este cuaderno son de carácter íntimo.  Sus",
-            "deshonestidad.\r\n     Se le van", "«El licor» o «la bebida»", "cocaína (coca o perico), «crack» (piedra), anf",
-            "Oprima la tecla «Enter» para comenzar."};
-        QTest::newRow("es 1") << "Spanish" << 1 << QStringList{
-            "Las oraciones de esta sección deben contestarse con «Cierto» o «Falso».", "ilumine el  área que dice «Falso»",
-            "apriete «Enter». Oprima la tecla «Enter» para comenzar."};
-        QTest::newRow("es 2") << "Spanish" << 2 << QStringList{
-            "Las oraciones de esta sección deben describir su persona o circunstancias. Ilumine", "1, 2, 3 ó 4.",
-            "Luego oprima la tecla «Enter»."};
-        QTest::newRow("none") << "Spanish" << 3 << QStringList{};
-    }
-    void instructionTexts()
-    {
-        QFETCH(QString, language);
-        QFETCH(int, section);
-        QFETCH(QStringList, pieces);
-        const QString text = InstructionText(language, section);
-        QCOMPARE(text.isEmpty(), pieces.isEmpty());
-        for (const QString& piece : pieces)
-            QVERIFY2(text.contains(piece), qPrintable(piece));
-        if (!pieces.isEmpty())
-            QVERIFY(text.startsWith(pieces.first()) && text.endsWith(pieces.last()));
-    }
-
-    void statusTexts()
-    {
-        QCOMPARE(InstructionsStatusText("English"), QString("When ready press Enter to continue."));
-        QCOMPARE(InstructionsStatusText("Spanish"), QString("Oprima la tecla «Enter» para seguir."));
-        QCOMPARE(QuestionStatusText("English"), QString("Use Up or Down arrow keys to highlight answer, then press "
-                                                        "Enter. Press F10 to go back to previous question."));
-        QCOMPARE(QuestionStatusText("spanish"),
-                 QString("Oprima las teclas de flechas Hacia Arriba o Hacia Abajo para iluminar su respuesta. Luego "
-                         "oprima la tecla «Enter». Oprima la tecla «F10» para ver la pregunta anterior."));
-        QCOMPARE(AnswerStatusText("English", false), QString("Press Enter to select this answer."));
-        for (bool audioOn : {false, true})
-            QCOMPARE(AnswerStatusText("Spanish", audioOn),
-                     QString("Ilumine la respuesta que usted escoja y luego oprima la tecla «Enter»."));
-    }
-
     void aWholeTestByKeys_data()
     {
         QTest::addColumn<QString>("language");
