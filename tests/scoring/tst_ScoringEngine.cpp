@@ -6,20 +6,17 @@ class tst_ScoringEngine : public ScoringTestCase {
 private slots:
     void init() { Fresh(); }
 
-    void leadingNumberTakesTheNumberAtTheStart()
+    // Leading blanks are skipped; a second point, or anything not a digit, ends the number.
+    // Halves round to the even neighbour.
+    void leadingNumbersAndRoundingHalvesToEven()
     {
-        // Leading blanks are skipped; a second point, or anything not a digit, ends the number.
-        const std::pair<const char*, double> cases[] = {{"12", 12}, {"", 0},      {"-1", -1},     {"  7x9", 7},
-                                                        {"2.5", 2.5}, {".5", 0.5}, {"1.2.3", 1.2}, {"+3", 3}};
-        for (auto [text, value] : cases)
+        const std::pair<const char*, double> numbers[] = {{"12", 12}, {"", 0},      {"-1", -1},     {"  7x9", 7},
+                                                          {"2.5", 2.5}, {".5", 0.5}, {"1.2.3", 1.2}, {"+3", 3}};
+        for (auto [text, value] : numbers)
             QCOMPARE(LeadingNumber(QString::fromLatin1(text)), value);
-    }
-
-    void roundingSendsHalvesToTheEvenNeighbour()
-    {
-        const std::pair<double, int> cases[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {2.51, 3}, {-0.5, 0}, {-1.5, -2}, {16.4, 16}};
-        for (auto [value, rounded] : cases)
-            QCOMPARE(RoundHalfEven(value), rounded);
+        const std::pair<double, int> rounded[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {2.51, 3}, {-0.5, 0}, {-1.5, -2}, {16.4, 16}};
+        for (auto [value, result] : rounded)
+            QCOMPARE(RoundHalfEven(value), result);
     }
 
     void itemPointsComeFromTheKeyOfTheAnswerValue()
@@ -102,6 +99,8 @@ private slots:
         QTest::newRow("prison 5") << 10 << "5" << int(Risk) << 7;
         QTest::newRow("years 9 or more") << 11 << "9" << int(Risk) << 9;
         QTest::newRow("drug convictions 4 or more") << 12 << "4" << int(Drugs) << 3;
+        QTest::newRow("alcohol convictions N/A") << 6 << "N" << int(Alcohol) << 0;
+        QTest::newRow("years -1 (N/A)") << 11 << "-1" << int(Risk) << 0;
     }
 
     void courtHistoryPointsFollowTheRowTables()
@@ -116,19 +115,6 @@ private slots:
         QCOMPARE(TrimBlanks(scoring().ClientWork.Court(field)), value);
         for (int s = Alcohol; s <= Risk; ++s)
             QCOMPARE(Scale(s).RawScore, s == scale ? points : 0);
-    }
-
-    void unavailableCourtValuesEarnNothingAndRaiseNoCounts()
-    {
-        for (const char* value : {"N", "-1"}) {
-            ClientRecord r = QuietClient();
-            for (int n = 1; n <= 12; ++n)
-                SetCourt(r, n, QString::fromLatin1(value));
-            QVERIFY(Score(r));
-            for (int s = Alcohol; s <= Risk; ++s)
-                QCOMPARE(RawPct(s), qMakePair(0, 0));
-            QVERIFY(!scoring().AlcoholFloorApplied && !scoring().DrugFloorApplied);
-        }
     }
 
     void normsAreChosenByGenderAndRaceGroup_data()
@@ -335,6 +321,7 @@ private slots:
         QCOMPARE(Scale(Risk).Percentile, 10);
     }
 
+    // A conviction floor raises the percentile and says so; it never lowers one.
     void convictionFloorsRaiseAndFlag()
     {
         const std::pair<const char*, int> floors[] = {{"1", 40}, {"2", 61}, {"3", 72}, {"4", 80}, {"5", 89}, {"12", 89}};
@@ -348,10 +335,6 @@ private slots:
                 QCOMPARE(scoring().AlcoholFloorApplied, alcohol);
                 QCOMPARE(scoring().DrugFloorApplied, !alcohol);
             }
-    }
-
-    void convictionFloorNeverLowersAndLeavesTheFlagClear()
-    {
         data.SetPercentile(Alcohol, 5, 45);
         ClientRecord r = QuietClient();
         SetAnswerRange(r, 11, 14, '1');
