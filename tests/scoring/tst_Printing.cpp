@@ -114,7 +114,6 @@ class tst_Printing : public ScoringTestCase {
     // Clients 1..n on the disk, client `invalid` (if any) with a Truthfulness score that voids the test.
     void Clients(int n, int invalid = 0)
     {
-        data.WriteTo(folder());
         for (int slot = 1; slot <= n; ++slot) {
             ClientRecord r = QuietClient(QStringLiteral("Client Number %1").arg(slot));
             if (slot == invalid)

@@ -28,7 +28,6 @@ private slots:
         WriteClients({QuietClient(QStringLiteral("First Client")), second});
         data.WriteTo(folder());
         const QByteArray before = ReadFileBytes(ClientFile());
-        const QDateTime modified = QFileInfo(ClientFile()).lastModified();
 
         const ToolRun run = RunTool({QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("2")});
         QCOMPARE(run.exitCode, 0);
@@ -38,7 +37,6 @@ private slots:
 
         // The client file is left exactly as it was, leading blanks included.
         QCOMPARE(ReadFileBytes(ClientFile()), before);
-        QCOMPARE(QFileInfo(ClientFile()).lastModified(), modified);
 
         QVERIFY(Score(second, 2));
         QCOMPARE(ReadFileBytes(ReportPath()), fromTool);
