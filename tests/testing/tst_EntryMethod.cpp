@@ -70,11 +70,6 @@ void TypeNewClient(bool courtHistory = true)
         });
 }
 
-void Escape(const char* form)
-{
-    WhenModalOpens(form, [](QWidget*) { Press(Qt::Key_Escape); });
-}
-
 } // namespace
 
 class tst_EntryMethod : public QObject {
@@ -140,11 +135,11 @@ private slots:
         Open();
         PromptWatch watch({});
         if (step == 1)
-            Escape("frmClientInfo");
+            WhenModalOpens("frmClientInfo", [](QWidget*) { Press(Qt::Key_Escape); });
         if (step >= 2)
             TypeNewClient(step > 2);
         if (step == 2)
-            Escape("frmCourtHistory");
+            WhenModalOpens("frmCourtHistory", [](QWidget*) { Press(Qt::Key_Escape); });
         if (step == 3)
             WhenModalOpens("frmSelectLanguage", [](QWidget*) {
                 Press(Qt::Key_Tab, 2);  // "Cancel Presentation"
@@ -199,7 +194,6 @@ private slots:
             auto* form = static_cast<frmPresentQA*>(dialog);
             QCOMPARE(form->windowTitle(),
                      QString(languages == 2 ? "Presentación de preguntas" : "Question Presentation"));
-            QCOMPARE(LastMessage().title, QString("Onscreen Presentation"));
             Press(Qt::Key_Return, 2);
             for (int key : {Qt::Key_Escape, Qt::Key_F4, Qt::Key_X, Qt::Key_O, Qt::Key_A, Qt::Key_D}) {
                 QTest::keyClick(Focused(), Qt::Key(key), key == Qt::Key_Escape ? Qt::NoModifier : Qt::AltModifier);

@@ -95,16 +95,6 @@ private slots:
                 QCOMPARE(read[2].Answer[i] + read[2].ChoiceAudio[i], items[2].Answer[i] + items[2].ChoiceAudio[i]);
         }
         QVERIFY(!QSqlDatabase::contains(QStringLiteral("MainWorkspace"))); // closed with the object
-
-        // A bank made by other means may lack answer columns or hold NULL where text is expected.
-        QVERIFY(RunSql(bankPath(), "CREATE TABLE Spanish (id INTEGER, TestQuestion TEXT, QuestionAudio TEXT, Answer1 TEXT, Answer2 TEXT)"));
-        QVERIFY(RunSql(bankPath(), "INSERT INTO Spanish VALUES (1, 'Nunca he mentido.', NULL, 'Verdadero', NULL)"));
-        QuestionBank bank(bankPath());
-        QList<QuestionItem> read;
-        QVERIFY2(bank.ReadLanguage(QStringLiteral("Spanish"), read), qPrintable(bank.ErrorText()));
-        QCOMPARE(read.size(), 1);
-        QCOMPARE(read[0].ID, 1);
-        QCOMPARE(read[0].Answer[0] + read[0].Answer[1] + read[0].QuestionAudio, QStringLiteral("Verdadero"));
     }
 
     void tablesKeepTheDatabaseOrderAndOnlyExactNamesAreLanguages()
@@ -202,29 +192,25 @@ private slots:
     {
         QTest::addColumn<QByteArray>("source");
         QTest::addColumn<int>("line");
-        QTest::addColumn<QByteArray>("reason");
-        QTest::newRow("item out of order") << GoodItem + "Q 3 Q03 Skipped two.\r\nA a True\r\nA b False\r\n" << 4
-                                           << QByteArray("item 3 where item 2 belongs");
-        QTest::newRow("answer before any item") << QByteArray("; heading\r\nA Q01A1 True\r\n") << 2
-                                                << QByteArray("answer before the first item");
-        QTest::newRow("one answer only") << QByteArray("\r\nQ 1 Q01 Alone.\r\nA Q01A1 True\r\n") << 2
-                                         << QByteArray("fewer than two answers");
-        QTest::newRow("answer without text") << GoodItem + "A Q01A3\r\n" << 4 << QByteArray("needs an audio name and a text");
-        QTest::newRow("six answers") << GoodItem + "A c 3\r\nA d 4\r\nA e 5\r\nA f 6\r\n" << 7
-                                     << QByteArray("more than five answers");
-        QTest::newRow("unknown line") << GoodItem + "I have never been drunk.\r\n" << 4 << QByteArray("not \"I\"");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("item out of order") << GoodItem + "Q 3 Q03 Skipped two.\r\nA a True\r\nA b False\r\n" << 4 << "item 3 where item 2 belongs";
+        QTest::newRow("answer before any item") << QByteArray("; heading\r\nA Q01A1 True\r\n") << 2 << "answer before the first item";
+        QTest::newRow("one answer only") << QByteArray("\r\nQ 1 Q01 Alone.\r\nA Q01A1 True\r\n") << 2 << "fewer than two answers";
+        QTest::newRow("answer without text") << GoodItem + "A Q01A3\r\n" << 4 << "needs an audio name and a text";
+        QTest::newRow("six answers") << GoodItem + "A c 3\r\nA d 4\r\nA e 5\r\nA f 6\r\n" << 7 << "more than five answers";
+        QTest::newRow("unknown line") << GoodItem + "I have never been drunk.\r\n" << 4 << "not \"I\"";
     }
     void faultySourceIsRefusedWithItsFileAndLine()
     {
         QFETCH(QByteArray, source);
         QFETCH(int, line);
-        QFETCH(QByteArray, reason);
+        QFETCH(QString, reason);
         const QString sourcePath = t->programFolder() + QStringLiteral("/English.txt");
         WriteFileBytes(sourcePath, source);
         const Run run = Zepbank({bankPath(), sourcePath});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains((sourcePath + QStringLiteral(":%1: ").arg(line)).toUtf8()), run.err.constData());
-        QVERIFY2(run.err.contains(reason), run.err.constData());
+        QVERIFY2(run.err.contains(reason.toUtf8()), run.err.constData());
         QVERIFY(!QFileInfo::exists(bankPath()));
     }
 
