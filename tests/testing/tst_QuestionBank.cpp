@@ -1,5 +1,6 @@
-// The question bank file: what is written comes back, languages are found by exact name,
-// a missing or broken file is reported, never replaced, and overlong values refuse it.
+// The question bank: what is written comes back, languages are found by exact name, a
+// missing or broken file is reported and left alone, overlong values refuse it; and the
+// bank the build ships, made by zepbank from its source texts.
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -9,12 +10,14 @@
 
 namespace {
 
-QuestionItem Item(int id, const QString& question, const QStringList& answers)
+using Tables = QList<QPair<QString, QList<QuestionItem>>>;
+
+QuestionItem Item(int id, const QStringList& answers = {"True", "False"})
 {
     QuestionItem item;
     item.ID = id;
-    item.TestQuestion = question;
-    item.QuestionAudio = QStringLiteral("Q%1").arg(id, 2, 10, QLatin1Char('0'));
+    item.TestQuestion = QStringLiteral("Statement %1.").arg(id);
+    item.QuestionAudio = QStringLiteral("Q%1").arg(id);
     for (int i = 0; i < answers.size(); ++i) {
         item.Answer[i] = answers[i];
         item.ChoiceAudio[i] = item.QuestionAudio + QStringLiteral("A%1").arg(i + 1);
@@ -22,25 +25,17 @@ QuestionItem Item(int id, const QString& question, const QStringList& answers)
     return item;
 }
 
-using Tables = QList<QPair<QString, QList<QuestionItem>>>;
-
-// Runs one statement on a file outside the bank's own code, to look at or shape it; the
-// first value it gives goes to `value`.
-bool RunSql(const QString& path, const QString& sql, QVariant* value = nullptr)
+// Runs one statement on the file outside the bank's own code, to shape it.
+bool RunSql(const QString& path, const QString& sql)
 {
     bool ok = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "raw");
         db.setDatabaseName(path);
-        if (db.open()) {
-            QSqlQuery q(db);
-            ok = q.exec(sql);
-            if (ok && value && q.next())
-                *value = q.value(0);
-        }
+        ok = db.open() && QSqlQuery(db).exec(sql);
         db.close();
     }
-    QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+    QSqlDatabase::removeDatabase("raw");
     return ok;
 }
 
@@ -49,6 +44,24 @@ QString TextOf(int n)
 {
     return QStringLiteral("substr(replace(hex(zeroblob(%1)), '00', 'ab'), 1, %1)").arg(n);
 }
+
+struct Run {
+    int exitCode = -1;
+    QByteArray err;
+};
+
+Run Zepbank(const QStringList& args)
+{
+    QProcess p;
+    p.start(QStringLiteral(ZEPBANK), args);
+    Run run;
+    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
+        run.exitCode = p.exitCode();
+    run.err = p.readAllStandardError();
+    return run;
+}
+
+const QByteArray GoodItem = "Q 1 Q01 I have never told a lie.\r\nA Q01A1 True\r\nA Q01A2 False\r\n";
 
 } // namespace
 
@@ -64,70 +77,39 @@ private slots:
 
     void itemsComeBackInTheirOwnOrderWithMissingAnswersEmpty()
     {
-        QuestionItem padded = Item(7, QStringLiteral("I drink to relax."), {QStringLiteral("True"), QStringLiteral("False")});
+        QuestionItem padded = Item(7);
         padded.QuestionAudio = QStringLiteral("  Q07 ");
         padded.ChoiceAudio[1] = QStringLiteral("Q07A2  ");
-        const QList<QuestionItem> items{
-            Item(2, QStringLiteral("Second on purpose."), {QStringLiteral("True"), QStringLiteral("False")}),
-            padded,
-            Item(61, QStringLiteral("How would you describe your drinking?"),
-                 {QStringLiteral("None"), QStringLiteral("Light"), QStringLiteral("Moderate"), QStringLiteral("Heavy")}),
-        };
+        const QList<QuestionItem> items{Item(2), padded, Item(61, {"None", "Light", "Moderate", "Heavy"})};
         WriteBank({{QStringLiteral("English"), items}});
-        // Answers an item does not have are stored as NULL, not as empty texts.
-        QVariant nulls;
-        QVERIFY(RunSql(bankPath(), "SELECT count(*) FROM English WHERE ANSWER3 IS NULL AND ChoiceAudio3 IS NULL", &nulls));
-        QCOMPARE(nulls.toInt(), 2);
-
         {
             QuestionBank bank(bankPath());
-            QVERIFY2(bank.IsOpen(), qPrintable(bank.ErrorText()));
             QList<QuestionItem> read;
             QVERIFY(bank.ReadLanguage(QStringLiteral("English"), read));
             // The table's order, not the item numbers'.
             QCOMPARE((QList<int>{read.value(0).ID, read.value(1).ID, read.value(2).ID, int(read.size())}), (QList<int>{2, 7, 61, 3}));
-
             // Blanks around the audio names are dropped; missing answers come back empty.
             QCOMPARE(read[1].QuestionAudio + read[1].ChoiceAudio[1] + read[1].Answer[1], QStringLiteral("Q07Q07A2False"));
             QVERIFY(read[1].Answer[2].isEmpty() && read[1].ChoiceAudio[2].isEmpty());
-            QCOMPARE(read[2].TestQuestion, items[2].TestQuestion);
             for (int i = 0; i < 5; ++i)
                 QCOMPARE(read[2].Answer[i] + read[2].ChoiceAudio[i], items[2].Answer[i] + items[2].ChoiceAudio[i]);
-            QVERIFY(QSqlDatabase::contains(QStringLiteral("MainWorkspace")));
         }
         QVERIFY(!QSqlDatabase::contains(QStringLiteral("MainWorkspace"))); // closed with the object
-
-        // A bank made by other means may lack answer columns or hold NULL where text is expected.
-        QVERIFY(RunSql(bankPath(), QStringLiteral("CREATE TABLE Spanish (id INTEGER, TestQuestion TEXT, "
-                                            "QuestionAudio TEXT, Answer1 TEXT, Answer2 TEXT)")));
-        QVERIFY(RunSql(bankPath(), "INSERT INTO Spanish VALUES (1, 'Nunca he mentido.', NULL, 'Verdadero', NULL)"));
-        QuestionBank bank(bankPath());
-        QList<QuestionItem> read;
-        QVERIFY2(bank.ReadLanguage(QStringLiteral("Spanish"), read), qPrintable(bank.ErrorText()));
-        QCOMPARE(read.size(), 1);
-        QCOMPARE(read[0].ID, 1);
-        QCOMPARE(read[0].Answer[0], QStringLiteral("Verdadero"));
-        QVERIFY(read[0].Answer[1].isEmpty() && read[0].Answer[4].isEmpty() && read[0].QuestionAudio.isEmpty());
     }
 
     void tablesKeepTheDatabaseOrderAndOnlyExactNamesAreLanguages()
     {
-        const QList<QuestionItem> one{Item(1, QStringLiteral("x"), {QStringLiteral("True"), QStringLiteral("False")})};
-        QVERIFY(CreateQuestionBank(bankPath(),
-                                   Tables{{QStringLiteral("Spanish"), one}, {QStringLiteral("Notes"), one},
-                                          {QStringLiteral("english"), one}},
-                                   nullptr));
+        const QList<QuestionItem> one{Item(1)};
+        WriteBank({{"Spanish", one}, {"Notes", one}, {"english", one}});
         // English takes the first language slot whatever the stored order.
         const QString other = t->programFolder() + QStringLiteral("/other.db");
-        QVERIFY(CreateQuestionBank(other, Tables{{QStringLiteral("Spanish"), one}, {QStringLiteral("English"), one}},
-                                   nullptr));
-        QCOMPARE(QuestionBank(other).LanguageTables(), (QStringList{QStringLiteral("English"), QStringLiteral("Spanish")}));
+        QVERIFY(CreateQuestionBank(other, Tables{{"Spanish", one}, {"English", one}}, nullptr));
+        QCOMPARE(QuestionBank(other).LanguageTables(), (QStringList{"English", "Spanish"}));
 
         QuestionBank bank(bankPath());
-        QCOMPARE(bank.TableNames(), (QStringList{QStringLiteral("Spanish"), QStringLiteral("Notes"), QStringLiteral("english")}));
-        QCOMPARE(bank.LanguageTables(), QStringList{QStringLiteral("Spanish")});
-        QVERIFY(!IsLanguageTable(QStringLiteral("english")) && !IsLanguageTable(QStringLiteral("Notes")));
-        QVERIFY(IsLanguageTable(QStringLiteral("English")) && IsLanguageTable(QStringLiteral("Spanish")));
+        QCOMPARE(bank.TableNames(), (QStringList{"Spanish", "Notes", "english"}));
+        QCOMPARE(bank.LanguageTables(), QStringList{"Spanish"});
+        QVERIFY(!IsLanguageTable("english") && !IsLanguageTable("Notes") && IsLanguageTable("English"));
 
         // SQLite would answer "English" with the table "english"; the bank does not.
         QList<QuestionItem> read;
@@ -135,36 +117,23 @@ private slots:
         QVERIFY(read.isEmpty());
         QVERIFY(bank.ErrorText().contains(bankPath()) && bank.ErrorText().contains(QStringLiteral("English")));
         QVERIFY(bank.ReadLanguage(QStringLiteral("english"), read));
-        QVERIFY(bank.ErrorText().isEmpty());
     }
 
     void missingOrBrokenFileIsReportedAndLeftAlone()
     {
-        {
-            QuestionBank bank(bankPath());
-            QVERIFY(!bank.IsOpen());
-            QVERIFY(bank.ErrorText().contains(bankPath()));
-            QVERIFY(bank.TableNames().isEmpty());
-            QList<QuestionItem> read;
-            QVERIFY(!bank.ReadLanguage(QStringLiteral("English"), read));
-        }
-        QVERIFY(!QFileInfo::exists(bankPath()));
-
         const QByteArray junk("this is a text file, not a question bank\r\n");
-        WriteFileBytes(bankPath(), junk);
-        {
-            QuestionBank bank(bankPath());
-            QVERIFY(!bank.IsOpen());
-            QVERIFY(bank.ErrorText().contains(bankPath()));
+        for (bool exists : {false, true}) {
+            if (exists)
+                WriteFileBytes(bankPath(), junk);
+            {
+                QuestionBank bank(bankPath());
+                QVERIFY(!bank.IsOpen() && bank.TableNames().isEmpty());
+                QVERIFY(bank.ErrorText().contains(bankPath()));
+            }
+            QVERIFY(!QSqlDatabase::contains(QStringLiteral("MainWorkspace")));
+            QCOMPARE(QFileInfo::exists(bankPath()), exists);
         }
         QCOMPARE(ReadFileBytes(bankPath()), junk);
-        QVERIFY(!QSqlDatabase::contains(QStringLiteral("MainWorkspace")));
-
-        // Writing over it replaces it whole.
-        QVERIFY(CreateQuestionBank(bankPath(), {{QStringLiteral("English"), {}}}, nullptr));
-        QuestionBank bank(bankPath());
-        QVERIFY(bank.IsOpen());
-        QCOMPARE(bank.LanguageTables(), QStringList{QStringLiteral("English")});
     }
 
     // Values far longer than any item needs refuse the bank before they are read; the
@@ -189,16 +158,79 @@ private slots:
         WriteBank({{QStringLiteral("English"), StandardTestItems()}});
         QVERIFY(RunSql(bankPath(), shape));
         QuestionBank bank(bankPath());
-        QVERIFY(bank.IsOpen());
         QList<QuestionItem> items;
         QCOMPARE(bank.ReadLanguage(QStringLiteral("English"), items), accepted);
-        if (accepted) {
-            QCOMPARE(items.size(), 64);
-            QCOMPARE(items[1].TestQuestion, QStringLiteral("Statement 2."));
-        } else {
+        QCOMPARE(items.size(), accepted ? 64 : 0);
+        if (!accepted)
             QVERIFY2(bank.ErrorText().contains(QStringLiteral("longer than 4000 characters")), qPrintable(bank.ErrorText()));
-            QVERIFY(items.isEmpty());
+    }
+
+    void shippedBankHoldsTheWholeTestInBothLanguages()
+    {
+        QuestionBank bank(QStringLiteral(ZEP_PROGRAM_DIR "/ZEPSF.db"));
+        QCOMPARE(bank.LanguageTables(), (QStringList{"English", "Spanish"}));
+        for (const QString& language : bank.LanguageTables()) {
+            QList<QuestionItem> items;
+            QVERIFY2(bank.ReadLanguage(language, items), qPrintable(bank.ErrorText()));
+            QCOMPARE(items.size(), 64);
+            for (const QuestionItem& item : items) {
+                const QByteArray where = (language + QStringLiteral(" item %1").arg(item.ID)).toUtf8();
+                QVERIFY2(item.ID == &item - items.data() + 1 && !item.TestQuestion.isEmpty() && !item.QuestionAudio.isEmpty(),
+                         where.constData());
+                const int answers = item.ID <= 60 ? 2 : 4;
+                for (int a = 0; a < 5; ++a)
+                    QVERIFY2(item.Answer[a].isEmpty() == (a >= answers) && item.ChoiceAudio[a].isEmpty() == (a >= answers),
+                             where.constData());
+                // The answer-sheet form types the items by the English second answer.
+                if (language == QLatin1String("English"))
+                    QVERIFY2(item.Answer[1].startsWith(QLatin1String("False")) == (item.ID <= 60), where.constData());
+            }
         }
+    }
+
+    void faultySourceIsRefusedWithItsFileAndLine_data()
+    {
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("item out of order") << GoodItem + "Q 3 Q03 Skipped two.\r\nA a True\r\nA b False\r\n" << 4 << "item 3 where item 2 belongs";
+        QTest::newRow("answer before any item") << QByteArray("; heading\r\nA Q01A1 True\r\n") << 2 << "answer before the first item";
+        QTest::newRow("one answer only") << QByteArray("\r\nQ 1 Q01 Alone.\r\nA Q01A1 True\r\n") << 2 << "fewer than two answers";
+        QTest::newRow("answer without text") << GoodItem + "A Q01A3\r\n" << 4 << "needs an audio name and a text";
+        QTest::newRow("six answers") << GoodItem + "A c 3\r\nA d 4\r\nA e 5\r\nA f 6\r\n" << 7 << "more than five answers";
+        QTest::newRow("unknown line") << GoodItem + "I have never been drunk.\r\n" << 4 << "not \"I\"";
+    }
+    void faultySourceIsRefusedWithItsFileAndLine()
+    {
+        QFETCH(QByteArray, source);
+        QFETCH(int, line);
+        QFETCH(QString, reason);
+        const QString sourcePath = t->programFolder() + QStringLiteral("/English.txt");
+        WriteFileBytes(sourcePath, source);
+        const Run run = Zepbank({bankPath(), sourcePath});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains((sourcePath + QStringLiteral(":%1: ").arg(line)).toUtf8()), run.err.constData());
+        QVERIFY2(run.err.contains(reason.toUtf8()), run.err.constData());
+        QVERIFY(!QFileInfo::exists(bankPath()));
+    }
+
+    void languagesMustOfferTheSameItems()
+    {
+        const QString english = t->programFolder() + QStringLiteral("/English.txt");
+        const QString spanish = t->programFolder() + QStringLiteral("/Spanish.txt");
+        WriteFileBytes(english, GoodItem);
+        // Windows-1252 accents come through as the characters they stand for.
+        WriteFileBytes(spanish, "Q 1 Q01 Nunca he dicho una mentira peque\xF1" "a.\r\nA Q01A1 Verdadero\r\nA Q01A2 Falso\r\n");
+        QCOMPARE(Zepbank({bankPath(), english, spanish}).exitCode, 0);
+        {
+            QList<QuestionItem> items;
+            QVERIFY(QuestionBank(bankPath()).ReadLanguage(QStringLiteral("Spanish"), items));
+            QCOMPARE(items.value(0).TestQuestion, QStringLiteral("Nunca he dicho una mentira peque\u00F1a."));
+        }
+        WriteFileBytes(spanish, "Q 1 Q01 Nunca.\r\nA a Verdadero\r\nA b Falso\r\nA c Tal vez\r\n");
+        const Run run = Zepbank({bankPath(), english, spanish});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.err.contains("item 1 has 2 answers in") && run.err.contains(spanish.toUtf8()), run.err.constData());
     }
 };
 

@@ -42,8 +42,6 @@ class tst_Verify : public QObject {
         form->Activate();
         ShowActive(form.get());
         QTRY_VERIFY(form->txtCurQuestion->hasFocus());
-        QCOMPARE(form->pnlMessage->text(),
-                 QStringLiteral("Enter response data from answer sheet. Press Backspace for previous question."));
     }
     QByteArray FileWith(const QString& answers) const
     {
@@ -150,11 +148,8 @@ private slots:
         MsgBox::SetNextAnswer(Answer::Ok);
         TypeText(typed);
         Press(key);
-        if (key == Qt::Key_Tab) {
-            QCOMPARE(form->pnlMessage->text(),
-                     QStringLiteral("Press Enter to Cancel Data Verification and return to Main Menu"));
+        if (key == Qt::Key_Tab)
             Press(Qt::Key_Return);
-        }
         QVERIFY(form->isHidden());  // closed by Cancel, not by a save
         QCOMPARE(form->result(), int(QDialog::Rejected));
         QCOMPARE(MsgBox::Shown().size(), typed.size() / AnswerCount);

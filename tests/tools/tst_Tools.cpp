@@ -1,4 +1,5 @@
-// The small programs for offices and developers.
+// The small programs for offices and developers; zepdisk and zepdemo on a disk that cannot
+// take their files end with one line saying what was not written, and no half-made disk.
 #include <QImage>
 
 #include "app/Program.h"
@@ -24,25 +25,20 @@ class tst_Tools : public QObject {
     Q_OBJECT
 
 private slots:
-    void zepdiskPreparesAnEmptyDisk()
+    // An empty disk gets TID alone; a disk with clients is refused untouched.
+    void zepdiskPreparesOnlyAnEmptyDisk()
     {
         QTemporaryDir dir;
         const QString disk = dir.path() + QStringLiteral("/stick");
         QCOMPARE(Run(QStringLiteral(ZEPDISK), {disk}), 0);
         QCOMPARE(ReadFileBytes(disk + QStringLiteral("/TID")), QByteArray("ZEPSF\r\n"));
         QCOMPARE(QDir(disk).entryList(QDir::Files), QStringList{QStringLiteral("TID")});
-    }
 
-    void zepdiskRefusesADiskWithClients()
-    {
-        QTemporaryDir dir;
         WriteFileBytes(dir.path() + QStringLiteral("/DATA401.ZEP"), QByteArray(154, 'x'));
-        WriteFileBytes(dir.path() + QStringLiteral("/TID"), "old\r\n");
         QByteArray err;
         QCOMPARE(Run(QStringLiteral(ZEPDISK), {dir.path()}, &err), 1);
         QVERIFY(err.contains("already holds client records"));
-        QCOMPARE(ReadFileBytes(dir.path() + QStringLiteral("/TID")), QByteArray("old\r\n"));
-        QCOMPARE(Run(QStringLiteral(ZEPDISK), {}), 2);
+        QVERIFY(!QFile::exists(dir.path() + QStringLiteral("/TID")));
     }
 
     void zepdemoWritesADiskAndPointsTheSettingsAtIt()
@@ -50,8 +46,7 @@ private slots:
         QTemporaryDir dir;
         QCOMPARE(Run(QStringLiteral(ZEPDEMO), {dir.path() + QStringLiteral("/program"), dir.path() + QStringLiteral("/disk")}), 0);
         const QByteArray data = ReadFileBytes(dir.path() + QStringLiteral("/disk/DATA401.ZEP"));
-        QVERIFY(data.size() > 0);
-        QCOMPARE(data.size() % 154, 0);
+        QVERIFY(data.size() > 0 && data.size() % 154 == 0);
         program().IniPath = dir.path() + QStringLiteral("/program/zeptest.ini");
         QCOMPARE(GetINIFilePath(), dir.path() + QStringLiteral("/disk"));
         QCOMPARE(GetINISndPath(), dir.path() + QStringLiteral("/program"));
@@ -105,6 +100,39 @@ private slots:
             QVERIFY2(!image.isNull(), form);
             QVERIFY(image.width() > 100);
         }
+    }
+
+    void failedWriteIsAFailure_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<bool>("settingsFail");
+        QTest::addColumn<QString>("unwritten");
+        QTest::newRow("zepdisk, full disk") << QStringLiteral(ZEPDISK) << false << QStringLiteral("TID");
+        QTest::newRow("zepdemo, full disk") << QStringLiteral(ZEPDEMO) << false << QStringLiteral("DATA401.ZEP");
+        QTest::newRow("zepdemo, read-only program folder") << QStringLiteral(ZEPDEMO) << true << QStringLiteral("zeptest.ini");
+    }
+    void failedWriteIsAFailure()
+    {
+        QFETCH(QString, tool);
+        QFETCH(bool, settingsFail);
+        QFETCH(QString, unwritten);
+        TmpfsMount mount(QStringLiteral("size=16k"));
+        REQUIRE_TMPFS(mount);
+        QTemporaryDir other;
+        const QString disk = settingsFail ? other.path() : mount.path();
+        const QString programFolder = settingsFail ? mount.path() : other.path();
+        if (settingsFail)
+            QVERIFY(mount.remountReadOnly());
+        else
+            QVERIFY(QFileInfo(mount.fill()).size() > 0);
+        const QStringList before = QDir(disk).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+        QByteArray err;
+        QCOMPARE(Run(tool, tool == QLatin1String(ZEPDISK) ? QStringList{disk} : QStringList{programFolder, disk}, &err), 1);
+        QCOMPARE(err.count('\n'), 1);
+        QVERIFY2(err.contains(unwritten.toLocal8Bit()), err.constData());
+        QVERIFY(!QFile::exists(programFolder + QStringLiteral("/zeptest.ini")));
+        if (!settingsFail)
+            QCOMPARE(QDir(disk).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
     }
 };
 
