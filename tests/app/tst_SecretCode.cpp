@@ -46,8 +46,8 @@ private slots:
         QFETCH(bool, opened);
         TestProgram t;
         TypeCode(tries.takeFirst());
-        // Each refusal is followed by the next try.
-        MsgBox::SetObserver([&](const MsgBox::Message&) { TypeCode(tries.takeFirst()); });
+        // Each refusal is followed by the next try; a refusal too many gives up.
+        MsgBox::SetObserver([&](const MsgBox::Message&) { TypeCode(tries.isEmpty() ? "cancel" : tries.takeFirst()); });
         for (int i = 0; i < tries.size(); ++i)
             MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
         const int refusals = int(tries.size());

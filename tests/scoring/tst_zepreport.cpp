@@ -65,7 +65,7 @@ private slots:
         QTest::newRow("missing client file") << "missing.ZEP" << "1" << false << "Cannot read FOLDER/clients/missing.ZEP: ";
         QTest::newRow("a pipe as the client file") << "pipe.ZEP" << "1" << false << "Not a regular file";
         QTest::newRow("--folder without a folder") << QString() << QString() << false
-                                                   << "usage: zepreport [--summary] [--folder DIR] DATAFILE SLOT";
+                                                   << "--folder needs a folder; usage: zepreport [--summary]";
     }
     void refusesABadSlotOrBrokenFilesWithoutAReport()
     {
