@@ -21,7 +21,7 @@ DriveSelectHooks Chooser(QStringList drives, int* refreshes = nullptr)
 {
     DriveSelectHooks hooks;
     hooks.chooseDrive = [drives]() mutable { return drives.isEmpty() ? QString() : drives.takeFirst(); };
-    hooks.refreshMainMenu = [refreshes] { refreshes && ++*refreshes; };
+    hooks.refreshMainMenu = [refreshes] { if (refreshes) ++*refreshes; };
     return hooks;
 }
 

@@ -138,7 +138,8 @@ private slots:
         QCOMPARE(program().CurrentEditCount, qint16(1));
         form->cmdMenuChoice[0]->setFocus();
         QTest::keyClick(form->cmdMenuChoice[0], Qt::Key_Return);
-        QCOMPARE(StoredRecord(2).EditCount.text() + StoredRecord(2).Age.trimmed(), QString("140"));
+        QCOMPARE(StoredRecord(2).EditCount.text(), QString("1"));
+        QCOMPARE(StoredRecord(2).Age.trimmed(), QString("40"));
     }
 
     void aLockedClientWithAMissingValueCanStillFinish()

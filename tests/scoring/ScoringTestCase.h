@@ -84,24 +84,8 @@ protected:
         return bool(result);
     }
 
-    struct ToolRun {
-        int exitCode;
-        QByteArray out;
-        QByteArray err;
-    };
-    // Runs the command-line report tool; a crash gives -1, a hang -2.
-    static ToolRun RunTool(const QStringList& args)
-    {
-        QProcess p;
-        p.start(QStringLiteral(ZEPREPORT_PATH), args);
-        if (!p.waitForFinished(30000)) {
-            p.kill();
-            p.waitForFinished();
-            return {-2, {}, "timed out"};
-        }
-        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-                p.readAllStandardError()};
-    }
+    // Runs the command-line report tool.
+    static ToolRun RunTool(const QStringList& args) { return ::RunTool(QStringLiteral(ZEPREPORT_PATH), args); }
 
     static const ScaleScore& Scale(int s) { return scoring().ScaleScores[s]; }
     static QPair<int, int> RawPct(int s) { return {Scale(s).RawScore, Scale(s).Percentile}; }

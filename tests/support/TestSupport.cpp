@@ -56,6 +56,22 @@ ClientRecord SampleRecord(const QString& name)
     return r;
 }
 
+ToolRun RunTool(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    ToolRun run;
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+    } else if (p.exitStatus() == QProcess::NormalExit) {
+        run.exitCode = p.exitCode();
+    }
+    run.out = p.readAllStandardOutput();
+    run.err = p.readAllStandardError();
+    return run;
+}
+
 MsgBox::Message LastMessage()
 {
     return MsgBox::Shown().isEmpty() ? MsgBox::Message{} : MsgBox::Shown().back();

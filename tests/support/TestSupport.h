@@ -32,6 +32,15 @@ private:
     QTemporaryDir diskDir_;
 };
 
+// What a command-line program of ours did: its exit code (-1 when it crashed or hung, and
+// was then killed), standard output and standard error.
+struct ToolRun {
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+ToolRun RunTool(const QString& program, const QStringList& args);
+
 // A record with every field filled with recognisable values.
 ClientRecord SampleRecord(const QString& name);
 

@@ -45,21 +45,7 @@ QString TextOf(int n)
     return QStringLiteral("substr(replace(hex(zeroblob(%1)), '00', 'ab'), 1, %1)").arg(n);
 }
 
-struct Run {
-    int exitCode = -1;
-    QByteArray err;
-};
-
-Run Zepbank(const QStringList& args)
-{
-    QProcess p;
-    p.start(QStringLiteral(ZEPBANK), args);
-    Run run;
-    if (p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit)
-        run.exitCode = p.exitCode();
-    run.err = p.readAllStandardError();
-    return run;
-}
+ToolRun Zepbank(const QStringList& args) { return RunTool(QStringLiteral(ZEPBANK), args); }
 
 const QByteArray GoodItem = "Q 1 Q01 I have never told a lie.\r\nA Q01A1 True\r\nA Q01A2 False\r\n";
 
@@ -207,7 +193,7 @@ private slots:
         QFETCH(QString, reason);
         const QString sourcePath = t->programFolder() + QStringLiteral("/English.txt");
         WriteFileBytes(sourcePath, source);
-        const Run run = Zepbank({bankPath(), sourcePath});
+        const ToolRun run = Zepbank({bankPath(), sourcePath});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains((sourcePath + QStringLiteral(":%1: ").arg(line)).toUtf8()), run.err.constData());
         QVERIFY2(run.err.contains(reason.toUtf8()), run.err.constData());
@@ -228,7 +214,7 @@ private slots:
             QCOMPARE(items.value(0).TestQuestion, QStringLiteral("Nunca he dicho una mentira peque\u00F1a."));
         }
         WriteFileBytes(spanish, "Q 1 Q01 Nunca.\r\nA a Verdadero\r\nA b Falso\r\nA c Tal vez\r\n");
-        const Run run = Zepbank({bankPath(), english, spanish});
+        const ToolRun run = Zepbank({bankPath(), english, spanish});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("item 1 has 2 answers in") && run.err.contains(spanish.toUtf8()), run.err.constData());
     }

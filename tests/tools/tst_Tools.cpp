@@ -9,16 +9,7 @@
 #include "tests/support/TestSupport.h"
 
 namespace {
-int Run(const QString& program, const QStringList& args, QByteArray* err = nullptr)
-{
-    QProcess p;
-    p.start(program, args);
-    if (!p.waitForFinished(60000))
-        return -1;
-    if (err)
-        *err = p.readAllStandardError();
-    return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
-}
+int Run(const QString& program, const QStringList& args) { return RunTool(program, args).exitCode; }
 } // namespace
 
 class tst_Tools : public QObject {
@@ -35,9 +26,9 @@ private slots:
         QCOMPARE(QDir(disk).entryList(QDir::Files), QStringList{QStringLiteral("TID")});
 
         WriteFileBytes(dir.path() + QStringLiteral("/DATA401.ZEP"), QByteArray(154, 'x'));
-        QByteArray err;
-        QCOMPARE(Run(QStringLiteral(ZEPDISK), {dir.path()}, &err), 1);
-        QVERIFY(err.contains("already holds client records"));
+        const ToolRun run = RunTool(QStringLiteral(ZEPDISK), {dir.path()});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.contains("already holds client records"));
         QVERIFY(!QFile::exists(dir.path() + QStringLiteral("/TID")));
     }
 
@@ -126,10 +117,10 @@ private slots:
         else
             QVERIFY(QFileInfo(mount.fill()).size() > 0);
         const QStringList before = QDir(disk).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
-        QByteArray err;
-        QCOMPARE(Run(tool, tool == QLatin1String(ZEPDISK) ? QStringList{disk} : QStringList{programFolder, disk}, &err), 1);
-        QCOMPARE(err.count('\n'), 1);
-        QVERIFY2(err.contains(unwritten.toLocal8Bit()), err.constData());
+        const ToolRun run = RunTool(tool, tool == QLatin1String(ZEPDISK) ? QStringList{disk} : QStringList{programFolder, disk});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err.count('\n'), 1);
+        QVERIFY2(run.err.contains(unwritten.toLocal8Bit()), run.err.constData());
         QVERIFY(!QFile::exists(programFolder + QStringLiteral("/zeptest.ini")));
         if (!settingsFail)
             QCOMPARE(QDir(disk).entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
