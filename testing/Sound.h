@@ -2,47 +2,45 @@
 // The spoken part of the on-screen test: one sound at a time from the language's sound
 // folder, started without waiting for it to end. Every sound of the program goes through
 // here, so a test can see what was asked for and what was handed to the audio device.
+//
+// A recording must be heard the moment the client's key asks for it, and whole, even on a
+// busy computer. So each file is read and checked once, when its item comes up, and the
+// samples go to one stream of the sound server that stays open for the whole test; playing
+// a sound only replaces what that stream holds.
 #include <functional>
 #include <memory>
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
-// Something that plays one audio file at a time. The program uses Qt Multimedia; a test
-// may put a stand-in in its place to make the device fail.
+#include "testing/Wave.h"
+
+// Something that plays one sound at a time. The program talks to the PulseAudio server; a
+// test may put a stand-in in its place.
 class SoundDevice {
 public:
     virtual ~SoundDevice() = default;
-    // An audio output exists and the player reports no error.
+    // A sound server answered. Waits a moment at most: a server that hangs counts as none.
     virtual bool Usable() = 0;
-    // Starts playing `path` without waiting for the end.
-    virtual void Play(const QString& path) = 0;
-    // Stops whatever is playing and lets go of its file.
+    // Opens the way for sounds of this shape before one is wanted; a device that is
+    // already open for sounds keeps what it has.
+    virtual void Prepare(const Wave& shape) { (void)shape; }
+    // Replaces whatever plays by `wave` (read from `path`) and returns at once.
+    virtual void Play(const QString& path, std::shared_ptr<const Wave> wave) = 0;
+    // Stops whatever is playing.
     virtual void Close() = 0;
-    // The device calls this when playing fails (number as in SoundErrorNumber).
-    std::function<void(int number, const QString& description)> ErrorOccurred;
 };
 
-// The Qt Multimedia device (a media player on the default audio output).
-std::unique_ptr<SoundDevice> MakeMediaSoundDevice();
+// The PulseAudio device: a client of the user's sound server (PULSE_SERVER or the default).
+// A server that is missing, hangs or goes away only means that nothing is heard.
+std::unique_ptr<SoundDevice> MakePulseSoundDevice();
 // What the next TestSound gets as its device; tests install their own maker.
 void SetSoundDeviceMaker(std::function<std::unique_ptr<SoundDevice>()> maker);
 
-// Error numbers of failed sounds. These end a sound without a word: the file or the
-// device is not there, which only means that nothing is heard.
-enum : int {
-    ErrBadFileName = 52,
-    ErrFileNotFound = 53,
-    ErrDeviceIO = 57,
-    ErrDeviceUnavailable = 68,
-    ErrPathFileAccess = 75,
-    ErrPathNotFound = 76,
-    // Anything else is told to the operator in a "Sound Error" box.
-    ErrInvalidFormat = 321,
-    ErrInternal = 51,
-};
-bool IsSilentSoundError(int number);
+// The number in the "Sound Error" box of a recording that is there but cannot be played.
+constexpr int ErrInvalidFormat = 321;
 
 class TestSound : public QObject {
 public:
@@ -51,18 +49,28 @@ public:
 
     // Prepares the device; without a usable output the test stays silent (AudioOn false).
     void InitSound();
+    // Reads the recordings an item is about to speak, so that playing them costs nothing.
+    void PrepareSounds(const QStringList& names);
     // Stops the sound that plays and starts `name` from the folder, if the file is there.
     void PlaySound(const QString& name);
     void StopSound();
-    // A failure of the device while playing: silent for a missing file or device, a
-    // "Sound Error" box for anything else. The test goes on either way.
-    void SoundFailed(int number, const QString& description);
-
     bool AudioOn = true;
     QString Folder;
 
 private:
+    struct Recording {
+        std::shared_ptr<const Wave> wave;  // null when the file cannot be played
+        QString problem;
+    };
+    // The recording of `name`, read when first wanted; null when the file is not there.
+    const Recording* Find(const QString& name);
+    // A recording that cannot be played: a "Sound Error" box the first time in a test,
+    // silence after that. The test goes on either way.
+    void SoundFailed(const QString& description);
+
     std::unique_ptr<SoundDevice> device_;
+    QHash<QString, Recording> recordings_;
+    bool errorShown_ = false;
 };
 
 // What happened to sounds since the last reset: every name PlaySound was given, and every

@@ -179,6 +179,8 @@ void frmPresentQA::Activate()
     CenterFrame(fraInstructions);
     setWindowTitle(PresentationCaption(Language));
     InitSound();
+    Sound->PrepareSounds(QStringList(InstructionSounds.begin(), InstructionSounds.begin() + 3));
+    PrepareItemSounds();
     ShowingGeneralInstructions = true;
     TestInstructions(0);
     PlaySound(InstructionSounds[0]);
@@ -259,6 +261,16 @@ void frmPresentQA::ShowRecord()
     QTextCursor start = txtQuestion->textCursor();
     start.movePosition(QTextCursor::Start);
     txtQuestion->setTextCursor(start);
+    PrepareItemSounds();
+}
+
+void frmPresentQA::PrepareItemSounds()
+{
+    QStringList names{QuestionSound};
+    for (int k = 0; k <= LastMenuChoice; ++k)
+        if (k < 2 || !Items->Record().Answer[k].isEmpty())
+            names << ChoiceSounds[k];
+    Sound->PrepareSounds(names);
 }
 
 void frmPresentQA::FinishTest()

@@ -42,6 +42,8 @@ public:
     void InitSound();
     void PlaySound(const QString& name);
     void StopSound();
+    // Reads the recordings of the item on screen before the client can ask for them.
+    void PrepareItemSounds();
 
     // The window manager's close and Escape do nothing: the client cannot leave the test.
     void reject() override;

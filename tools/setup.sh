@@ -22,13 +22,12 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo=sudo
 
 packages=(cmake g++ make pkg-config
-          qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-multimedia-dev qt6-qpa-plugins
+          qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-qpa-plugins
           libgl-dev libx11-dev libbenchmark-dev sqlite3
           xvfb xdotool openbox
-          # sound: Qt Multimedia's GStreamer back end, WAV playback into PulseAudio, the
+          # sound: the PulseAudio client library the test's recordings are played through, the
           # null-sink daemon and recorder of the sound tests, and the voices of zepvoice
-          libqt6multimedia6 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
-          pulseaudio pulseaudio-utils espeak-ng
+          libpulse-dev pulseaudio pulseaudio-utils espeak-ng
           # printing: the CUPS client library, and for the print tests a private cupsd, the
           # poppler tools that read the PDF jobs back, and the metric twin of Courier New
           cups cups-client libcups2-dev poppler-utils fonts-liberation

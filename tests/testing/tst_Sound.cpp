@@ -1,127 +1,160 @@
-// Real sound: the audio layer plays into a PulseAudio null sink started by this test, and
-// the sink's monitor is recorded with parec.
+// Real sound: the on-screen test, driven with the client's keys, plays known tones as its
+// recordings into a PulseAudio null sink of the test's own; the sink is recorded with parec
+// and each tone is found in the recording by its pitch. Quiet, and with both cores busy.
 
+#include "app/Program.h"
+#include "clients/DataAccess.h"
 #include "testing/Presentation.h"
-#include "testing/Sound.h"
+#include "testing/frmPresentQA.h"
+#include "tests/support/SoundProbe.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 
-constexpr int Rate = 22050;
-
-// A sine tone of `seconds` as a 16-bit PCM mono WAV file.
-void WriteTone(const QString& path, double seconds, double hertz)
-{
-    const qint32 samples = qint32(seconds * Rate);
-    QByteArray pcm(samples * 2, '\0');
-    for (int i = 0; i < samples; ++i)
-        qToLittleEndian<qint16>(qint16(12000 * qSin(2 * M_PI * hertz * i / Rate)), pcm.data() + 2 * i);
-    QByteArray wav("RIFF....WAVEfmt ");
-    auto add32 = [&wav](quint32 v) { char b[4]; qToLittleEndian(v, b); wav.append(b, 4); };
-    auto add16 = [&wav](quint16 v) { char b[2]; qToLittleEndian(v, b); wav.append(b, 2); };
-    add32(16), add16(1), add16(1), add32(Rate), add32(Rate * 2), add16(2), add16(16);
-    wav += "data";
-    add32(quint32(pcm.size()));
-    wav += pcm;
-    qToLittleEndian<quint32>(quint32(wav.size() - 8), wav.data() + 4);
-    WriteFileBytes(path, wav);
-}
+// Each recording of item 1 and the two first instructions: its pitch and its length.
+struct Recording {
+    const char* name;
+    int hertz;
+    double seconds;
+};
+const Recording Recordings[] = {
+    {"Inst0.wav", 600, 0.5}, {"Inst1.wav", 1000, 0.5}, {"Q01.wav", 1400, 0.6},
+    {"Q01A1.wav", 1800, 1.0}, {"Q01A2.wav", 2200, 0.6},
+};
 
 } // namespace
 
 class tst_Sound : public QObject {
     Q_OBJECT
 
-    TestProgram program;  // a "Sound Error" box nobody expects fails the test
-    QTemporaryDir runtime;
-    QTemporaryDir sounds;
-    QProcess daemon;
-    QString folder;
+    PrivateSoundServer server;
+    std::unique_ptr<TestProgram> t;
+    std::unique_ptr<frmPresentQA> form;
+    std::unique_ptr<SinkRecorder> sink;
 
-    // Seconds of sound in the recording: 10 ms windows that are clearly not silent.
-    static double SecondsHeard(const QByteArray& raw)
+    void Open()
     {
-        const int window = Rate / 100;
-        int loud = 0;
-        for (qsizetype start = 0; start + 2 * window <= raw.size(); start += 2 * window) {
-            double sum = 0;
-            for (int i = 0; i < window; ++i) {
-                const double v = qFromLittleEndian<qint16>(raw.constData() + start + 2 * i);
-                sum += v * v;
-            }
-            loud += qSqrt(sum / window) > 1000 ? 1 : 0;
-        }
-        return loud / 100.0;
+        Program& p = program();
+        p.SectionBounds = {0, 60, 64, 0};
+        p.SndPath = t->programFolder();
+        p.CurrentClient = 1;
+        p.ClientTable[1].Answers = QString(64, QLatin1Char('0'));
+        QList<QuestionItem> items = StandardTestItems();
+        items[0].QuestionAudio = "Q01";
+        items[0].ChoiceAudio[0] = "Q01A1";
+        items[0].ChoiceAudio[1] = "Q01A2";
+        WriteBank({{"English", items}});
+        const QString folder = SoundFolder(p.SndPath, "English");
+        QVERIFY(QDir().mkpath(folder));
+        for (const Recording& r : Recordings)
+            WriteFileBytes(folder + r.name, ToneWave(r.seconds, r.hertz));
+        form = std::make_unique<frmPresentQA>();
+        form->Language = "English";
+        QVERIFY(form->Load());
+        ShowActive(form.get());
     }
 
-    // Records the null sink while `play` runs and the event loop turns for `milliseconds`.
-    QByteArray Record(const std::function<void()>& play, int milliseconds)
+    // What the client heard after `act`: the recording's tone from the moment of the key on.
+    SinkRecorder::Tone Heard(const std::function<void()>& act, const Recording& r)
     {
-        QProcess parec;
-        parec.start("parec",
-                    {"--device=zeptest.monitor", "--rate=22050", "--channels=1", "--format=s16le", "--latency-msec=20"});
-        QByteArray raw;
-        QObject::connect(&parec, &QProcess::readyReadStandardOutput, [&] { raw += parec.readAllStandardOutput(); });
-        // Recording begins a while after the recorder starts; the sound must not begin before.
-        if (!parec.waitForStarted() || !QTest::qWaitFor([&] { return raw.size() > Rate; }, 10000))
+        const auto keyTime = std::chrono::steady_clock::now();
+        const qint64 key = sink->SampleNow();
+        act();
+        if (!sink->WaitUntilOver(r.hertz, key))
             return {};
-        play();
-        QTest::qWait(milliseconds);
-        parec.terminate();
-        parec.waitForFinished();
-        return raw + parec.readAllStandardOutput();
+        const SinkRecorder::Tone tone = sink->Find(r.hertz, key);
+        if (tone.first >= 0)
+            qInfo("%s: out of the sink %lld ms after the key, %.1f%% of it heard", r.name,
+                  qint64(std::chrono::duration_cast<std::chrono::milliseconds>(sink->ArrivalOf(tone.first) - keyTime).count()),
+                  100.0 * tone.samples / (r.seconds * ProbeRate));
+        return tone;
     }
 
 private slots:
     void initTestCase()
     {
-        for (const char* tool : {"pulseaudio", "parec"})
-            if (QStandardPaths::findExecutable(tool).isEmpty())
-                QSKIP("pulseaudio and parec are needed (packages pulseaudio, pulseaudio-utils)");
-        // A daemon of our own, root or not, beside nothing else: its own runtime folder.
-        qputenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit());
-        qputenv("PULSE_SERVER", ("unix:" + runtime.path() + "/pulse/native").toLocal8Bit());
-        daemon.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit",
-                                    "-L", "module-native-protocol-unix", "-L", "module-null-sink sink_name=zeptest"});
-        QVERIFY(daemon.waitForStarted());
-        const QString socket = runtime.path() + "/pulse/native";
-        (void)QTest::qWaitFor([&] { return QFile::exists(socket) || daemon.state() != QProcess::Running; }, 10000);
-        if (daemon.state() != QProcess::Running)
-            QSKIP(qPrintable("PulseAudio does not run here: " + daemon.readAllStandardError().right(300)));
-        QVERIFY(QFile::exists(socket));
-        folder = SoundFolder(sounds.path(), "English");
-        QVERIFY(QDir().mkpath(folder));
-        WriteTone(folder + "Q01.wav", 1.0, 440);
-        WriteTone(folder + "Q01A1.wav", 2.0, 660);
-        WriteTone(folder + "Q01A2.wav", 0.5, 880);
-    }
-    void cleanupTestCase()
-    {
-        daemon.terminate();
-        daemon.waitForFinished();
+        QString why;
+        if (!server.Start(why))
+            QSKIP(qPrintable(why));
     }
 
-    void aQuestionIsHeardForItsLength()
+    void init()
     {
-        TestSound sound(folder);
-        sound.InitSound();
-        QVERIFY(sound.AudioOn);
-        const double heard = SecondsHeard(Record([&] { sound.PlaySound("Q01.wav"); }, 2500));
-        QVERIFY2(heard > 0.8 && heard < 1.2, qPrintable(QString::number(heard)));
+        t = std::make_unique<TestProgram>();
+        QList<int> tones;
+        for (const Recording& r : Recordings)
+            tones << r.hertz;
+        sink = std::make_unique<SinkRecorder>(tones);
+        QString why;
+        QVERIFY2(sink->Start(why), qPrintable(why));
+    }
+    void cleanup()
+    {
+        form.reset();
+        sink.reset();
+        t.reset();
+    }
+
+    // Every recording an item needs is heard whole, and the next one stops it, also while
+    // two other programs keep the computer busy.
+    void everyRecordingIsHeardWhole_data()
+    {
+        QTest::addColumn<bool>("busy");
+        QTest::newRow("quiet computer") << false;
+        QTest::newRow("both cores busy") << true;
+    }
+    void everyRecordingIsHeardWhole()
+    {
+        QFETCH(bool, busy);
+        std::unique_ptr<CpuLoad> load(busy ? new CpuLoad : nullptr);
+        // The server reports each stream a client opens.
+        QProcess events;
+        events.start("pactl", {"subscribe"});
+        QVERIFY(events.waitForStarted());
+        Open();
+        const auto& [inst0, inst1, question, first, second] = Recordings;
+        QList<QPair<const Recording*, SinkRecorder::Tone>> heard;
+        heard << qMakePair(&inst0, Heard([&] { form->Activate(); }, inst0));
+        heard << qMakePair(&inst1, Heard([] { Press(Qt::Key_Return); }, inst1));
+        heard << qMakePair(&question, Heard([] { Press(Qt::Key_Return); }, question));
+        heard << qMakePair(&first, Heard([] { Press(Qt::Key_Down); }, first));
+        heard << qMakePair(&second, Heard([] { Press(Qt::Key_Down); }, second));
+        heard << qMakePair(&first, Heard([] { Press(Qt::Key_Up); }, first));
+        heard << qMakePair(&question, Heard([] { Press(Qt::Key_Up); }, question));  // asked again
+        for (const auto& [r, tone] : heard) {
+            QVERIFY2(tone.first >= 0, r->name);
+            QVERIFY2(tone.samples >= 0.98 * r->seconds * ProbeRate,
+                     qPrintable(QString("%1: %2 of %3 samples").arg(r->name).arg(tone.samples).arg(r->seconds * ProbeRate)));
+        }
+
+        // Two quick presses: the first answer is heard until the second one stops it, and
+        // none of its rest comes after.
+        const qint64 before = sink->SampleNow();
+        Press(Qt::Key_Down);
+        QVERIFY(QTest::qWaitFor([&] { return sink->Find(first.hertz, before).first >= 0; }, 5000));
+        const SinkRecorder::Tone next = Heard([] { Press(Qt::Key_Down); }, second);
+        const SinkRecorder::Tone cut = sink->Find(first.hertz, before);
+        QVERIFY2(cut.samples > 0 && cut.samples < 0.9 * first.seconds * ProbeRate, qPrintable(QString::number(cut.samples)));
+        QVERIFY2(next.first > cut.first, qPrintable(QString("%1 after %2").arg(next.first).arg(cut.first)));
+        QVERIFY(next.samples >= 0.98 * second.seconds * ProbeRate);
+        QCOMPARE(sink->Find(first.hertz, next.first + next.samples).first, -1);
+
+        // The staff key breaks the test off in the middle of a sound, and it stops.
+        const qint64 upAgain = sink->SampleNow();
+        Press(Qt::Key_Up);
+        QVERIFY(QTest::qWaitFor([&] { return sink->Find(first.hertz, upAgain).first >= 0; }, 5000));
+        QTest::keyClick(form.get(), Qt::Key_F10, Qt::ShiftModifier | Qt::AltModifier);
+        QVERIFY(!form->isVisible());
+        QVERIFY(sink->WaitUntilOver(first.hertz, upAgain));
+        QVERIFY(sink->Find(first.hertz, upAgain).samples < 0.5 * first.seconds * ProbeRate);
+
+        // A sound is heard at once because it goes into a stream the test keeps open; a
+        // stream set up for each sound is what made the client wait for it.
+        form.reset();
+        QByteArray said;
+        QVERIFY(QTest::qWaitFor([&] { return (said += events.readAllStandardOutput()).contains("'remove' on sink-input"); }));
+        QCOMPARE(said.count("'new' on sink-input"), 1);
         QVERIFY(MsgBox::Shown().isEmpty());
-    }
-
-    void theNextAnswerStopsThePreviousSound()
-    {
-        TestSound sound(folder);
-        sound.InitSound();
-        // Half a second of the two-second answer, then the half-second one.
-        const double heard = SecondsHeard(Record([&] {
-            sound.PlaySound("Q01A1.wav");
-            QTest::qWait(500);
-            sound.PlaySound("Q01A2.wav");
-        }, 3000));
-        QVERIFY2(heard > 0.7 && heard < 1.4, qPrintable(QString::number(heard)));
     }
 };
 
