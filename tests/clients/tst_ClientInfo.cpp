@@ -159,6 +159,8 @@ private slots:
         QCOMPARE(r.DateOfBirth.text() + r.Age.text() + r.Race.text(), QString("12/31/20005  3"));
     }
 
+    // The scoring picks its norms by the stored code: each entry, found by its text with the
+    // arrow keys, must store its own code.
     void thirdChangeLocksTheRecord()
     {
         Open(true);
@@ -196,10 +198,12 @@ private slots:
     {
         QTest::addColumn<QString>("editCount");
         QTest::addColumn<QString>("nameDeleted");
+        QTest::addColumn<QString>("age");
         QTest::addColumn<bool>("locked");
-        QTest::newRow("unchanged") << "2" << "0" << false;
-        QTest::newRow("edit limit") << "3" << "0" << true;
-        QTest::newRow("name deleted") << "1" << "1" << true;
+        QTest::newRow("unchanged") << "2" << "0" << "34" << false;
+        // An age of 100, stored by some other way, shows as "10": the form differs from the record.
+        QTest::newRow("edit limit") << "3" << "0" << "100" << true;
+        QTest::newRow("name deleted") << "0" << "1" << "100" << true;
     }
     // A locked client opens told why and with its fields disabled; whatever reached the
     // disk would recreate the removed file.
@@ -207,10 +211,12 @@ private slots:
     {
         QFETCH(QString, editCount);
         QFETCH(QString, nameDeleted);
+        QFETCH(QString, age);
         QFETCH(bool, locked);
         ClientRecord second = SampleRecord("John Roe");
         second.EditCount = editCount;
         second.NameDeleted = nameDeleted;
+        second.Age = age;
         if (locked)
             MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
         Open(true, &second);
