@@ -161,6 +161,69 @@ private slots:
 
     // The scoring picks its norms by the stored code: each entry, found by its text with the
     // arrow keys, must store its own code.
+    void aListEntryChosenByItsTextStoresItsCode_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("offset");  // of the code in the record
+        QTest::addColumn<QByteArray>("code");
+        const struct { int field; const char* name; const char* entries; int offset; } lists[] = {
+            {FieldGender, "sex", "N/A|Male|Female", 39},
+            {FieldRace, "race", "N/A|Caucasian|Black|Hispanic|Asian|Native American|Other", 40},
+            {FieldMarital, "marital", "N/A|Single|Married|Divorced|Separated|Widowed", 43}};
+        for (const auto& list : lists) {
+            const QStringList entries = QString(list.entries).split('|');
+            for (int code = 0; code < entries.size(); ++code)
+                QTest::addRow("%s %s", list.name, qPrintable(entries[code]))
+                    << list.field << entries[code] << list.offset << QByteArray::number(code);
+        }
+    }
+    void aListEntryChosenByItsTextStoresItsCode()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, entry);
+        QFETCH(int, offset);
+        QFETCH(QByteArray, code);
+        Open(true);
+        Press(Qt::Key_Tab, 2 + field);
+        auto* list = qobject_cast<QComboBox*>(Focused());
+        QVERIFY(list && list == Field(field));
+        for (int key : {Qt::Key_Up, Qt::Key_Down})
+            for (int i = 0; i < list->count() && list->currentText() != entry; ++i)
+                Press(key);
+        QCOMPARE(list->currentText(), entry);
+        Press(Qt::Key_Return);
+        ChooseInformationOk();
+        QVERIFY(program().InputAccepted);
+        QCOMPARE(ReadFileBytes(t->dataFile()).mid(RecordLength + offset, 1), code);
+    }
+
+    // Backspace right after a slash takes the digit before the slash; the slash stays, and
+    // the next digit goes where the taken one was.
+    void backspaceAfterASlashTakesTheDigitBeforeIt_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("afterBackspace");
+        QTest::addColumn<QString>("retyped");
+        QTest::newRow("month") << "01" << "0_/__/____" << "02/__/____";
+        QTest::newRow("day") << "0115" << "01/1_/____" << "01/12/____";
+    }
+    void backspaceAfterASlashTakesTheDigitBeforeIt()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, afterBackspace);
+        QFETCH(QString, retyped);
+        Open(false);
+        Press(Qt::Key_Tab, FieldDateOfBirth);
+        QCOMPARE(Focused(), form->mebDateOfBirth);
+        TypeText(typed);
+        Press(Qt::Key_Backspace);
+        QCOMPARE(form->mebDateOfBirth->text(), afterBackspace);
+        TypeText("2");
+        QCOMPARE(form->mebDateOfBirth->text(), retyped);
+        QCOMPARE(BeepCount(), 0);
+    }
+
     void thirdChangeLocksTheRecord()
     {
         Open(true);
