@@ -60,7 +60,7 @@ QString GetINISndPath() { return ReadPath(QStringLiteral("SndPath"), QStringLite
 bool GetNumLockSetting() { return ReadFlag(QStringLiteral("NumLock")); }
 bool SaveNumLockSetting(bool on) { return WriteFlag(QStringLiteral("NumLock"), on, nullptr); }
 bool GetPrintDOSSetting() { return ReadFlag(QStringLiteral("PrintDOS")); }
-bool SavePrintDOSSetting(bool on) { return WriteFlag(QStringLiteral("PrintDOS"), on, nullptr); }
+bool SavePrintDOSSetting(bool on, QString* error) { return WriteFlag(QStringLiteral("PrintDOS"), on, error); }
 
 bool ToggleNumLockSetting(bool current)
 {

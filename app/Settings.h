@@ -10,7 +10,7 @@ QString GetINISndPath();
 bool GetNumLockSetting();
 bool SaveNumLockSetting(bool on);
 bool GetPrintDOSSetting();
-bool SavePrintDOSSetting(bool on);
+bool SavePrintDOSSetting(bool on, QString* error = nullptr);
 
 // The menu toggles: store the opposite of `current` and return the value now stored. When
 // the write fails the operator is told, once, and `current` is returned.

@@ -528,7 +528,12 @@ void frmClientInfo::InformationOk()
         p.CurrentClient = qint16(p.ClientCount + 1);
     p.InputAccepted = true;
     closing_ = true;
-    if (nothingChanged || (p.EditMode && editCountSnapshot_.toInt() >= EditCounter::Limit)) {
+    // A client that was locked when the form opened (three changes made, or the name deleted)
+    // is never written here, whatever the fields hold: they may not even be able to hold the
+    // stored values (an age of "100" shows as "10").
+    const bool lockedAtOpen =
+        p.EditMode && (p.CurrentNameDeleted == 1 || editCountSnapshot_.toInt() >= EditCounter::Limit);
+    if (nothingChanged || lockedAtOpen) {
         accept();
         return;
     }

@@ -81,6 +81,18 @@ QList<ReportPage> ReportPages(const QString& text)
     return pages;
 }
 
+FileProblem ReadRawPrintBytes(QByteArray& bytes, bool& marked)
+{
+    if (FileProblem problem = ReadReportBytes(bytes); !problem.isEmpty())
+        return problem;
+    // A report's last page always has lines of its own, so a form-feed line at the end is one
+    // that a raw print added.
+    marked = bytes.endsWith(FormFeedLine);
+    if (!marked)
+        bytes += FormFeedLine;
+    return {};
+}
+
 FileProblem AppendFormFeedLine()
 {
     const QString path = ReportFilePath();
@@ -92,7 +104,7 @@ FileProblem AppendFormFeedLine()
     if (::fstat(fd, &st) != 0)
         err = errno;
     if (err == 0)
-        err = WriteAllAt(fd, QByteArrayLiteral("\f\r\n"), st.st_size);
+        err = WriteAllAt(fd, QByteArray(FormFeedLine), st.st_size);
     if (err == 0 && SyncFile(fd) != 0)
         err = errno;
     // A full disk may take part of the line: the report is then left as it was.

@@ -27,7 +27,13 @@ FileProblem ReadReportText(QString& text);
 // empty page a raw print leaves after its extra form feed is not a page.
 QList<ReportPage> ReportPages(const QString& text);
 
-// Adds the line holding only a form feed that makes a raw printer eject the last page.
+// The line holding only a form feed that makes a raw printer eject the last page.
+inline constexpr char FormFeedLine[] = "\f\r\n";
+// The bytes a raw printer gets for the report: the file's own, ending in the form-feed line.
+// `marked` tells whether the file ends in that line already (it was printed raw before): the
+// line is then not added a second time, which would eject an empty page.
+FileProblem ReadRawPrintBytes(QByteArray& bytes, bool& marked);
+// Adds the form-feed line to the report file.
 FileProblem AppendFormFeedLine();
 
 // The two passes of a bulk print move the report through numbered files.

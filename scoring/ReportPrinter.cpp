@@ -178,11 +178,16 @@ bool ReportPrinter()
     QString problem;
     if (program().PrintDOS) {
         QByteArray bytes;
-        problem = AppendFormFeedLine();
-        if (problem.isEmpty())
-            problem = ReadReportBytes(bytes);
+        bool marked = false;
+        problem = ReadRawPrintBytes(bytes, marked);
         if (problem.isEmpty())
             problem = SendToPrinter(bytes, true, QString::fromLatin1(ReportFileName));
+        // The file keeps the form-feed line once a printer has taken it, and only then: a
+        // refused job leaves the report as it was, so that printing it again adds no empty
+        // page. Should the line not reach the file, the report has printed all the same, and
+        // the next print adds the line again.
+        if (problem.isEmpty() && !marked)
+            (void)AppendFormFeedLine();
     } else {
         QByteArray pdf;
         problem = RenderReportPdf(pdf);

@@ -124,6 +124,16 @@ QString PresentationCaption(const QString& language)
                                        : QStringLiteral("Question Presentation");
 }
 
+QString QuestionFrameCaption(const QString& language)
+{
+    return IsSpanishLanguage(language) ? QStringLiteral("Pregunta") : QStringLiteral("Question");
+}
+
+QString AnswerFrameCaption(const QString& language)
+{
+    return IsSpanishLanguage(language) ? QStringLiteral("Escoja su respuesta") : QStringLiteral("Choose Answer");
+}
+
 QString InstructionText(const QString& language, int section)
 {
     const bool spanish = IsSpanishLanguage(language);

@@ -13,6 +13,9 @@ bool IsSpanishLanguage(const QString& language);
 
 // The window caption of the test in this language.
 QString PresentationCaption(const QString& language);
+// The captions of the frames around the question and around its answers.
+QString QuestionFrameCaption(const QString& language);
+QString AnswerFrameCaption(const QString& language);
 // The instructions of section 0 (general), 1 or 2; any other section gives an empty text.
 // Lines are separated by a carriage return and a line feed.
 QString InstructionText(const QString& language, int section);

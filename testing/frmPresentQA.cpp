@@ -26,6 +26,9 @@ constexpr int FrameHeight = 7440;
 constexpr int QuestionHeight = 2640;
 constexpr int AnswerTop = 2760;
 constexpr int AnswerPitch = 840;
+// The status texts of the test are long, the Spanish ones longest: the panel has room for
+// two lines and wraps them rather than cutting them off.
+constexpr int StatusHeight = 750;
 
 QPlainTextEdit* MakeTextBox(QWidget* parent, const char* name, const QRect& geometry, int pointSize)
 {
@@ -68,7 +71,7 @@ frmPresentQA::frmPresentQA(QWidget* parent) : QDialog(parent)
     frQandA->setObjectName(QStringLiteral("frQandA"));
     frQandA->setGeometry(TwipsRect(240, 240, FrameWidth, FrameHeight));
 
-    fraQuestions = new QGroupBox(QStringLiteral("Question"), frQandA);
+    fraQuestions = new QGroupBox(QuestionFrameCaption(QString()), frQandA);
     fraQuestions->setObjectName(QStringLiteral("fraQuestions"));
     fraQuestions->setGeometry(TwipsRect(0, 0, FrameWidth, QuestionHeight));
     SetFrameFocusLook(fraQuestions, false);
@@ -77,7 +80,7 @@ frmPresentQA::frmPresentQA(QWidget* parent) : QDialog(parent)
     txtQuestion->setTabChangesFocus(true);
     SetTextColours(txtQuestion, Blue, White);
 
-    fraAnswer = new QGroupBox(QStringLiteral("Choose Answer"), frQandA);
+    fraAnswer = new QGroupBox(AnswerFrameCaption(QString()), frQandA);
     fraAnswer->setObjectName(QStringLiteral("fraAnswer"));
     fraAnswer->setGeometry(TwipsRect(0, AnswerTop, FrameWidth, FrameHeight - AnswerTop));
     SetFrameFocusLook(fraAnswer, false);
@@ -110,7 +113,8 @@ frmPresentQA::frmPresentQA(QWidget* parent) : QDialog(parent)
         MakeTextBox(fraInstructions, "txtInstructions", TwipsRect(120, 300, FrameWidth - 240, FrameHeight - 420), 10);
     fraInstructions->raise();
 
-    MsgPanel = MakeStatusPanel(this, TwipsRect(0, FormHeight - 375, FormWidth, 375));
+    MsgPanel = MakeStatusPanel(this, TwipsRect(0, FormHeight - StatusHeight, FormWidth, StatusHeight));
+    MsgPanel->setWordWrap(true);
 
     QWidget::setTabOrder(txtInstructions, txtQuestion);
     QWidget::setTabOrder(txtQuestion, cmdMenuChoice[0]);
@@ -178,6 +182,8 @@ void frmPresentQA::Activate()
     CenterFrame(frQandA);
     CenterFrame(fraInstructions);
     setWindowTitle(PresentationCaption(Language));
+    fraQuestions->setTitle(QuestionFrameCaption(Language));
+    fraAnswer->setTitle(AnswerFrameCaption(Language));
     InitSound();
     Sound->PrepareSounds(QStringList(InstructionSounds.begin(), InstructionSounds.begin() + 3));
     PrepareItemSounds();

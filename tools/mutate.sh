@@ -56,6 +56,7 @@ trap 'restore; echo "interrupted" >&2; exit 130' INT TERM HUP
 
 # The list parser: "ids" prints the ids, "show ID" prints file, tests and description on
 # three lines, "apply ID" changes the file. Refuses a "from" text that is not there exactly once.
+# Bytes that are not UTF-8 (the Windows-1252 data files) and CR LF line ends are kept as they are.
 mutant() {
     python3 - "$ROOT/$LIST" "$@" <<'EOF'
 import re, sys
@@ -75,7 +76,7 @@ def unescape(s):
 def check(e):
     if "from" not in e or "to" not in e:
         sys.exit("%s (line %d): needs from: and to:" % (e["id"], e["line"]))
-    text = open(e["file"], encoding="utf-8").read()
+    text = open(e["file"], encoding="utf-8", errors="surrogateescape", newline="").read()
     count = text.count(unescape(e["from"]))
     if count != 1:
         sys.exit("%s: the from text occurs %d times in %s" % (e["id"], count, e["file"]))
@@ -95,7 +96,7 @@ if cmd == "show":
     print(e["file"]); print(e["tests"]); print(e["desc"])
 elif cmd == "apply":
     text = check(e)
-    open(e["file"], "w", encoding="utf-8").write(text.replace(unescape(e["from"]), unescape(e["to"]), 1))
+    open(e["file"], "w", encoding="utf-8", errors="surrogateescape", newline="").write(text.replace(unescape(e["from"]), unescape(e["to"]), 1))
 EOF
 }
 

@@ -60,10 +60,14 @@ int main(int argc, char* argv[])
     }
     program().IniPath = programFolder + QStringLiteral("/zeptest.ini");
     QString error;
-    // The recordings of the on-screen test live in the program folder (tools/zepvoice).
+    // The recordings of the on-screen test live in the program folder (tools/zepvoice). A
+    // newcomer's first report comes out as printed pages, not as the report's raw bytes: the
+    // demonstration starts with "Print to DOS port" off, while a real program folder keeps
+    // the option on until someone turns it off.
     if (!SaveINIFilePath(disk, &error) ||
         !WritePrivateProfileString(QStringLiteral("Path"), QStringLiteral("SndPath"), programFolder, program().IniPath,
-                                   &error)) {
+                                   &error) ||
+        !SavePrintDOSSetting(false, &error)) {
         std::fprintf(stderr, "zepdemo: the demonstration disk is ready, but the settings were not changed: %s\n",
                      qPrintable(error));
         return 1;

@@ -118,13 +118,20 @@ private slots:
         QCOMPARE(menu->lbNameDisplay->count(), 51);
     }
 
+    void editCurrentClientRunsInformationCourtHistoryAndAnswers_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::newRow("a client in the middle") << 2;
+        QTest::newRow("the last client") << 3;
+    }
     void editCurrentClientRunsInformationCourtHistoryAndAnswers()
     {
+        QFETCH(int, slot);
         Open(Names(3));
         WriteBank({{QStringLiteral("English"), StandardTestItems()}});
         FocusOn(menu->lbNameDisplay);
-        Press(Qt::Key_Down, 2);
-        QCOMPARE(program().CurrentClient, 2);
+        Press(Qt::Key_Down, slot);
+        QCOMPARE(program().CurrentClient, slot);
         Press(Qt::Key_Backtab, 4);
         QCOMPARE(QApplication::focusWidget(), menu->cmdMenuChoice[0]);
 
@@ -157,10 +164,10 @@ private slots:
         Press(Qt::Key_Return);
 
         QCOMPARE(QFileInfo(t->dataFile()).size(), qint64(3 * RecordLength));
-        const ClientRecord stored = StoredRecord(2);
+        const ClientRecord stored = StoredRecord(slot);
         QCOMPARE(stored.Age.trimmed() + stored.EditCount.text() + stored.DrugConvictions.text(), QStringLiteral("4114 "));
         QCOMPARE(stored.Answers.text(), QStringLiteral("1") + QString(59, QLatin1Char('2')) + QStringLiteral("1234"));
-        QCOMPARE(stored, program().ClientTable[2]);
+        QCOMPARE(stored, program().ClientTable[slot]);
         QVERIFY(menu->frMainMenu->isVisible());
         QVERIFY(!menu->cmdMenuChoice[0]->isEnabled());
         QVERIFY(program().UnloadOthersOnActivate);

@@ -159,6 +159,71 @@ private slots:
         QCOMPARE(r.DateOfBirth.text() + r.Age.text() + r.Race.text(), QString("12/31/20005  3"));
     }
 
+    // The scoring picks its norms by the stored code: each entry, found by its text with the
+    // arrow keys, must store its own code.
+    void aListEntryChosenByItsTextStoresItsCode_data()
+    {
+        QTest::addColumn<int>("field");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<int>("offset");  // of the code in the record
+        QTest::addColumn<QByteArray>("code");
+        const struct { int field; const char* name; const char* entries; int offset; } lists[] = {
+            {FieldGender, "sex", "N/A|Male|Female", 39},
+            {FieldRace, "race", "N/A|Caucasian|Black|Hispanic|Asian|Native American|Other", 40},
+            {FieldMarital, "marital", "N/A|Single|Married|Divorced|Separated|Widowed", 43}};
+        for (const auto& list : lists) {
+            const QStringList entries = QString(list.entries).split('|');
+            for (int code = 0; code < entries.size(); ++code)
+                QTest::addRow("%s %s", list.name, qPrintable(entries[code]))
+                    << list.field << entries[code] << list.offset << QByteArray::number(code);
+        }
+    }
+    void aListEntryChosenByItsTextStoresItsCode()
+    {
+        QFETCH(int, field);
+        QFETCH(QString, entry);
+        QFETCH(int, offset);
+        QFETCH(QByteArray, code);
+        Open(true);
+        Press(Qt::Key_Tab, 2 + field);
+        auto* list = qobject_cast<QComboBox*>(Focused());
+        QVERIFY(list && list == Field(field));
+        for (int key : {Qt::Key_Up, Qt::Key_Down})
+            for (int i = 0; i < list->count() && list->currentText() != entry; ++i)
+                Press(key);
+        QCOMPARE(list->currentText(), entry);
+        Press(Qt::Key_Return);
+        ChooseInformationOk();
+        QVERIFY(program().InputAccepted);
+        QCOMPARE(ReadFileBytes(t->dataFile()).mid(RecordLength + offset, 1), code);
+    }
+
+    // Backspace right after a slash takes the digit before the slash; the slash stays, and
+    // the next digit goes where the taken one was.
+    void backspaceAfterASlashTakesTheDigitBeforeIt_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("afterBackspace");
+        QTest::addColumn<QString>("retyped");
+        QTest::newRow("month") << "01" << "0_/__/____" << "02/__/____";
+        QTest::newRow("day") << "0115" << "01/1_/____" << "01/12/____";
+    }
+    void backspaceAfterASlashTakesTheDigitBeforeIt()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, afterBackspace);
+        QFETCH(QString, retyped);
+        Open(false);
+        Press(Qt::Key_Tab, FieldDateOfBirth);
+        QCOMPARE(Focused(), form->mebDateOfBirth);
+        TypeText(typed);
+        Press(Qt::Key_Backspace);
+        QCOMPARE(form->mebDateOfBirth->text(), afterBackspace);
+        TypeText("2");
+        QCOMPARE(form->mebDateOfBirth->text(), retyped);
+        QCOMPARE(BeepCount(), 0);
+    }
+
     void thirdChangeLocksTheRecord()
     {
         Open(true);
@@ -196,10 +261,12 @@ private slots:
     {
         QTest::addColumn<QString>("editCount");
         QTest::addColumn<QString>("nameDeleted");
+        QTest::addColumn<QString>("age");
         QTest::addColumn<bool>("locked");
-        QTest::newRow("unchanged") << "2" << "0" << false;
-        QTest::newRow("edit limit") << "3" << "0" << true;
-        QTest::newRow("name deleted") << "1" << "1" << true;
+        QTest::newRow("unchanged") << "2" << "0" << "34" << false;
+        // An age of 100, stored by some other way, shows as "10": the form differs from the record.
+        QTest::newRow("edit limit") << "3" << "0" << "100" << true;
+        QTest::newRow("name deleted") << "0" << "1" << "100" << true;
     }
     // A locked client opens told why and with its fields disabled; whatever reached the
     // disk would recreate the removed file.
@@ -207,10 +274,12 @@ private slots:
     {
         QFETCH(QString, editCount);
         QFETCH(QString, nameDeleted);
+        QFETCH(QString, age);
         QFETCH(bool, locked);
         ClientRecord second = SampleRecord("John Roe");
         second.EditCount = editCount;
         second.NameDeleted = nameDeleted;
+        second.Age = age;
         if (locked)
             MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
         Open(true, &second);

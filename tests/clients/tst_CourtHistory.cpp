@@ -1,4 +1,6 @@
 // The court history form driven with the keyboard.
+#include <algorithm>
+
 #include "app/Program.h"
 #include "clients/DataAccess.h"
 #include "clients/frmCourtHistory.h"
@@ -80,26 +82,24 @@ private slots:
         QCOMPARE(QFileInfo(t->dataFile()).size(), qint64(2 * RecordLength));
     }
 
-    void informationOkChecksInItsOwnOrder()
+    // With every box empty, each press of "Information OK" opens the next box in its own
+    // order (not the boxes' order on the form) with its refusal; a value is typed there and
+    // left without Enter.
+    void informationOkVisitsEmptyBoxesInItsOwnOrder()
     {
         Open(false);
-        // A first conviction of 3 left with Tab passes: the button checks 0 to 99 only.
-        form->txtCourt[0]->setText("3");
-        for (int box = 1; box < CourtFieldCount; ++box)
-            form->txtCourt[box]->setText(box == 7 ? "n" : "1");
-        form->txtCourt[2]->clear();  // felony convictions, checked fifth
-        form->txtCourt[8]->setText("x"); // times in jail, checked sixth
-        ExpectRefusal();
-        ChooseMenu(0);
-        QCOMPARE(Focused(), form->txtCourt[2]);
+        QList<int> visited;
+        for (int n = 0; n < CourtFieldCount; ++n) {
+            ExpectRefusal();
+            ChooseMenu(0);
+            visited << int(std::find(form->txtCourt.begin(), form->txtCourt.end(), Focused()) - form->txtCourt.begin());
+            // A first conviction of 3 passes: the button checks 0 to 99 only.
+            TypeText(visited.last() == 0 ? "3" : visited.last() == 7 ? "n" : "1");
+        }
+        QCOMPARE(visited, (QList<int>{0, 1, 3, 4, 2, 8, 9, 5, 11, 7, 6, 10}));
+        QCOMPARE(MsgBox::Shown().first().text, FirstRule);
         QCOMPARE(LastMessage().text, OtherRule);
         QVERIFY(!program().InputAccepted);
-
-        TypeAndEnter("2");
-        ExpectRefusal();
-        ChooseMenu(0);
-        QCOMPARE(Focused(), form->txtCourt[8]);
-        TypeText("7");
         ChooseMenu(0);
         QVERIFY(program().InputAccepted);
         QCOMPARE(Stored(0) + Stored(7), QString("3 N "));
@@ -126,13 +126,21 @@ private slots:
         QCOMPARE(ReadFileBytes(t->dataFile()), file);
     }
 
-    void acceptedCorrectionReachesTheDiskAtOnce()
+    void acceptedCorrectionReachesTheDiskAtOnceTrimmed_data()
     {
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("7") << "7";
+        QTest::newRow("blank before") << " 7";
+        QTest::newRow("blank after") << "7 ";
+    }
+    void acceptedCorrectionReachesTheDiskAtOnceTrimmed()
+    {
+        QFETCH(QString, typed);
         Open(true);
         const QByteArray file = ReadFileBytes(t->dataFile());
         Press(Qt::Key_Backtab);
         QCOMPARE(Focused(), form->txtCourt[11]);
-        TypeAndEnter("7");
+        TypeAndEnter(typed);
         Press(Qt::Key_Return);
         QVERIFY(program().InputAccepted);
         QByteArray expected = file;

@@ -164,15 +164,37 @@ private slots:
         qunsetenv("PRINTER");
     }
 
-    void rawPrintSendsTheFileUnchangedWithAFormFeedLine()
+    // Print Report in the viewer, raw: a stopped printer gets nothing and the report stays as
+    // it was; the retry and a second copy each get the report's bytes with one form-feed line,
+    // which the file then keeps, once.
+    void rawPrintAddsTheFormFeedLineOnceAndOnlyWhenPrinted()
     {
+        Clients(1);
+        program().ClientTable[1].Name = QStringLiteral("Ren\u00e9e Dubois");  // a Windows-1252 byte in the job
         program().PrintDOS = true;
-        WriteFileBytes(ReportPath(), ThreePageReport());
-        QVERIFY(ReportPrinter());
-        QVERIFY(cups->WaitForJobs(1));
-        const QByteArray expected = ThreePageReport() + "\f\r\n";
-        QCOMPARE(cups->Jobs[0], expected);
-        QCOMPARE(ReadFileBytes(ReportPath()), expected);
+        QByteArray report, afterRefusal;
+        bool stopped = false, started = false;
+        WhenModalOpens("frmViewReport", [&](QWidget* w) {
+            auto* viewer = static_cast<frmViewReport*>(w);
+            report = ReadFileBytes(ReportPath());
+            stopped = cups->Admin("cupsdisable", {"zepraw"});
+            viewer->cmdMenuChoice[0]->setFocus();
+            MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+            Press(Qt::Key_Return);
+            afterRefusal = ReadFileBytes(ReportPath());
+            started = cups->Admin("cupsenable", {"zepraw"});
+            Press(Qt::Key_Return, 2);
+            viewer->done(0);
+        });
+        ShowViewReport(nullptr);
+        QVERIFY(stopped && started && report.contains("Ren\xe9" "e Dubois"));
+        QVERIFY(cups->WaitForJobs(2));
+        QCOMPARE(MsgBox::Shown().size(), 1);
+        QCOMPARE(LastMessage().title, QStringLiteral("Printer Error"));
+        QCOMPARE(afterRefusal, report);
+        QCOMPARE(cups->Jobs[0], report + "\f\r\n");
+        QCOMPARE(cups->Jobs[1], cups->Jobs[0]);
+        QCOMPARE(ReadFileBytes(ReportPath()), report + "\f\r\n");
     }
 
     void printerGetsOnePagePerReportPage()

@@ -98,6 +98,33 @@ private slots:
         QCOMPARE(valid.at(33), Row({{8, "TRUTH SCALE: TOP RISK RANGE"}, {61, "RISK PERCENTILE:90"}}));
     }
 
+    // The range and its paragraph change between 39 and 40, and the paragraph between 55 and 56.
+    void riskRangeAndParagraphAtTheEdges_data()
+    {
+        QTest::addColumn<int>("percentile");
+        QTest::addColumn<QString>("range");
+        QTest::addColumn<QString>("paragraph");
+        QTest::newRow("39") << 39 << "LOWEST" << "LOWEST";
+        QTest::newRow("40") << 40 << "MIDDLE" << "MEDIUM-LOW";
+        QTest::newRow("55") << 55 << "MIDDLE" << "MEDIUM-LOW";
+        QTest::newRow("56") << 56 << "MIDDLE" << "MEDIUM-HIGH";
+    }
+    void riskRangeAndParagraphAtTheEdges()
+    {
+        QFETCH(int, percentile);
+        QFETCH(QString, range);
+        QFETCH(QString, paragraph);
+        data.SetPercentile(Risk, 3, percentile);
+        ClientRecord r = QuietClient();
+        SetAnswers(r, {37, 38, 39}, '1');  // three scored items: no cap, no critical item
+        QVERIFY(Score(r));
+        const QStringList lines = ReportLines(folder());
+        const qsizetype at = lines.indexOf(
+            Row({{8, "RSK SCALE: " + range + " RISK RANGE"}, {61, "RISK PERCENTILE:" + QString::number(percentile)}}));
+        QVERIFY(at > 0);
+        QCOMPARE(lines.at(at + 1), "        RSK " + paragraph + " first line");
+    }
+
     void invalidTestTakesTheShortForm()
     {
         program().SumPageChecked = true;

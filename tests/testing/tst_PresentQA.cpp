@@ -1,5 +1,6 @@
 // The on-screen test driven with the keys a client uses, in both languages.
 #include <QGroupBox>
+#include <QLabel>
 #include <QPlainTextEdit>
 
 #include "app/Program.h"
@@ -37,6 +38,17 @@ void WriteVoicedBank()
         tables.append({QString::fromLatin1(language), items});
     }
     WriteBank(tables);
+}
+
+// The panel shows all of its text: wrapped as the panel wraps it, every line inside the panel.
+bool ShowsInFull(const QLabel* panel)
+{
+    const int m = panel->margin();
+    const QRect room = panel->contentsRect().adjusted(m + panel->indent(), m, -m, -m);
+    const int flags = int(panel->alignment()) | (panel->wordWrap() ? Qt::TextWordWrap : Qt::TextSingleLine);
+    const QRect needed = panel->fontMetrics().boundingRect(QRect(room.topLeft(), QSize(room.width(), 1000)), flags,
+                                                           panel->text());
+    return needed.width() <= room.width() && needed.height() <= room.height();
 }
 
 // The answer the tests give to an item (0 = first): item 5 gets its second answer, items
@@ -122,22 +134,29 @@ private slots:
     {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("caption");
-        QTest::newRow("English") << "English" << "Question Presentation";
-        QTest::newRow("Spanish") << "Spanish" << "Presentación de preguntas";
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QString>("answers");
+        QTest::newRow("English") << "English" << "Question Presentation" << "Question" << "Choose Answer";
+        QTest::newRow("Spanish") << "Spanish" << "Presentación de preguntas" << "Pregunta" << "Escoja su respuesta";
     }
     void aWholeTestByKeys()
     {
         QFETCH(QString, language);
         QFETCH(QString, caption);
+        QFETCH(QString, question);
+        QFETCH(QString, answers);
         // A recording is there, but no audio output: the test runs silently.
         QVERIFY(QDir().mkpath(SoundFolder(t->programFolder(), language)));
         WriteFileBytes(SoundFolder(t->programFolder(), language) + "Q01.wav", "RIFF");
         Open(language);
         QCOMPARE(form->windowTitle(), caption);
+        QCOMPARE(form->fraQuestions->title() + '|' + form->fraAnswer->title(), question + '|' + answers);
+        auto readable = [&] { QVERIFY2(ShowsInFull(form->MsgPanel), qPrintable(form->MsgPanel->text())); };
         auto screenText = [&language](int section) { return InstructionText(language, section).replace("\r\n", "\n"); };
         QCOMPARE(Focused(), form->txtInstructions);
         QCOMPARE(form->txtInstructions->toPlainText(), screenText(0));
         QCOMPARE(SoundsAsked(), QStringList{"Inst0.wav"});
+        readable();
         Press(Qt::Key_F10);  // nothing to go back to while instructions are up
         QCOMPARE(BeepCount(), 0);
         Press(Qt::Key_Return);
@@ -148,12 +167,14 @@ private slots:
         QCOMPARE(Focused(), form->txtQuestion);
         QCOMPARE(form->txtQuestion->toPlainText(), QString("1. Statement 1."));
         QCOMPARE(SoundsAsked().last(), QString("Q01.wav"));
+        readable();
         Press(Qt::Key_F10);
         QCOMPARE(BeepCount(), 1);
         QVERIFY(form->cmdMenuChoice[1]->isVisible() && !form->cmdMenuChoice[2]->isVisible());
         Press(Qt::Key_Down);
         QCOMPARE(Focused(), form->cmdMenuChoice[0]);
         QCOMPARE(SoundsAsked().last(), QString("Q01A1.wav"));
+        readable();
         Press(Qt::Key_Up);  // back to the question, which is spoken again
         QCOMPARE(Focused(), form->txtQuestion);
         QCOMPARE(SoundsAsked().mid(SoundsAsked().size() - 2), (QStringList{"Q01A1.wav", "Q01.wav"}));
@@ -229,6 +250,8 @@ private slots:
         Press(Qt::Key_Down, 2);
         QCOMPARE(SoundsAsked().mid(1), (QStringList{"Inst1.wav", "Q01.wav", "Q01A1.wav", "Q01A2.wav"}));
         QCOMPARE(SoundsPlayed(), (QStringList{folder + "Inst0.wav", folder + "Q01.wav", folder + "Q01A2.wav"}));
+        // With sound the answer's status text is longer, and still read in full.
+        QVERIFY2(ShowsInFull(form->MsgPanel), qPrintable(form->MsgPanel->text()));
         // Each sound stops the one before.
         QCOMPARE(Device->log.mid(Device->log.lastIndexOf("Q01.wav") + 1),
                  (QStringList{"close", "close", "Q01A2.wav"}));

@@ -1,10 +1,12 @@
 // The question bank: what is written comes back, languages are found by exact name, a
 // missing or broken file is reported and left alone, overlong values refuse it; and the
 // bank the build ships, made by zepbank from its source texts.
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
 #include "app/Program.h"
+#include "testing/Presentation.h"
 #include "testing/QuestionBank.h"
 #include "tests/support/TestSupport.h"
 
@@ -159,6 +161,12 @@ private slots:
             QList<QuestionItem> items;
             QVERIFY2(bank.ReadLanguage(language, items), qPrintable(bank.ErrorText()));
             QCOMPARE(items.size(), 64);
+            // The true/false items answer with the two words the section 1 instructions name.
+            QStringList named;
+            const QRegularExpression inQuotes(QStringLiteral("[\"\u00AB]([^\"\u00BB]+)[\"\u00BB]"));
+            auto quoted = inQuotes.globalMatch(InstructionText(language, 1));
+            while (quoted.hasNext())
+                named << quoted.next().captured(1);
             for (const QuestionItem& item : items) {
                 const QByteArray where = (language + QStringLiteral(" item %1").arg(item.ID)).toUtf8();
                 QVERIFY2(item.ID == &item - items.data() + 1 && !item.TestQuestion.isEmpty() && !item.QuestionAudio.isEmpty(),
@@ -167,6 +175,8 @@ private slots:
                 for (int a = 0; a < 5; ++a)
                     QVERIFY2(item.Answer[a].isEmpty() == (a >= answers) && item.ChoiceAudio[a].isEmpty() == (a >= answers),
                              where.constData());
+                if (item.ID <= 60)
+                    QVERIFY2(named.contains(item.Answer[0]) && named.contains(item.Answer[1]), where.constData());
                 // The answer-sheet form types the items by the English second answer.
                 if (language == QLatin1String("English"))
                     QVERIFY2(item.Answer[1].startsWith(QLatin1String("False")) == (item.ID <= 60), where.constData());
@@ -206,14 +216,14 @@ private slots:
         const QString spanish = t->programFolder() + QStringLiteral("/Spanish.txt");
         WriteFileBytes(english, GoodItem);
         // Windows-1252 accents come through as the characters they stand for.
-        WriteFileBytes(spanish, "Q 1 Q01 Nunca he dicho una mentira peque\xF1" "a.\r\nA Q01A1 Verdadero\r\nA Q01A2 Falso\r\n");
+        WriteFileBytes(spanish, "Q 1 Q01 Nunca he dicho una mentira peque\xF1" "a.\r\nA Q01A1 Cierto\r\nA Q01A2 Falso\r\n");
         QCOMPARE(Zepbank({bankPath(), english, spanish}).exitCode, 0);
         {
             QList<QuestionItem> items;
             QVERIFY(QuestionBank(bankPath()).ReadLanguage(QStringLiteral("Spanish"), items));
             QCOMPARE(items.value(0).TestQuestion, QStringLiteral("Nunca he dicho una mentira peque\u00F1a."));
         }
-        WriteFileBytes(spanish, "Q 1 Q01 Nunca.\r\nA a Verdadero\r\nA b Falso\r\nA c Tal vez\r\n");
+        WriteFileBytes(spanish, "Q 1 Q01 Nunca.\r\nA a Cierto\r\nA b Falso\r\nA c Tal vez\r\n");
         const ToolRun run = Zepbank({bankPath(), english, spanish});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("item 1 has 2 answers in") && run.err.contains(spanish.toUtf8()), run.err.constData());

@@ -41,6 +41,7 @@ private slots:
         program().IniPath = dir.path() + QStringLiteral("/program/zeptest.ini");
         QCOMPARE(GetINIFilePath(), dir.path() + QStringLiteral("/disk"));
         QCOMPARE(GetINISndPath(), dir.path() + QStringLiteral("/program"));
+        QVERIFY(!GetPrintDOSSetting());  // a newcomer's first print is pages, not raw bytes
     }
 
     // One recording per audio name of the shipped bank, 16-bit PCM, as long as its text.
