@@ -1,5 +1,6 @@
 // zepdemo PROGRAMFOLDER DISKFOLDER — makes a demonstration data disk with invented clients
-// and points the program's settings at it.
+// and points the program's settings at it. Like zepdisk it refuses a folder that already
+// holds client records: the demonstration's clients must never take the place of real ones.
 #include <cstdio>
 
 #include <QCoreApplication>
@@ -25,6 +26,12 @@ int main(int argc, char* argv[])
     }
     const QString programFolder = QDir(args[0]).absolutePath();
     const QString disk = QDir(args[1]).absolutePath();
+    const QString dataPath = DriveFile(disk, QLatin1String(DataFileName));
+    if (const QFileInfo data(dataPath); data.exists() || data.isSymLink()) {
+        std::fprintf(stderr, "zepdemo: %s already holds client records (%s); nothing was changed.\n",
+                     qPrintable(disk), DataFileName);
+        return 1;
+    }
     if (!QDir().mkpath(disk) || !QDir().mkpath(programFolder)) {
         std::fprintf(stderr, "zepdemo: cannot create %s\n", qPrintable(disk));
         return 1;
@@ -36,7 +43,6 @@ int main(int argc, char* argv[])
     // Both files are written in full beside their names before either takes its place, so
     // a full or failing disk leaves no half-made data disk behind.
     const QString tidPath = DriveFile(disk, QLatin1String(TidFileName));
-    const QString dataPath = DriveFile(disk, QLatin1String(DataFileName));
     StagedFile tid;
     StagedFile data;
     QString failed;

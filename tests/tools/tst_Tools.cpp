@@ -1,5 +1,6 @@
-// The small programs for offices and developers; zepdisk and zepdemo on a disk that cannot
-// take their files end with one line saying what was not written, and no half-made disk.
+// The small programs for offices and developers: zepdisk and zepdemo refuse a folder that holds
+// clients, and on a disk that cannot take their files end with one line saying what was not
+// written, and no half-made disk.
 #include <QImage>
 
 #include "app/Program.h"
@@ -16,20 +17,44 @@ class tst_Tools : public QObject {
     Q_OBJECT
 
 private slots:
-    // An empty disk gets TID alone; a disk with clients is refused untouched.
-    void zepdiskPreparesOnlyAnEmptyDisk()
+    // An empty disk gets TID alone.
+    void zepdiskPreparesAnEmptyDisk()
     {
         QTemporaryDir dir;
         const QString disk = dir.path() + QStringLiteral("/stick");
         QCOMPARE(Run(QStringLiteral(ZEPDISK), {disk}), 0);
         QCOMPARE(ReadFileBytes(disk + QStringLiteral("/TID")), QByteArray("ZEPSF\r\n"));
         QCOMPARE(QDir(disk).entryList(QDir::Files), QStringList{QStringLiteral("TID")});
+    }
 
-        WriteFileBytes(dir.path() + QStringLiteral("/DATA401.ZEP"), QByteArray(154, 'x'));
-        const ToolRun run = RunTool(QStringLiteral(ZEPDISK), {dir.path()});
+    void refusesADiskWithClients_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<bool>("withTid");
+        QTest::newRow("zepdisk") << QStringLiteral(ZEPDISK) << false;
+        QTest::newRow("zepdemo") << QStringLiteral(ZEPDEMO) << true;
+    }
+    // A folder whose data file holds seven clients is left exactly as it was, and zepdemo
+    // changes no settings either.
+    void refusesADiskWithClients()
+    {
+        QFETCH(QString, tool);
+        QFETCH(bool, withTid);
+        QTemporaryDir dir;
+        const QString disk = dir.path() + QStringLiteral("/disk");
+        QVERIFY(QDir().mkpath(disk));
+        const QByteArray clients = Records(Names(QStringLiteral("Client"), 7));
+        WriteFileBytes(disk + QStringLiteral("/DATA401.ZEP"), clients);
+        if (withTid)
+            TestProgram::MakeDataDisk(disk);
+        const QStringList files = QDir(disk).entryList(QDir::Files);
+        const QString programFolder = dir.path() + QStringLiteral("/program");
+        const ToolRun run = RunTool(tool, tool == QLatin1String(ZEPDISK) ? QStringList{disk} : QStringList{programFolder, disk});
         QCOMPARE(run.exitCode, 1);
-        QVERIFY(run.err.contains("already holds client records"));
-        QVERIFY(!QFile::exists(dir.path() + QStringLiteral("/TID")));
+        QVERIFY2(run.err.contains("already holds client records"), run.err.constData());
+        QCOMPARE(ReadFileBytes(disk + QStringLiteral("/DATA401.ZEP")), clients);
+        QCOMPARE(QDir(disk).entryList(QDir::Files), files);
+        QVERIFY(!QFileInfo::exists(programFolder + QStringLiteral("/zeptest.ini")));
     }
 
     void zepdemoWritesADiskAndPointsTheSettingsAtIt()
