@@ -61,14 +61,17 @@ QByteArray ReadAt(int fd, qint64 length, const QString& path)
 // exactly the records the table was read from (and those written since). Inode numbers
 // cannot tell this, since a FAT stick gets new ones each time it is plugged in again;
 // comparing at most 51 records of 154 bytes costs nothing next to the write itself.
-void CheckSameDataFile(int fd, qint64 size, const QString& path)
+// Returns the whole file, a partial record after the last whole one included.
+QByteArray ReadSameDataFile(int fd, qint64 size, const QString& path)
 {
     const Program& p = program();
     const QByteArray& known = p.LoadedRecords;
-    if (p.LoadedDataFile != path || size / RecordLength != known.size() / RecordLength ||
-        ReadAt(fd, known.size(), path) != known)
+    const bool sameCount = p.LoadedDataFile == path && size / RecordLength == known.size() / RecordLength;
+    const QByteArray content = sameCount ? ReadAt(fd, size, path) : QByteArray();
+    if (!sameCount || !content.startsWith(known))
         throw DiskError(ErrDifferentDisk,
                         QStringLiteral("The data file is not the one the client list was read from"), path);
+    return content;
 }
 
 void ReportPartialRecord(qint64 tailBytes)
@@ -162,48 +165,41 @@ void WriteRecordToFile(const QString& path, int slot, const QByteArray& bytes)
     struct stat st {};
     if (::fstat(file.get(), &st) != 0)
         throw DiskError::FromErrno(errno, path);
-    CheckSameDataFile(file.get(), st.st_size, path);
+    const QByteArray content = ReadSameDataFile(file.get(), st.st_size, path);
 
     // A record must follow the ones before it; a hole would read back as a client of zero bytes.
     Program& p = program();
     const qint64 known = p.LoadedRecords.size();
-    const off_t offset = off_t(slot - 1) * RecordLength;
+    const qint64 offset = qint64(slot - 1) * RecordLength;
     if (offset > known)
         throw DiskError(ErrDataFileShorter,
                         QStringLiteral("The data file holds fewer records than expected; is this the same data disk?"),
                         path);
 
-    // On a failure the file goes back to what it was: a new record must not leave part of
-    // itself behind (a full disk takes the first bytes of it), an old one is written back.
-    const off_t oldSize = st.st_size;
-    const bool extends = offset + RecordLength > known;
-    auto undo = [&](int fd) {
-        if (extends)
-            (void)::ftruncate(fd, oldSize);
-        else
-            (void)WriteAllAt(fd, p.LoadedRecords.mid(offset, RecordLength), offset);
-        (void)::fsync(fd);
-    };
-    int err = WriteAllAt(file.get(), bytes, offset);
-    if (err == 0 && SyncFile(file.get()) != 0)
-        err = errno;
-    if (err != 0) {
-        undo(file.get());
+    // The new file is the old one with this record in place; a new client also takes the
+    // place of a partial record after the last whole one. It is written whole beside the old
+    // file and renamed over it, so that a kill at any moment leaves the old file or the new
+    // one, and so does a power cut or a pulled stick where the file system renames in one
+    // step. Written into the file itself, a record could stop at a page or sector boundary:
+    // new bytes up to it, old ones after.
+    QByteArray updated = content;
+    if (updated.size() < offset + RecordLength)
+        updated.resize(offset + RecordLength);
+    updated.replace(offset, RecordLength, bytes);
+    // Copies beside the file were left by writers killed before their rename, and they hold
+    // clients' names.
+    StagedFile::RemoveLeftovers(path);
+    StagedFile staged;
+    if (const int err = staged.Stage(path, updated); err != 0)
         throw DiskError::FromErrno(err, path);
-    }
-    if (file.release() != 0) {
-        err = errno;
-        const int fd = OpenRegularFile(path, O_RDWR);
-        if (fd >= 0) {
-            undo(fd);
-            ::close(fd);
-        }
+    int folderSyncError = 0;
+    if (const int err = staged.Commit(&folderSyncError); err != 0)
         throw DiskError::FromErrno(err, path);
-    }
-    if (extends)
-        p.LoadedRecords = p.LoadedRecords.left(offset) + bytes;
-    else
-        p.LoadedRecords.replace(offset, RecordLength, bytes);
+    p.LoadedRecords = updated.left(updated.size() / RecordLength * RecordLength);
+    // The new file is in place but may not survive a power cut, so the record does not count
+    // as saved; trying again writes the same file once more.
+    if (folderSyncError != 0)
+        throw DiskError::FromErrno(folderSyncError, path);
 }
 
 bool WriteClientRecord(int slot)

@@ -13,8 +13,10 @@ constexpr const char* DataFileName = "DATA401.ZEP";
 // table and the file are then left as they were.
 bool LoadClientTable();
 
-// Writes slot `slot` as record number `slot` and flushes it to the device. On a failure the
-// operator may retry (OK) or give up (Cancel); returns true only once the record is on disk.
+// Writes slot `slot` as record number `slot`: the whole file is written anew beside the old one
+// and put in its place, so that after any interruption each record is wholly old or wholly
+// new. On a failure the operator may retry (OK) or give up (Cancel); returns true only once
+// the record is on disk.
 bool WriteClientRecord(int slot);
 
 // Blanks every field of slot CurrentClient, in memory only.

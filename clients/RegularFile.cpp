@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,8 +13,27 @@
 
 namespace {
 
-int injectedSyncError = 0;
-int injectedCloseError = 0;
+// A fault waiting to strike: the error, after how many calls that work.
+struct InjectedFault {
+    int err = 0;
+    int after = 0;
+};
+InjectedFault injectedSync;
+InjectedFault injectedClose;
+InjectedFault injectedFolderSync;
+
+// Makes the call's result `r` a failure when the fault is due; returns the result.
+int Strike(InjectedFault& fault, int r)
+{
+    if (r != 0 || fault.err == 0)
+        return r;
+    if (fault.after > 0) {
+        --fault.after;
+        return r;
+    }
+    errno = std::exchange(fault.err, 0);
+    return -1;
+}
 
 QByteArray EncodedPath(const QString& path)
 {
@@ -47,6 +67,28 @@ int ReadUpTo(int fd, qint64 limit, QByteArray& bytes)
         }
         bytes.append(buffer, n);
     }
+}
+
+// The folder of an encoded path, with its trailing slash ("./" for a bare name).
+QByteArray FolderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    return slash >= 0 ? path.left(slash + 1) : QByteArray("./");
+}
+
+// Syncs the folder that holds `path`, which makes a rename in it durable. A file system that
+// cannot sync a folder (EINVAL), or a folder we may enter but not read, has nothing more to
+// offer, and counts as synced.
+int SyncFolderOf(const QByteArray& path)
+{
+    const int dir = ::open(FolderOf(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return errno == EACCES ? 0 : errno;
+    int err = ::fsync(dir) == 0 || errno == EINVAL ? 0 : errno;
+    ::close(dir);
+    if (err == 0 && Strike(injectedFolderSync, 0) != 0)
+        err = errno;
+    return err;
 }
 
 int ReadFile(const QString& path, qint64 maxBytes, QByteArray& bytes, bool headOnly)
@@ -138,27 +180,20 @@ int WriteAllAt(int fd, const QByteArray& bytes, off_t offset)
 
 int SyncFile(int fd)
 {
-    int r = ::fsync(fd);
-    if (r == 0 && injectedSyncError != 0) {
-        errno = std::exchange(injectedSyncError, 0);
-        r = -1;
-    }
-    return r;
+    return Strike(injectedSync, ::fsync(fd));
 }
 
 int CloseFile(int fd)
 {
-    int r = ::close(fd);
-    if (r == 0 && injectedCloseError != 0) {
-        errno = std::exchange(injectedCloseError, 0);
-        r = -1;
-    }
-    return r;
+    return Strike(injectedClose, ::close(fd));
 }
 
-void InjectFileFault(FileFault fault, int err)
+void InjectFileFault(FileFault fault, int err, int after)
 {
-    (fault == FileFault::Sync ? injectedSyncError : injectedCloseError) = err;
+    InjectedFault& injected = fault == FileFault::Sync    ? injectedSync
+                              : fault == FileFault::Close ? injectedClose
+                                                          : injectedFolderSync;
+    injected = {err, after};
 }
 
 StagedFile::~StagedFile()
@@ -202,7 +237,7 @@ int StagedFile::Stage(const QString& path, const QByteArray& bytes)
     return err;
 }
 
-int StagedFile::Commit()
+int StagedFile::Commit(int* folderSyncError)
 {
     if (temp_.isEmpty())
         return EINVAL;
@@ -210,15 +245,27 @@ int StagedFile::Commit()
     if (::rename(temp_.constData(), target.constData()) != 0)
         return errno;
     temp_.clear();
-    // Makes the rename itself durable. The new file is already in place whatever this
-    // returns, so a failure here cannot be undone and is not reported as one.
-    const QByteArray folder = target.lastIndexOf('/') >= 0 ? target.left(target.lastIndexOf('/') + 1) : QByteArray(".");
-    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    // Makes the rename itself durable. The new file is in place whatever this returns, so a
+    // failure here cannot be undone; only a caller that asks is told.
+    const int err = SyncFolderOf(target);
+    if (folderSyncError)
+        *folderSyncError = err;
     return 0;
+}
+
+void StagedFile::RemoveLeftovers(const QString& path)
+{
+    const QByteArray target = EncodedPath(path);
+    const QByteArray prefix = '.' + target.mid(target.lastIndexOf('/') + 1) + '.';
+    DIR* folder = ::opendir(FolderOf(target).constData());
+    if (!folder)
+        return;
+    while (const dirent* entry = ::readdir(folder)) {
+        const QByteArray name(entry->d_name);
+        if (name.size() == prefix.size() + 6 && name.startsWith(prefix))
+            ::unlinkat(::dirfd(folder), entry->d_name, 0);
+    }
+    ::closedir(folder);
 }
 
 int ReplaceFile(const QString& path, const QByteArray& bytes)

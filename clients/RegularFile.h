@@ -46,8 +46,15 @@ public:
     // Writes, flushes and closes the new version. An existing `path` that is not a regular
     // file is refused (ErrNotRegularFile). Returns 0 or errno.
     int Stage(const QString& path, const QByteArray& bytes);
-    // Renames the staged file over `path`. Returns 0 or errno.
-    int Commit();
+    // Renames the staged file over `path` and syncs the folder. Returns 0 or errno; 0 means the
+    // new version is in place. When folderSyncError is given it receives the result of the
+    // folder's sync (0 or errno): until that succeeded, a power loss may still bring the old
+    // version back.
+    int Commit(int* folderSyncError = nullptr);
+
+    // Removes the staged versions of `path` that a process killed between Stage and Commit
+    // left beside it. Only for a caller that knows nobody else is staging `path` now.
+    static void RemoveLeftovers(const QString& path);
 
 private:
     QString path_;
@@ -57,7 +64,8 @@ private:
 // Stage and Commit in one call: `path` holds `bytes` afterwards, or is unchanged on failure.
 int ReplaceFile(const QString& path, const QByteArray& bytes);
 
-// Test support: the next SyncFile or CloseFile fails with `err` after doing its work, the way
-// a device reports a write it could not complete. No test file system does this on demand.
-enum class FileFault { Sync, Close };
-void InjectFileFault(FileFault fault, int err);
+// Test support: the next SyncFile or CloseFile, or sync of a folder by Commit, fails with `err`
+// after doing its work, the way a device reports a write it could not complete; with `after`,
+// the one after that many calls that work. No test file system does this on demand.
+enum class FileFault { Sync, Close, FolderSync };
+void InjectFileFault(FileFault fault, int err, int after = 0);

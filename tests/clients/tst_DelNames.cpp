@@ -1,11 +1,11 @@
 // Deleting client names: the scrambled code of each character, and runs over a data disk
 // compared byte for byte with what the disk must hold afterwards.
-#include <csignal>
-#include <sys/resource.h>
+#include <cerrno>
 
 #include "app/Program.h"
 #include "clients/DataAccess.h"
 #include "clients/DelNames.h"
+#include "clients/RegularFile.h"
 #include "tests/support/TestSupport.h"
 
 using MsgBox::Answer;
@@ -48,8 +48,9 @@ private slots:
         QCOMPARE(FromAnsi(ToAnsi(result)), result);  // the disk gives back what memory holds
     }
 
-    // The second client is marked already; a file-size limit makes the kernel refuse every
-    // write after the first record, so the third client's write fails part-way through.
+    // The second client is marked already; the device reports the third client's write lost
+    // (every write replaces the whole file, so no size limit or full disk could fail that write
+    // and not the one before it).
     void runsUntilEveryNameIsDeleted()
     {
         TestProgram t;
@@ -65,16 +66,9 @@ private slots:
         CompareDisk();
         QCOMPARE(LastMessage().buttons, MsgBox::Buttons::YesNo);
 
-        rlimit old{};
-        ::getrlimit(RLIMIT_FSIZE, &old);
-        rlimit firstRecordOnly = old;
-        firstRecordOnly.rlim_cur = RecordLength;
-        std::signal(SIGXFSZ, SIG_IGN);
-        ::setrlimit(RLIMIT_FSIZE, &firstRecordOnly);
+        InjectFileFault(FileFault::Sync, EIO, 1);
         MsgBox::SetNextAnswers({Answer::Yes, Answer::Cancel});
-        const DeleteNamesOutcome outcome = DeleteClientNames();
-        ::setrlimit(RLIMIT_FSIZE, &old);
-        QCOMPARE(outcome, DeleteNamesOutcome::Interrupted);
+        QCOMPARE(DeleteClientNames(), DeleteNamesOutcome::Interrupted);
         QCOMPARE(LastMessage().title, QStringLiteral("Data Disk Error"));
         MarkDeleted(1, "dif khm");
         CompareDisk();

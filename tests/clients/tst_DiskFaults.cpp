@@ -1,13 +1,17 @@
 // The data disk under real faults: a disk swapped under the same path, a disk full to the
-// byte, a device that reports a lost write at fsync or close, and pipes and links where the
-// data files belong.
+// byte, a device that reports a lost write at fsync or close, pipes and links where the data
+// files belong, and a writer killed at random moments.
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <QRandomGenerator>
 
 #include "app/DriveSelect.h"
 #include "app/Program.h"
 #include "clients/DataAccess.h"
+#include "clients/DelNames.h"
 #include "clients/RegularFile.h"
+#include "tests/clients/RecordWriter.h"
 #include "tests/support/TestSupport.h"
 
 using MsgBox::Answer;
@@ -95,6 +99,8 @@ private slots:
                  qPrintable(LastMessage().text));
         QCOMPARE(program().ClientCount, 26);
         QCOMPARE(ReadFileBytes(program().DataFilePath), before);
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({QStringLiteral("DATA401.ZEP"), QStringLiteral("filler")}));
 
         // With room made, the same client is saved whole.
         QVERIFY(QFile::remove(filler));
@@ -150,6 +156,26 @@ private slots:
         QCOMPARE(ReadFileBytes(t.dataFile()), fault == QLatin1String("gone") ? QByteArray() : before);
     }
 
+    // The folder did not confirm the rename that put the new file in place, so a power cut
+    // might still bring the old file back: the client is not reported saved. OK writes the
+    // same file again.
+    void unconfirmedRenameIsNoSave()
+    {
+        TestProgram t;
+        const QByteArray before = Records(Names(QStringLiteral("Client"), 2));
+        WriteFileBytes(t.dataFile(), before);
+        QVERIFY(LoadClientTable());
+        program().CurrentClient = 3;
+        program().ClientTable[3] = SampleRecord(QStringLiteral("New"));
+        InjectFileFault(FileFault::FolderSync, EIO);
+        MsgBox::SetNextAnswer(Answer::Ok);
+        QVERIFY(CompleteNewClient());
+        QCOMPARE(MsgBox::Shown().size(), 1);
+        QVERIFY(LastMessage().text.startsWith(QStringLiteral("The client record could not be saved")));
+        QCOMPARE(program().ClientCount, 3);
+        QCOMPARE(ReadFileBytes(t.dataFile()), before + RecordToBytes(SampleRecord(QStringLiteral("New"))));
+    }
+
     void specialFilesAreRefusedPromptly_data()
     {
         QTest::addColumn<QString>("name");
@@ -195,6 +221,66 @@ private slots:
         else if (kind == QLatin1String("link to a file") && name == QLatin1String("DATA401.ZEP"))
             QCOMPARE(ReadFileBytes(target), outside);
     }
+
+    void killedWriterLeavesEveryRecordWhole_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::newRow("rewriting record 27") << QStringLiteral("edit");
+        QTest::newRow("deleting names") << QStringLiteral("names");
+    }
+
+    // Record 27 (bytes 4004 to 4157) crosses the file's first page boundary, where a write into
+    // the file itself can be cut short by the kill. Only record 27 changes: for Delete Names the
+    // other 26 clients are name-deleted already. After every kill each record is wholly as it
+    // was or wholly the new version (for Delete Names: the name scrambled and marked), and the
+    // copies that killed writers leave behind do not pile up on the disk.
+    void killedWriterLeavesEveryRecordWhole()
+    {
+        QFETCH(QString, mode);
+        TmpfsMount disk;
+        REQUIRE_TMPFS(disk);
+        const auto changed = [&](ClientRecord record) {
+            if (mode == QLatin1String("edit"))
+                return RewrittenRecord(record);
+            record.Name = ScrambleName(record.Name.text());
+            record.NameDeleted = "1";
+            return record;
+        };
+        QList<QByteArray> before, after;
+        for (int slot = 1; slot <= 27; ++slot) {
+            const ClientRecord record = SampleRecord(QStringLiteral("Client %1").arg(slot));
+            const bool done = slot < 27 && mode == QLatin1String("names");
+            before += RecordToBytes(done ? changed(record) : record);
+            after += RecordToBytes(slot == 27 || done ? changed(record) : record);
+        }
+        TestProgram::MakeDataDisk(disk.path());
+        const QStringList args = mode == QLatin1String("edit") ? QStringList{mode, disk.path(), QStringLiteral("27")}
+                                                               : QStringList{mode, disk.path()};
+        QDeadlineTimer deadline(10000);
+        for (int kill = 1; kill <= 300 && !deadline.hasExpired(); ++kill) {
+            WriteFileBytes(disk.path() + QStringLiteral("/DATA401.ZEP"), before.join());
+            QProcess writer;
+            writer.start(QStringLiteral(RECORDWRITER), args);
+            QVERIFY(writer.waitForReadyRead(10000));
+            QCOMPARE(writer.readLine(), QByteArray("ready\n"));
+            QThread::usleep(QRandomGenerator::global()->bounded(2000));
+            writer.kill();
+            QVERIFY(writer.waitForFinished(10000));
+            QCOMPARE(writer.exitStatus(), QProcess::CrashExit);
+            const QByteArray file = ReadFileBytes(disk.path() + QStringLiteral("/DATA401.ZEP"));
+            QCOMPARE(file.size(), before.size() * RecordLength);
+            for (int i = 0; i < before.size(); ++i) {
+                const QByteArray record = file.mid(i * RecordLength, RecordLength);
+                QVERIFY2(record == before[i] || record == after[i],
+                         qPrintable(QStringLiteral("kill %1 tore record %2: %3").arg(kill).arg(i + 1).arg(QString::fromLatin1(record))));
+            }
+        }
+        QStringList left = QDir(disk.path()).entryList(QDir::Files | QDir::Hidden);
+        left.removeAll(QStringLiteral("TID"));
+        left.removeAll(QStringLiteral("DATA401.ZEP"));
+        QVERIFY2(left.size() <= 1, qPrintable(left.join(QLatin1Char(' '))));  // the last kill's, at most
+    }
+
 };
 
 QTEST_GUILESS_MAIN(tst_DiskFaults)

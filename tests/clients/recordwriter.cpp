@@ -1,0 +1,86 @@
+// recordwriter — the program's own record writing in a process of its own, for the tests that
+// kill it at random moments. DISK is the disk's folder.
+//   recordwriter edit DISK SLOT      writes record SLOT over and over, rewritten and as it was
+//   recordwriter names DISK          deletes the names, writes the changed records back as they
+//                                    were, and so on
+// It prints "ready" before its first write. Message boxes are answered Yes to the warning of
+// Delete Names and Cancel to a failed write.
+#include <cstdio>
+
+#include <QCoreApplication>
+
+#include "app/MsgBox.h"
+#include "app/Program.h"
+#include "clients/DataAccess.h"
+#include "clients/DelNames.h"
+#include "tests/clients/RecordWriter.h"
+#include "tests/support/TestSupport.h"
+
+namespace {
+
+void Say(const QString& line)
+{
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+int Edit(int slot)
+{
+    Program& p = program();
+    const ClientRecord original = p.ClientTable[slot];
+    for (bool rewritten = true;; rewritten = !rewritten) {
+        p.ClientTable[slot] = rewritten ? RewrittenRecord(original) : original;
+        if (!WriteClientRecord(slot))
+            return 1;
+    }
+}
+
+int DeleteNamesAgainAndAgain()
+{
+    Program& p = program();
+    const auto original = p.ClientTable;
+    for (;;) {
+        if (DeleteClientNames() != DeleteNamesOutcome::Completed)
+            return 1;
+        for (int slot = 1; slot <= p.ClientCount; ++slot) {
+            if (p.ClientTable[slot] == original[slot])
+                continue;
+            p.ClientTable[slot] = original[slot];
+            if (!WriteClientRecord(slot))
+                return 1;
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments().mid(1);
+    const QString mode = args.value(0);
+    if (args.size() != (mode == QLatin1String("edit") ? 3 : 2)) {
+        std::fprintf(stderr, "usage: recordwriter edit DISK SLOT | names DISK\n");
+        return 2;
+    }
+    MsgBox::SetPresenter([](const MsgBox::Message& message) {
+        switch (message.buttons) {
+        case MsgBox::Buttons::YesNo: return MsgBox::Answer::Yes;
+        case MsgBox::Buttons::OkCancel: return MsgBox::Answer::Cancel;
+        case MsgBox::Buttons::OkOnly: break;
+        }
+        return MsgBox::Answer::Ok;
+    });
+    UseDisk(args[1]);
+    try {
+        if (!LoadClientTable())
+            return 1;
+    } catch (const DiskError& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    Say(QStringLiteral("ready"));
+    if (mode == QLatin1String("edit"))
+        return Edit(args[2].toInt());
+    return DeleteNamesAgainAndAgain();
+}
