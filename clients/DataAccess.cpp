@@ -5,6 +5,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QThread>
+
 #include "app/MsgBox.h"
 #include "app/Program.h"
 #include "clients/RegularFile.h"
@@ -74,6 +78,32 @@ QByteArray ReadSameDataFile(int fd, qint64 size, const QString& path)
     return content;
 }
 
+// The lock covers one byte far past the end of any data file, not the records: a server that
+// enforces locks against readers (SMB) goes on serving the records to everyone who reads them.
+constexpr off_t LockedByte = off_t(1) << 30;
+
+// An open file description lock: unlike a classic fcntl lock it is not dropped when some other
+// descriptor of the file in the process closes, and two descriptions in one process exclude
+// each other as two processes do. Returns 0, EAGAIN while another writer holds it, or errno.
+int TryLock(int fd)
+{
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = LockedByte;
+    lock.l_len = 1;
+    if (::fcntl(fd, F_OFD_SETLK, &lock) == 0)
+        return 0;
+    return errno == EACCES ? EAGAIN : errno;
+}
+
+// A file system that keeps no locks (a network folder without a lock service): there is
+// nobody to wait for that the system would tell us about.
+bool LocksUnsupported(int err)
+{
+    return err == ENOLCK || err == EINVAL || err == EOPNOTSUPP || err == ENOSYS;
+}
+
 void ReportPartialRecord(qint64 tailBytes)
 {
     // Said once per file and length, not at each of the several reads of one connection.
@@ -106,7 +136,12 @@ QString WriteFailureText(const DiskError& error)
         return QStringLiteral("A different data disk is in the drive.\r\rThe client record was not saved: the data "
                               "file on this disk is not the one the client list was read from.\r\rPut the data disk "
                               "of this client list back in the drive and press OK, or press Cancel to leave the "
-                              "record unsaved.");
+                              "record unsaved.\r\rIf another copy of the program has saved clients on this data disk "
+                              "since, press Cancel and read the disk again with Options, Select Drive.");
+    if (error.number() == ErrDataFileBusy)
+        return QStringLiteral("The data disk is busy: another copy of the program is saving a client on it.\r\r"
+                              "The client record was not saved. Press OK to try again, or Cancel to leave the record "
+                              "unsaved.");
     return lead + error.errorText() + tail;
 }
 
@@ -159,13 +194,11 @@ void WriteRecordToFile(const QString& path, int slot, const QByteArray& bytes)
     if (slot < 1 || slot > MaxClients)
         throw DiskError(ErrSlotOutOfRange, QStringLiteral("Record number %1 is outside 1 to %2").arg(slot).arg(MaxClients), path);
 
-    FileHandle file(OpenRegularFile(path, O_RDWR));
-    if (file.get() < 0)
-        throw DiskError::FromErrno(errno, path);
+    const DataFileLock lock(path);
     struct stat st {};
-    if (::fstat(file.get(), &st) != 0)
+    if (::fstat(lock.fd(), &st) != 0)
         throw DiskError::FromErrno(errno, path);
-    const QByteArray content = ReadSameDataFile(file.get(), st.st_size, path);
+    const QByteArray content = ReadSameDataFile(lock.fd(), st.st_size, path);
 
     // A record must follow the ones before it; a hole would read back as a client of zero bytes.
     Program& p = program();
@@ -186,8 +219,8 @@ void WriteRecordToFile(const QString& path, int slot, const QByteArray& bytes)
     if (updated.size() < offset + RecordLength)
         updated.resize(offset + RecordLength);
     updated.replace(offset, RecordLength, bytes);
-    // Copies beside the file were left by writers killed before their rename, and they hold
-    // clients' names.
+    // Under the lock nobody else is staging this file: copies beside it were left by writers
+    // killed before their rename, and they hold clients' names.
     StagedFile::RemoveLeftovers(path);
     StagedFile staged;
     if (const int err = staged.Stage(path, updated); err != 0)
@@ -200,6 +233,47 @@ void WriteRecordToFile(const QString& path, int slot, const QByteArray& bytes)
     // as saved; trying again writes the same file once more.
     if (folderSyncError != 0)
         throw DiskError::FromErrno(folderSyncError, path);
+}
+
+DataFileLock::DataFileLock(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    QDeadlineTimer deadline(DataFileLockWaitMs);
+    for (;;) {
+        const int fd = OpenRegularFile(path, O_RDWR);
+        if (fd < 0)
+            throw DiskError::FromErrno(errno, path);
+        const int err = TryLock(fd);
+        if (err == 0 || LocksUnsupported(err)) {
+            // While we waited, the writer before us may have put a new file in its place; the
+            // lock on the old one keeps nobody out. Then the new one is locked instead.
+            struct stat held {}, named {};
+            if (::fstat(fd, &held) != 0 || ::lstat(name.constData(), &named) != 0) {
+                const int lost = errno;
+                ::close(fd);
+                throw DiskError::FromErrno(lost, path);
+            }
+            if (held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+                fd_ = fd;
+                return;
+            }
+            ::close(fd);
+            continue;
+        }
+        ::close(fd);
+        if (err != EAGAIN)
+            throw DiskError::FromErrno(err, path);
+        if (deadline.hasExpired())
+            throw DiskError(ErrDataFileBusy, QStringLiteral("Another copy of the program is writing the data file"),
+                            path);
+        QThread::msleep(20);
+    }
+}
+
+DataFileLock::~DataFileLock()
+{
+    // Nothing was written through this descriptor; closing it only ends the lock.
+    ::close(fd_);
 }
 
 bool WriteClientRecord(int slot)

@@ -28,3 +28,27 @@ bool CompleteNewClient();
 
 // One attempt at writing a record, without asking anyone; throws DiskError.
 void WriteRecordToFile(const QString& path, int slot, const QByteArray& bytes);
+
+// How long a write waits for another writer of the same data file.
+constexpr int DataFileLockWaitMs = 2000;
+
+// The data file opened and locked against every other writer: another copy of the program on
+// this computer, another user, or another computer where the file system passes locks on to
+// its server. Held from the check that the disk is the one that was read until the new file
+// is in place, so that two writers never both build on the same old file. Waits up to
+// DataFileLockWaitMs for a writer that holds the lock, then throws DiskError ErrDataFileBusy;
+// other failures throw DiskError too. The lock belongs to the descriptor: it ends with the
+// object, or with the process however that ends, so a killed writer leaves no lock behind.
+// A file system that keeps no locks at all (a network folder without a lock service) has
+// nobody to wait for, and the file is then used unlocked.
+class DataFileLock {
+public:
+    explicit DataFileLock(const QString& path);
+    ~DataFileLock();
+    DataFileLock(const DataFileLock&) = delete;
+    DataFileLock& operator=(const DataFileLock&) = delete;
+    int fd() const { return fd_; }
+
+private:
+    int fd_ = -1;
+};

@@ -11,6 +11,7 @@ enum : int {
     ErrShortRead = 1003,        // the file ended while it was being read
     // 1004 is ErrNotRegularFile (clients/RegularFile.h)
     ErrDifferentDisk = 1005,    // the data file is not the one the client table was read from
+    ErrDataFileBusy = 1006,     // another writer kept the data file locked for too long
 };
 
 // The three kinds of reaction the operator sees.

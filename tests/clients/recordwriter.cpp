@@ -1,11 +1,18 @@
 // recordwriter — the program's own record writing in a process of its own, for the tests that
-// kill it at random moments. DISK is the disk's folder.
+// kill it at random moments or run two at once on one data disk. DISK is the disk's folder.
 //   recordwriter edit DISK SLOT      writes record SLOT over and over, rewritten and as it was
 //   recordwriter names DISK          deletes the names, writes the changed records back as they
 //                                    were, and so on
-// It prints "ready" before its first write. Message boxes are answered Yes to the warning of
-// Delete Names and Cancel to a failed write.
+//   recordwriter append DISK TAG N   adds the clients "TAG 1" .. "TAG N", each one once a line
+//                                    arrives on its standard input, and prints "saved TAG n"
+//                                    for each one the program reports saved
+//   recordwriter hold DISK           locks the data file as a write does, prints "locked" and
+//                                    keeps the lock until it is killed
+// The writers print "ready" before their first write. Message boxes are answered Yes to the warning of
+// Delete Names and Cancel to a failed write; append then reads the disk again, as an operator
+// would with Select Drive, and saves the same client once more.
 #include <cstdio>
+#include <unistd.h>
 
 #include <QCoreApplication>
 
@@ -52,6 +59,37 @@ int DeleteNamesAgainAndAgain()
     }
 }
 
+bool ReadDiskAgain()
+{
+    try {
+        return LoadClientTable();
+    } catch (const DiskError& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return false;
+    }
+}
+
+int Append(const QString& tag, int count)
+{
+    Program& p = program();
+    char go[8];
+    for (int n = 1; n <= count && std::fgets(go, sizeof go, stdin); ++n) {
+        const ClientRecord client = SampleRecord(QStringLiteral("%1 %2").arg(tag).arg(n));
+        for (;;) {
+            if (p.ClientCount >= MaxClients)
+                return 1;
+            p.CurrentClient = qint16(p.ClientCount + 1);
+            p.ClientTable[p.CurrentClient] = client;
+            if (CompleteNewClient())
+                break;
+            if (!ReadDiskAgain())
+                return 1;
+        }
+        Say(QStringLiteral("saved ") + client.Name.trimmed());
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -59,8 +97,8 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     const QString mode = args.value(0);
-    if (args.size() != (mode == QLatin1String("edit") ? 3 : 2)) {
-        std::fprintf(stderr, "usage: recordwriter edit DISK SLOT | names DISK\n");
+    if (args.size() != (mode == QLatin1String("append") ? 4 : mode == QLatin1String("edit") ? 3 : 2)) {
+        std::fprintf(stderr, "usage: recordwriter edit DISK SLOT | names DISK | append DISK TAG N | hold DISK\n");
         return 2;
     }
     MsgBox::SetPresenter([](const MsgBox::Message& message) {
@@ -73,6 +111,12 @@ int main(int argc, char* argv[])
     });
     UseDisk(args[1]);
     try {
+        if (mode == QLatin1String("hold")) {
+            const DataFileLock lock(program().DataFilePath);
+            Say(QStringLiteral("locked"));
+            for (;;)
+                ::pause();
+        }
         if (!LoadClientTable())
             return 1;
     } catch (const DiskError& error) {
@@ -82,5 +126,7 @@ int main(int argc, char* argv[])
     Say(QStringLiteral("ready"));
     if (mode == QLatin1String("edit"))
         return Edit(args[2].toInt());
-    return DeleteNamesAgainAndAgain();
+    if (mode == QLatin1String("names"))
+        return DeleteNamesAgainAndAgain();
+    return Append(args[2], args[3].toInt());
 }

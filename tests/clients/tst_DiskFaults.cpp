@@ -1,6 +1,7 @@
 // The data disk under real faults: a disk swapped under the same path, a disk full to the
 // byte, a device that reports a lost write at fsync or close, pipes and links where the data
-// files belong, and a writer killed at random moments.
+// files belong, a writer killed at random moments, and two writers on one disk.
+#include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +18,17 @@
 using MsgBox::Answer;
 
 namespace {
+
+// The state letter of a process in /proc: 'S' while it sleeps, for one.
+char ProcessState(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    const qsizetype close = line.lastIndexOf(')');
+    return close >= 0 && close + 2 < line.size() ? line[close + 2] : 0;
+}
 
 // A pipe never answers; a test that waits on one must fail, not hang CTest.
 struct HangGuard {
@@ -281,6 +293,99 @@ private slots:
         QVERIFY2(left.size() <= 1, qPrintable(left.join(QLatin1Char(' '))));  // the last kill's, at most
     }
 
+    // Two copies of the program, each with a client list of its own, add 25 clients each to one
+    // disk, a client at a time each; a copy that finds the disk changed by the other reads it
+    // again and saves once more. The first copy is stopped at a random moment of saving, as a
+    // slow disk or a busy computer may hold it, while the second saves its client (or waits a
+    // while for the disk the first holds). In every round each client that either copy
+    // reported saved is on the disk, once. Without the lock about every second round loses one.
+    void twoWritersLoseNoSavedClient()
+    {
+        TmpfsMount disk;
+        REQUIRE_TMPFS(disk);
+        QDeadlineTimer deadline(8000);
+        for (int round = 1; round <= 30 && !deadline.hasExpired(); ++round) {
+            WriteClients(disk.path(), {});
+            std::array<QProcess, 2> writers;
+            std::array<QStringList, 2> saved;
+            for (int i = 0; i < 2; ++i) {
+                writers[i].start(QStringLiteral(RECORDWRITER), {QStringLiteral("append"), disk.path(),
+                                                                QStringLiteral("Writer%1").arg(i), QStringLiteral("25")});
+                QVERIFY(writers[i].waitForReadyRead(10000));
+                QCOMPARE(writers[i].readLine(), QByteArray("ready\n"));
+            }
+            // Waits until writer i has reported n clients saved, or for at most `ms`.
+            const auto awaitSaved = [&](int i, int n, int ms) {
+                QDeadlineTimer wait(ms);
+                while (saved[i].size() < n && !wait.hasExpired()) {
+                    while (writers[i].canReadLine())
+                        saved[i] += QString::fromLatin1(writers[i].readLine().trimmed().mid(6));
+                    if (saved[i].size() < n)
+                        writers[i].waitForReadyRead(int(qMax<qint64>(1, wait.remainingTime())));
+                }
+                return saved[i].size() >= n;
+            };
+            const qint64 first = writers[0].processId();
+            for (int n = 1; n <= 25; ++n) {
+                // The first copy is stopped a random time after it woke up to save.
+                writers[0].write("go\n");
+                writers[0].waitForBytesWritten();
+                QDeadlineTimer woken(2);
+                while (ProcessState(first) == 'S' && !woken.hasExpired()) {}
+                QElapsedTimer moment;
+                moment.start();
+                const qint64 ns = QRandomGenerator::global()->bounded(150000);
+                while (moment.nsecsElapsed() < ns) {}
+                ::kill(pid_t(first), SIGSTOP);
+                writers[1].write("go\n");
+                writers[1].waitForBytesWritten();
+                awaitSaved(1, n, 20);
+                ::kill(pid_t(first), SIGCONT);
+                QVERIFY(awaitSaved(0, n, 30000) && awaitSaved(1, n, 30000));
+            }
+            QStringList reported = saved[0] + saved[1];
+            for (QProcess& writer : writers) {
+                writer.waitForFinished(30000);
+                QCOMPARE(writer.exitCode(), 0);
+            }
+            const QByteArray file = ReadFileBytes(disk.path() + QStringLiteral("/DATA401.ZEP"));
+            QStringList stored;
+            for (qsizetype at = 0; at < file.size(); at += RecordLength)
+                stored += RecordFromBytes(file.mid(at, RecordLength).leftJustified(RecordLength).constData()).Name.trimmed();
+            reported.sort();
+            stored.sort();
+            QVERIFY2(stored == reported, qPrintable(QStringLiteral("round %1: %2 clients saved, %3 on the disk")
+                                                        .arg(round).arg(reported.size()).arg(stored.size())));
+        }
+    }
+
+    // Another copy of the program holds the disk while it saves: this one waits, then says so
+    // with a retry box. The other copy is killed while it holds the disk; the lock ends with it,
+    // and OK saves the record.
+    void busyDiskIsToldAndTriedAgain()
+    {
+        TestProgram t;
+        TmpfsMount disk;
+        REQUIRE_TMPFS(disk);
+        WriteClients(disk.path(), Names(QStringLiteral("Client"), 2));
+        UseDisk(disk.path());
+        QVERIFY(LoadClientTable());
+        QProcess holder;
+        holder.start(QStringLiteral(RECORDWRITER), {QStringLiteral("hold"), disk.path()});
+        QVERIFY(holder.waitForReadyRead(10000));
+        QCOMPARE(holder.readLine(), QByteArray("locked\n"));
+
+        program().ClientTable[2].Answers = QString(64, QLatin1Char('1'));
+        MsgBox::SetObserver([&](const MsgBox::Message&) {
+            holder.kill();
+            holder.waitForFinished();
+        });
+        MsgBox::SetNextAnswer(Answer::Ok);
+        QVERIFY(WriteClientRecord(2));
+        QCOMPARE(MsgBox::Shown().size(), 1);
+        QVERIFY2(LastMessage().text.startsWith(QStringLiteral("The data disk is busy")), qPrintable(LastMessage().text));
+        QCOMPARE(StoredRecord(2), program().ClientTable[2]);
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_DiskFaults)
