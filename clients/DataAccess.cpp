@@ -243,30 +243,31 @@ DataFileLock::DataFileLock(const QString& path)
         const int fd = OpenRegularFile(path, O_RDWR);
         if (fd < 0)
             throw DiskError::FromErrno(errno, path);
-        const int err = TryLock(fd);
-        if (err == 0 || LocksUnsupported(err)) {
-            // While we waited, the writer before us may have put a new file in its place; the
-            // lock on the old one keeps nobody out. Then the new one is locked instead.
-            struct stat held {}, named {};
-            if (::fstat(fd, &held) != 0 || ::lstat(name.constData(), &named) != 0) {
-                const int lost = errno;
-                ::close(fd);
-                throw DiskError::FromErrno(lost, path);
-            }
-            if (held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
-                fd_ = fd;
-                return;
-            }
+        int err = TryLock(fd);
+        while (err == EAGAIN && !deadline.hasExpired()) {
+            QThread::msleep(20);
+            err = TryLock(fd);
+        }
+        if (err != 0 && !LocksUnsupported(err)) {
             ::close(fd);
-            continue;
+            if (err == EAGAIN)
+                throw DiskError(ErrDataFileBusy, QStringLiteral("Another copy of the program is writing the data file"),
+                                path);
+            throw DiskError::FromErrno(err, path);
+        }
+        // While this one waited, the writer before it may have put a new file in place of the
+        // one locked here, which keeps nobody out any more: then the new one is locked instead.
+        struct stat held {}, named {};
+        if (::fstat(fd, &held) != 0 || ::lstat(name.constData(), &named) != 0) {
+            const int lost = errno;
+            ::close(fd);
+            throw DiskError::FromErrno(lost, path);
+        }
+        if (held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+            fd_ = fd;
+            return;
         }
         ::close(fd);
-        if (err != EAGAIN)
-            throw DiskError::FromErrno(err, path);
-        if (deadline.hasExpired())
-            throw DiskError(ErrDataFileBusy, QStringLiteral("Another copy of the program is writing the data file"),
-                            path);
-        QThread::msleep(20);
     }
 }
 

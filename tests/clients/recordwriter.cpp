@@ -8,18 +8,26 @@
 //                                    for each one the program reports saved
 //   recordwriter hold DISK           locks the data file as a write does, prints "locked" and
 //                                    keeps the lock until it is killed
-// The writers print "ready" before their first write. Message boxes are answered Yes to the warning of
-// Delete Names and Cancel to a failed write; append then reads the disk again, as an operator
-// would with Select Drive, and saves the same client once more.
+//   recordwriter overtake DISK PID   locks the data file, prints "locked", waits until process
+//                                    PID has opened the file too (to wait for the lock), and
+//                                    then adds the client "Overtaker" as a save does
+// The writers print "ready" before their first write. Message boxes are answered Yes to the
+// warning of Delete Names and Cancel to a failed write; append then reads the disk again, as an
+// operator would with Select Drive, and saves the same client once more.
 #include <cstdio>
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QThread>
 
 #include "app/MsgBox.h"
 #include "app/Program.h"
 #include "clients/DataAccess.h"
 #include "clients/DelNames.h"
+#include "clients/RegularFile.h"
 #include "tests/clients/RecordWriter.h"
 #include "tests/support/TestSupport.h"
 
@@ -90,6 +98,29 @@ int Append(const QString& tag, int count)
     return 0;
 }
 
+// Whether process `pid` has the file `path` (a canonical path) open.
+bool HasOpen(qint64 pid, const QString& path)
+{
+    const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+    for (const QString& fd : fds.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+        if (QFile::symLinkTarget(fds.filePath(fd)) == path)
+            return true;
+    return false;
+}
+
+int Overtake(qint64 waiter)
+{
+    const QString path = program().DataFilePath;
+    const DataFileLock lock(path);
+    Say(QStringLiteral("locked"));
+    while (!HasOpen(waiter, QFileInfo(path).canonicalFilePath()))
+        QThread::msleep(1);
+    QByteArray bytes;
+    if (ReadRegularFile(path, 100000, bytes) != 0)
+        return 1;
+    return ReplaceFile(path, bytes + RecordToBytes(SampleRecord(QStringLiteral("Overtaker")))) == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -97,8 +128,12 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     const QString mode = args.value(0);
-    if (args.size() != (mode == QLatin1String("append") ? 4 : mode == QLatin1String("edit") ? 3 : 2)) {
-        std::fprintf(stderr, "usage: recordwriter edit DISK SLOT | names DISK | append DISK TAG N | hold DISK\n");
+    const QHash<QString, int> argumentCount{{QStringLiteral("edit"), 3}, {QStringLiteral("names"), 2},
+                                            {QStringLiteral("append"), 4}, {QStringLiteral("hold"), 2},
+                                            {QStringLiteral("overtake"), 3}};
+    if (args.size() != argumentCount.value(mode, -1)) {
+        std::fprintf(stderr, "usage: recordwriter edit DISK SLOT | names DISK | append DISK TAG N | hold DISK | "
+                             "overtake DISK PID\n");
         return 2;
     }
     MsgBox::SetPresenter([](const MsgBox::Message& message) {
@@ -117,6 +152,8 @@ int main(int argc, char* argv[])
             for (;;)
                 ::pause();
         }
+        if (mode == QLatin1String("overtake"))
+            return Overtake(args[2].toLongLong());
         if (!LoadClientTable())
             return 1;
     } catch (const DiskError& error) {
