@@ -34,10 +34,15 @@ const char* ButtonsName(Buttons b)
 
 } // namespace
 
-Answer Show(const QString& text, Buttons buttons, Icon icon, const QString& title)
+Answer FirstButton(Buttons buttons)
+{
+    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+}
+
+Answer Show(const QString& text, Buttons buttons, Icon icon, const QString& title, std::optional<Answer> defaultButton)
 {
     State& s = state();
-    const Message message{title, text, buttons, icon};
+    const Message message{title, text, buttons, icon, defaultButton.value_or(FirstButton(buttons))};
     s.shown.append(message);
     if (s.observer)
         s.observer(message);
