@@ -320,10 +320,12 @@ private slots:
     {
         Clients(1);
         QStringList shown;
+        QString caption;
         bool scrolled = false;
         for (int round = 0; round < 2; ++round) {
             WhenModalOpens("frmViewReport", [&](QWidget* w) {
                 auto* viewer = static_cast<frmViewReport*>(w);
+                caption = viewer->windowTitle();
                 shown << viewer->Text1->toPlainText();
                 Press(Qt::Key_PageDown);
                 scrolled = Focused() == viewer->Text1 && viewer->Text1->verticalScrollBar()->value() > 0;
@@ -337,6 +339,7 @@ private slots:
             SetAnswerRange(program().ClientTable[1], 11, 20, '1');
         }
         QVERIFY(shown[0] != shown[1]);
+        QCOMPARE(caption, QStringLiteral("Client Report"));
         // A scoring that fails shows why and no report, not the last one.
         QFile::remove(folder() + QStringLiteral("/zepsfb.TXT"));
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
