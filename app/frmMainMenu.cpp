@@ -347,11 +347,12 @@ frmDriveSelect* frmMainMenu::DriveSelectForm()
     return driveSelect_;
 }
 
-QString frmMainMenu::AskForDrive()
+std::optional<QString> frmMainMenu::AskForDrive()
 {
     frmDriveSelect* chooser = DriveSelectForm();
     CenterForm(chooser);
-    chooser->exec();
+    if (chooser->exec() != QDialog::Accepted)
+        return std::nullopt;
     return chooser->SelectedDrive;
 }
 
