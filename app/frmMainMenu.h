@@ -40,6 +40,8 @@ public:
     // The entry method form leads the whole new-client workflow.
     void AddNewClient();
     void OpenSupervisorOptions();
+    // The end of every workflow: the menu shown and activated again, the keyboard in the list.
+    void ComeBack();
     // Shows the drive chooser modally and returns the drive chosen in it; nothing when the
     // chooser was closed (Escape).
     std::optional<QString> AskForDrive();
