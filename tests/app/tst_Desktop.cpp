@@ -1,6 +1,7 @@
 // The real program on a real X server (Xvfb with a window manager): the titles the window
 // manager shows, the keyboard's NumLock, a second copy started during the splash, coming
-// back to the menu, and where the keyboard is after a refused disk or a cancelled new client.
+// back to the menu, where the keyboard is after a refused disk or a cancelled new client,
+// and a test window the client cannot put away.
 #include <csignal>
 
 #include "tests/support/TestSupport.h"
@@ -99,6 +100,25 @@ class tst_Desktop : public QObject {
             if (deadline.hasExpired())
                 return false;
         }
+    }
+
+    // Returns once the window manager has handled every request sent before: it answers a
+    // frame-extents request for a window of the test's own in turn.
+    bool WindowManagerCaughtUp()
+    {
+        const Window probe = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 1, 1, 0, 0, 0);
+        XEvent request{};
+        request.xclient.type = ClientMessage;
+        request.xclient.window = probe;
+        request.xclient.message_type = XInternAtom(x, "_NET_REQUEST_FRAME_EXTENTS", False);
+        request.xclient.format = 32;
+        XSendEvent(x, DefaultRootWindow(x), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+        bool answered = false;
+        for (QDeadlineTimer deadline(5000); !(answered = !AtomsOf(probe, "_NET_FRAME_EXTENTS").isEmpty()) &&
+                                            !deadline.hasExpired();)
+            QTest::qWait(20);
+        XDestroyWindow(x, probe);
+        return answered;
     }
 
     // What the window manager sends when the window's close button or Alt+F4 is used.
@@ -324,6 +344,16 @@ private slots:
         QVERIFY(WaitForTitle("Onscreen Presentation"));
         Keys({"Return"});
         QVERIFY(WaitForActive("Question Presentation"));
+
+        // Nor put it away: the test stays above other windows, and minimised all the same (the
+        // title-bar button openbox gives every dialog) it is straight back with the keyboard.
+        if (windowManager.state() == QProcess::Running) {
+            const Window test = Titles().value("Question Presentation");
+            QVERIFY(AtomsOf(test, "_NET_WM_STATE").contains(XInternAtom(x, "_NET_WM_STATE_ABOVE", False)));
+            XIconifyWindow(x, test, DefaultScreen(x));
+            QVERIFY(WindowManagerCaughtUp());
+            QVERIFY2(WaitForActive("Question Presentation", 5000), "the minimised test stayed away");
+        }
 
         Keys({"Return", "Return", "alt+F4", "Escape", "alt+x"});
         QVERIFY(WaitForTitle("Question Presentation"));
