@@ -32,12 +32,13 @@ const char* ButtonsName(Buttons b)
     return "?";
 }
 
-} // namespace
-
+// The first button of a set: the default unless a box names another.
 Answer FirstButton(Buttons buttons)
 {
     return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
 }
+
+} // namespace
 
 Answer Show(const QString& text, Buttons buttons, Icon icon, const QString& title, std::optional<Answer> defaultButton)
 {

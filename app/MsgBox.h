@@ -21,9 +21,6 @@ struct Message {
     Answer defaultButton = Answer::Ok;  // the answer Enter gives
 };
 
-// The first button of a set: the default unless a box names another.
-Answer FirstButton(Buttons buttons);
-
 // Shows the box and returns the operator's answer. Line breaks in text are
 // carriage returns (and line feeds) as the program writes them. Enter chooses
 // `defaultButton` (one of the box's buttons; the first when not given).
