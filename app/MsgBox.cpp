@@ -32,12 +32,18 @@ const char* ButtonsName(Buttons b)
     return "?";
 }
 
+// The first button of a set: the default unless a box names another.
+Answer FirstButton(Buttons buttons)
+{
+    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+}
+
 } // namespace
 
-Answer Show(const QString& text, Buttons buttons, Icon icon, const QString& title)
+Answer Show(const QString& text, Buttons buttons, Icon icon, const QString& title, std::optional<Answer> defaultButton)
 {
     State& s = state();
-    const Message message{title, text, buttons, icon};
+    const Message message{title, text, buttons, icon, defaultButton.value_or(FirstButton(buttons))};
     s.shown.append(message);
     if (s.observer)
         s.observer(message);

@@ -2,6 +2,7 @@
 // Every message box of the program goes through here. Tests queue the answers
 // before the action and read back what was shown afterwards.
 #include <functional>
+#include <optional>
 
 #include <QList>
 #include <QString>
@@ -17,11 +18,14 @@ struct Message {
     QString text;
     Buttons buttons = Buttons::OkOnly;
     Icon icon = Icon::None;
+    Answer defaultButton = Answer::Ok;  // the answer Enter gives
 };
 
 // Shows the box and returns the operator's answer. Line breaks in text are
-// carriage returns (and line feeds) as the program writes them.
-Answer Show(const QString& text, Buttons buttons, Icon icon, const QString& title);
+// carriage returns (and line feeds) as the program writes them. Enter chooses
+// `defaultButton` (one of the box's buttons; the first when not given).
+Answer Show(const QString& text, Buttons buttons, Icon icon, const QString& title,
+            std::optional<Answer> defaultButton = std::nullopt);
 
 // How boxes are really shown; the forms library installs a QMessageBox presenter.
 using Presenter = std::function<Answer(const Message&)>;

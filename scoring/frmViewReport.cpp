@@ -32,7 +32,7 @@ bool IsScrollKey(int key)
 frmViewReport::frmViewReport(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmViewReport"));
-    setWindowTitle(QStringLiteral("View Report"));
+    setWindowTitle(QStringLiteral("Client Report"));
     resize(Twips(FormWidth), Twips(FormHeight));
     SetBackground(this, Blue);
 

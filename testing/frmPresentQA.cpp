@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 
 #include "app/FormHelpers.h"
 #include "app/MsgBox.h"
@@ -64,6 +65,9 @@ frmPresentQA::frmPresentQA(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmPresentQA"));
     setWindowTitle(PresentationCaption(QString()));
+    // The client must not be able to put the test away, and with it the whole program: the
+    // window asks for no minimise button (a dialog never does) and stays above the others.
+    setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
     setFixedSize(Twips(FormWidth), Twips(FormHeight));
     SetBackground(this, Blue);
 
@@ -351,6 +355,19 @@ void frmPresentQA::BreakOff()
 }
 
 void frmPresentQA::reject() {}
+
+void frmPresentQA::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // Minimised all the same (with the main menu behind it, or by another program): the
+    // test comes straight back.
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        QTimer::singleShot(0, this, [this] {
+            showNormal();
+            raise();
+            activateWindow();
+        });
+}
 
 void frmPresentQA::InitSound()
 {

@@ -64,6 +64,7 @@ private slots:
         QCOMPARE(DeleteClientNames(), DeleteNamesOutcome::Declined);
         CompareDisk();
         QCOMPARE(LastMessage().buttons, MsgBox::Buttons::YesNo);
+        QCOMPARE(LastMessage().defaultButton, Answer::No);  // Enter must not delete the names
 
         rlimit old{};
         ::getrlimit(RLIMIT_FSIZE, &old);

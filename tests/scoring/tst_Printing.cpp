@@ -278,15 +278,20 @@ private slots:
     void printSelectedPrintsTheChosenEntries_data()
     {
         QTest::addColumn<QList<int>>("chosen");
-        QTest::newRow("second and fifth") << QList<int>{2, 5};
-        QTest::newRow("nothing") << QList<int>{};
+        QTest::addColumn<bool>("pdf");  // into one PDF file, asked for once the clients are chosen
+        QTest::newRow("second and fifth") << QList<int>{2, 5} << false;
+        QTest::newRow("nothing") << QList<int>{} << false;
+        QTest::newRow("second and fifth into a PDF file") << QList<int>{2, 5} << true;
+        QTest::newRow("nothing, no PDF file asked for") << QList<int>{} << true;
     }
 
     void printSelectedPrintsTheChosenEntries()
     {
         QFETCH(QList<int>, chosen);
+        QFETCH(bool, pdf);
         Clients(5);
         QString entry;
+        const QString pdfFile = folder() + QStringLiteral("/chosen.pdf");
         program().PrintDOS = true;
         WhenModalOpens("frmPrintSelected", [&](QWidget* w) {
             auto* form = static_cast<QDialog*>(w);
@@ -298,13 +303,27 @@ private slots:
                     Press(Qt::Key_Space);
             }
             form->findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_0"))->setFocus();
+            if (pdf && !chosen.isEmpty()) {  // a question nobody answers stops the test
+                MsgBox::SetNextFileName(QString());  // cancelled: the list stays as chosen
+                Press(Qt::Key_Return);
+                MsgBox::SetNextFileName(pdfFile);
+            }
             Press(Qt::Key_Return);
         });
-        InUtilities([&](frmSupervisorOptions*) { ChooseOption(1); });
+        InUtilities([&](frmSupervisorOptions* form) {
+            form->chkPdfFile->setChecked(pdf);
+            ChooseOption(1);
+        });
         QCOMPARE(entry, QStringLiteral("3-Client Number 3").leftJustified(27));
-        QVERIFY(cups->WaitForJobs(int(chosen.size())));
+        if (pdf) {
+            QCOMPARE(QFile::exists(pdfFile), !chosen.isEmpty());
+            QVERIFY(cups->Jobs.isEmpty());
+        } else {
+            QVERIFY(cups->WaitForJobs(int(chosen.size())));
+        }
+        const QByteArray text = pdf && !chosen.isEmpty() ? Run(QStringLiteral("pdftotext"), {pdfFile, "-"}) : QByteArray();
         for (int i = 0; i < chosen.size(); ++i)
-            QVERIFY(cups->Jobs[i].contains("Client Number " + QByteArray::number(chosen[i])));
+            QVERIFY((pdf ? text : cups->Jobs[i]).contains("Client Number " + QByteArray::number(chosen[i])));
         QCOMPARE(program().CurrentClient, qint16(chosen.isEmpty() ? 1 : chosen.last()));
         QCOMPARE(NumberedFiles(), QStringList());
     }
@@ -342,10 +361,12 @@ private slots:
     {
         Clients(1);
         QStringList shown;
+        QString caption;
         bool scrolled = false;
         for (int round = 0; round < 2; ++round) {
             WhenModalOpens("frmViewReport", [&](QWidget* w) {
                 auto* viewer = static_cast<frmViewReport*>(w);
+                caption = viewer->windowTitle();
                 shown << viewer->Text1->toPlainText();
                 Press(Qt::Key_PageDown);
                 scrolled = Focused() == viewer->Text1 && viewer->Text1->verticalScrollBar()->value() > 0;
@@ -359,6 +380,7 @@ private slots:
             SetAnswerRange(program().ClientTable[1], 11, 20, '1');
         }
         QVERIFY(shown[0] != shown[1]);
+        QCOMPARE(caption, QStringLiteral("Client Report"));
         // A scoring that fails shows why and no report, not the last one.
         QFile::remove(folder() + QStringLiteral("/zepsfb.TXT"));
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
