@@ -66,8 +66,10 @@ frmPresentQA::frmPresentQA(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmPresentQA"));
     setWindowTitle(PresentationCaption(QString()));
     // The client must not be able to put the test away, and with it the whole program: the
-    // window asks for no minimise button (a dialog never does) and stays above the others.
-    setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
+    // window names its title-bar buttons itself, so that no minimise button is among them
+    // (window managers give dialogs one unless told), and it stays above the others.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowStaysOnTopHint);
     setFixedSize(Twips(FormWidth), Twips(FormHeight));
     SetBackground(this, Blue);
 
