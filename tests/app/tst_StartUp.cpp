@@ -27,10 +27,15 @@ private slots:
                                               t.disk().toLocal8Bit() + "\r\nSndPath= /opt/sounds \r\n");
         program().DataDrive.clear();
         program().EditMode = true;
+        // What a killed bulk print leaves: confidential reports that must not outlive it.
+        const QDir folder(t.programFolder());
+        for (const char* name : {"temp1", "temp12", ".temp2.aB12cD", ".REPORT.PRN.Zz09Yy", "temp"})
+            WriteFileBytes(folder.filePath(name), "CONFIDENTIAL REPORT\r\n");
 
         frmMainMenu menu;
         QVERIFY(RunStartUp(menu));
         QVERIFY(MsgBox::Shown().isEmpty());
+        QCOMPARE(folder.entryList({"temp*", ".temp*", ".REPORT*"}, QDir::Files | QDir::Hidden), QStringList{"temp"});
         const Program& p = program();
         QVERIFY(!p.EditMode && p.UnloadOthersOnActivate);
         QCOMPARE(p.ClientCount, 2);

@@ -151,6 +151,7 @@ class tst_Printing : public ScoringTestCase {
 private slots:
     void initTestCase()
     {
+        ::umask(022);  // the usual one, under which new files are readable by all
         cups = std::make_unique<PrintSystem>();
         if (!cups->error.isEmpty())
             QSKIP(qPrintable(cups->error));
@@ -319,7 +320,7 @@ private slots:
             form->chkPdfFile->setChecked(true);
             ChooseOption(2);
         });
-        QVERIFY(QFile::exists(pdf));
+        QCOMPARE(FileMode(pdf), 0600);
         const QByteArray text = Run(QStringLiteral("pdftotext"), {pdf, "-"});
         QVERIFY(text.indexOf("Client Number 1") < text.indexOf("Client Number 2"));
         QVERIFY(text.indexOf("Client Number 2") < text.indexOf("Client Number 3"));
@@ -391,6 +392,7 @@ private slots:
         QVERIFY(LastMessage().text.contains(QStringLiteral("was not saved")));
         const int pages = int(ReportPages(FromAnsi(ReadFileBytes(ReportPath()).chopped(1))).size());
         QCOMPARE(PdfPages(pdf), pages);
+        QCOMPARE(FileMode(pdf), 0600);
     }
 
     void anEmptyDiskIsToldAndTheUtilitiesStayClosed()
