@@ -6,11 +6,14 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QDirIterator>
+#include <QFileDialog>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
 
+#include "app/FormHelpers.h"
 #include "app/Password.h"
 #include "app/frmMyInputBox.h"
 #include "clients/ClientRecord.h"
@@ -110,6 +113,7 @@ class tst_Printing : public ScoringTestCase {
     Q_OBJECT
 
     std::unique_ptr<PrintSystem> cups;
+    QTemporaryDir desktopFiles;  // where the file dialog and the desktop keep what they remember
 
     // Clients 1..n on the disk, client `invalid` (if any) with a Truthfulness score that voids the test.
     void Clients(int n, int invalid = 0)
@@ -152,6 +156,8 @@ private slots:
     void initTestCase()
     {
         ::umask(022);  // the usual one, under which new files are readable by all
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(desktopFiles.path() + QStringLiteral("/config")));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(desktopFiles.path() + QStringLiteral("/data")));
         cups = std::make_unique<PrintSystem>();
         if (!cups->error.isEmpty())
             QSKIP(qPrintable(cups->error));
@@ -369,19 +375,22 @@ private slots:
         QVERIFY(!QFile::exists(ReportPath()));
     }
 
+    // The name suggested tells nothing of the client, in the program's own file dialog (the
+    // desktop's would add it to the desktop's recent files); the PDF is its owner's alone.
     void viewerSavesThePrintedPagesAsPdf()
     {
         Clients(1);
         const QString pdf = folder() + QStringLiteral("/one.pdf");
+        const QString neutral = QDir::home().filePath(
+            QStringLiteral("ZEP report 1 %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
         // A pipe chosen as the file is refused at once, never opened and waited on.
         const QString pipe = folder() + QStringLiteral("/pipe.pdf");
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-        for (const QString& target : {folder() + QStringLiteral("/no/such/folder/x.pdf"), pipe, pdf}) {
+        for (const QString& target : {folder() + QStringLiteral("/no/such/folder/x.pdf"), pipe}) {
             WhenModalOpens("frmViewReport", [&](QWidget* w) {
                 auto* viewer = static_cast<frmViewReport*>(w);
                 MsgBox::SetNextFileName(target);
-                if (target != pdf)
-                    MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+                MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
                 viewer->cmdMenuChoice[1]->setFocus();
                 Press(Qt::Key_Return);
                 viewer->done(0);
@@ -390,6 +399,32 @@ private slots:
         }
         QCOMPARE(LastMessage().title, QStringLiteral("Save as PDF"));
         QVERIFY(LastMessage().text.contains(QStringLiteral("was not saved")));
+        QCOMPARE(MsgBox::SuggestedFiles(), QStringList(2, neutral));
+
+        // The dialog the operator gets.
+        bool ownDialog = false;
+        QString shown;
+        MsgBox::SetTestMode(false);
+        MsgBox::SetFilePresenter(AskSaveFileInDialog);
+        WhenModalOpens("frmViewReport", [&](QWidget* w) {
+            WhenModalOpens("QFileDialog", [&](QWidget* d) {
+                auto* dialog = static_cast<QFileDialog*>(d);
+                ownDialog = dialog->testOption(QFileDialog::DontUseNativeDialog);
+                auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                shown = dialog->directory().filePath(name->text());
+                name->setText(pdf);
+                QTest::keyClick(name, Qt::Key_Return);
+            });
+            static_cast<frmViewReport*>(w)->cmdMenuChoice[1]->setFocus();
+            Press(Qt::Key_Return);
+            static_cast<frmViewReport*>(w)->done(0);
+        });
+        ShowViewReport(nullptr);
+        MsgBox::SetTestMode(true);
+        QVERIFY(ownDialog);
+        QCOMPARE(shown, neutral);
+        for (QDirIterator it(desktopFiles.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+            QVERIFY2(!ReadFileBytes(it.next()).contains("Client Number"), qPrintable(it.filePath()));
         const int pages = int(ReportPages(FromAnsi(ReadFileBytes(ReportPath()).chopped(1))).size());
         QCOMPARE(PdfPages(pdf), pages);
         QCOMPARE(FileMode(pdf), 0600);
