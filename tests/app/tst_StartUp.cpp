@@ -1,6 +1,18 @@
 // Start-up from settings to main menu, the splash and about box, and the single running copy.
+#include <csignal>
+#include <cstring>
+#include <optional>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QAction>
+#include <QCryptographicHash>
 #include <QListWidget>
+#include <QLocalServer>
+#include <QScopeGuard>
 
 #include "app/Program.h"
 #include "app/SingleInstance.h"
@@ -8,6 +20,88 @@
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
 #include "tests/support/TestSupport.h"
+
+namespace {
+
+// An environment variable set (or, given a null value, unset) for one test function.
+class EnvironmentValue {
+public:
+    EnvironmentValue(const char* name, const QByteArray& value)
+        : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name))
+    {
+        value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    }
+    ~EnvironmentValue() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }
+
+private:
+    const char* name_;
+    QByteArray old_;
+    bool had_;
+};
+
+sockaddr_un SocketAddress(const QString& path)
+{
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    const QByteArray p = QFile::encodeName(path);
+    std::memcpy(address.sun_path, p.constData(), std::min(size_t(p.size()), sizeof address.sun_path - 1));
+    return address;
+}
+
+// The process that answers at a socket, or -1 when none does.
+qint64 ListenerPid(const QString& path)
+{
+    const sockaddr_un address = SocketAddress(path);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    ucred peer {};
+    socklen_t size = sizeof peer;
+    const bool answered = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
+                          ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0;
+    ::close(fd);
+    return answered ? peer.pid : -1;
+}
+
+// A process of the user `uid` listening at `path`; -1 when it could not. It binds while still
+// root, who alone may enter another user's private folder; a program that connects learns the
+// user that called listen().
+pid_t ListenAs(uid_t uid, const QString& path)
+{
+    const sockaddr_un address = SocketAddress(path);
+    int ready[2];
+    if (::pipe(ready) != 0)
+        return -1;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
+            ::setgid(uid) != 0 || ::setuid(uid) != 0 || ::listen(fd, 128) != 0)
+            ::_exit(1);
+        if (::write(ready[1], "1", 1) != 1)
+            ::_exit(1);
+        for (;;)
+            ::pause();
+    }
+    ::close(ready[1]);
+    char c = 0;
+    const bool listening = pid > 0 && ::read(ready[0], &c, 1) == 1;
+    ::close(ready[0]);
+    if (pid > 0 && !listening)
+        ::waitpid(pid, nullptr, 0);
+    return listening ? pid : -1;
+}
+
+// The program copied into the test's program folder, with settings naming a disk that is not
+// there: started, it waits at its question whether to try another drive.
+QString ProgramWithoutDisk(const TestProgram& t)
+{
+    const QString exe = t.programFolder() + QStringLiteral("/zeptest");
+    if (!QFile::exists(exe))
+        QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/zeptest"), exe);
+    WriteFileBytes(t.programFolder() + QStringLiteral("/zeptest.ini"), "[Path]\r\nFilePath=/nowhere/at/all\r\n");
+    return exe;
+}
+
+} // namespace
 
 class tst_StartUp : public QObject {
     Q_OBJECT
@@ -83,7 +177,7 @@ private slots:
 
         // During start-up the main window is not ready: it must not appear.
         SingleInstance early(t.programFolder());
-        QVERIFY(early.AskRunningCopyToShow());
+        QVERIFY(early.HandOverToRunningCopy());
         QTest::qWait(300);
         QVERIFY(!window.isVisible());
 
@@ -91,28 +185,25 @@ private slots:
         window.showMinimized();
         QTRY_VERIFY(window.isMinimized());
         SingleInstance second(t.programFolder());
-        QVERIFY(second.AskRunningCopyToShow());
+        QVERIFY(second.HandOverToRunningCopy());
         QTRY_VERIFY(!window.isMinimized());
 
         SingleInstance elsewhere(t.disk());  // another program folder is another program
-        QVERIFY(!elsewhere.AskRunningCopyToShow());
+        QVERIFY(!elsewhere.HandOverToRunningCopy());
     }
 
     void aSecondProgramEndsWithoutTouchingAnyFile()
     {
         TestProgram t;
-        const QString exe = t.programFolder() + QStringLiteral("/zeptest");
-        QVERIFY(QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/zeptest"), exe));
-        const QByteArray ini = "[Path]\r\nFilePath=/nowhere/at/all\r\n";
-        WriteFileBytes(t.programFolder() + QStringLiteral("/zeptest.ini"), ini);
+        const QString exe = ProgramWithoutDisk(t);
+        const QByteArray ini = ReadFileBytes(t.programFolder() + QStringLiteral("/zeptest.ini"));
 
         QProcess first;
         first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         first.start(exe, {});
         QVERIFY(first.waitForStarted());
-        // The first copy now waits at its "no test information" question.
-        QTest::qWait(1500);
-        QCOMPARE(first.state(), QProcess::Running);
+        // The first copy answers later ones while it waits at its "no test information" question.
+        QTRY_VERIFY_WITH_TIMEOUT(ListenerPid(SingleInstance(t.programFolder()).serverName()) == first.processId(), 20000);
         const QStringList before = QDir(t.programFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
         QProcess second;
@@ -124,6 +215,92 @@ private slots:
 
         first.kill();
         first.waitForFinished();
+    }
+
+    void aListenerNotOursCannotStopTheProgram_data()
+    {
+        QTest::addColumn<bool>("otherUser");
+        QTest::newRow("at the name in /tmp that earlier versions used") << false;
+        QTest::newRow("another user's, at the program's own name") << true;
+    }
+
+    // Someone else's socket where copies used to meet, or where they meet now, does not keep
+    // the program from starting: it comes to answer at its own name.
+    void aListenerNotOursCannotStopTheProgram()
+    {
+        QFETCH(bool, otherUser);
+        if (otherUser && ::getuid() != 0)
+            QSKIP("listening as another user needs root");
+        TestProgram t;
+        QTemporaryDir runtime;  // 0700, as a session's runtime folder is
+        const EnvironmentValue xdg("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        const QString exe = ProgramWithoutDisk(t);
+        const QString name = SingleInstance(t.programFolder()).serverName();
+        QVERIFY(name.startsWith(runtime.path() + QLatin1Char('/')));
+        QLocalServer earlier;
+        pid_t stranger = -1;
+        const auto endStranger = qScopeGuard([&] {
+            if (stranger > 0) {
+                ::kill(stranger, SIGKILL);
+                ::waitpid(stranger, nullptr, 0);
+            }
+        });
+        if (otherUser) {
+            QVERIFY((stranger = ListenAs(65534, name)) > 0);  // nobody
+        } else {
+            const QByteArray key = t.programFolder().toUtf8() + '#' + QByteArray::number(uint(::getuid()));
+            QVERIFY(earlier.listen(QStringLiteral("zeptest-") + QString::fromLatin1(QCryptographicHash::hash(
+                                                                    key, QCryptographicHash::Sha1).toHex().left(16))));
+        }
+
+        QProcess program;
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start(exe, {});
+        QVERIFY(program.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(program.state() != QProcess::Running || ListenerPid(name) == program.processId(), 20000);
+        const bool started = program.state() == QProcess::Running;
+        program.kill();
+        program.waitForFinished();
+        QVERIFY(started);
+    }
+
+    void aFolderOthersMayUseIsToldAndTheProgramStarts_data()
+    {
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("a runtime folder others may enter") << false;
+        QTest::newRow("the folder in the temporary folder, made by another user") << true;
+    }
+
+    // Where another user could answer in the program's place, no copy is looked for or
+    // answered: the operator is told why, and the program starts.
+    void aFolderOthersMayUseIsToldAndTheProgramStarts()
+    {
+        QFETCH(bool, taken);
+        if (taken && ::getuid() != 0)
+            QSKIP("making another user's folder needs root");
+        TestProgram t;
+        QTemporaryDir scratch;
+        QString folder = scratch.path();
+        std::optional<EnvironmentValue> runtime, temporary;
+        if (taken) {
+            runtime.emplace("XDG_RUNTIME_DIR", QByteArray());
+            temporary.emplace("TMPDIR", QFile::encodeName(scratch.path()));
+            folder += QStringLiteral("/zeptest-%1").arg(::getuid());
+            QVERIFY(QDir().mkdir(folder));
+            QCOMPARE(::chown(QFile::encodeName(folder).constData(), 65534, 65534), 0);
+            QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0700), 0);
+        } else {
+            runtime.emplace("XDG_RUNTIME_DIR", QFile::encodeName(folder));
+            QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
+        }
+        QWidget window;
+        SingleInstance copy(t.programFolder());
+        MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+        QVERIFY(!copy.HandOverToRunningCopy());
+        QCOMPARE(MsgBox::Shown().size(), 1);
+        QVERIFY2(LastMessage().text.contains(folder), qPrintable(LastMessage().text));
+        QVERIFY(!copy.Listen(&window));
+        QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System), QStringList());
     }
 };
 
