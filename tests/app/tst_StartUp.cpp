@@ -1,7 +1,6 @@
 // Start-up from settings to main menu, the splash and about box, and the single running copy.
 #include <csignal>
 #include <cstring>
-#include <optional>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -23,21 +22,13 @@
 
 namespace {
 
-// An environment variable set (or, given a null value, unset) for one test function.
-class EnvironmentValue {
-public:
-    EnvironmentValue(const char* name, const QByteArray& value)
-        : name_(name), old_(qgetenv(name)), had_(qEnvironmentVariableIsSet(name))
-    {
-        value.isNull() ? qunsetenv(name) : qputenv(name, value);
-    }
-    ~EnvironmentValue() { had_ ? qputenv(name_, old_) : qunsetenv(name_); }
-
-private:
-    const char* name_;
-    QByteArray old_;
-    bool had_;
-};
+// Sets an environment variable (a null value unsets it) until the returned guard goes.
+auto SetEnvironment(const char* name, const QByteArray& value)
+{
+    const QByteArray old = qgetenv(name);
+    value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    return qScopeGuard([=] { old.isNull() ? qunsetenv(name) : qputenv(name, old); });
+}
 
 sockaddr_un SocketAddress(const QString& path)
 {
@@ -61,33 +52,22 @@ qint64 ListenerPid(const QString& path)
     return answered ? peer.pid : -1;
 }
 
-// A process of the user `uid` listening at `path`; -1 when it could not. It binds while still
-// root, who alone may enter another user's private folder; a program that connects learns the
-// user that called listen().
+// A process of the user `uid` that will listen at `path`. It binds while still root, who
+// alone may enter another user's private folder; a program that connects learns the user
+// that called listen().
 pid_t ListenAs(uid_t uid, const QString& path)
 {
     const sockaddr_un address = SocketAddress(path);
-    int ready[2];
-    if (::pipe(ready) != 0)
-        return -1;
     const pid_t pid = ::fork();
     if (pid == 0) {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
         if (fd < 0 || ::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 ||
             ::setgid(uid) != 0 || ::setuid(uid) != 0 || ::listen(fd, 128) != 0)
             ::_exit(1);
-        if (::write(ready[1], "1", 1) != 1)
-            ::_exit(1);
         for (;;)
             ::pause();
     }
-    ::close(ready[1]);
-    char c = 0;
-    const bool listening = pid > 0 && ::read(ready[0], &c, 1) == 1;
-    ::close(ready[0]);
-    if (pid > 0 && !listening)
-        ::waitpid(pid, nullptr, 0);
-    return listening ? pid : -1;
+    return pid;
 }
 
 // The program copied into the test's program folder, with settings naming a disk that is not
@@ -233,7 +213,7 @@ private slots:
             QSKIP("listening as another user needs root");
         TestProgram t;
         QTemporaryDir runtime;  // 0700, as a session's runtime folder is
-        const EnvironmentValue xdg("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+        const auto xdg = SetEnvironment("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
         const QString exe = ProgramWithoutDisk(t);
         const QString name = SingleInstance(t.programFolder()).serverName();
         QVERIFY(name.startsWith(runtime.path() + QLatin1Char('/')));
@@ -246,7 +226,8 @@ private slots:
             }
         });
         if (otherUser) {
-            QVERIFY((stranger = ListenAs(65534, name)) > 0);  // nobody
+            stranger = ListenAs(65534, name);  // nobody
+            QTRY_COMPARE(ListenerPid(name), qint64(stranger));
         } else {
             const QByteArray key = t.programFolder().toUtf8() + '#' + QByteArray::number(uint(::getuid()));
             QVERIFY(earlier.listen(QStringLiteral("zeptest-") + QString::fromLatin1(QCryptographicHash::hash(
@@ -280,19 +261,14 @@ private slots:
             QSKIP("making another user's folder needs root");
         TestProgram t;
         QTemporaryDir scratch;
-        QString folder = scratch.path();
-        std::optional<EnvironmentValue> runtime, temporary;
+        const QString folder = taken ? scratch.path() + QStringLiteral("/zeptest-%1").arg(::getuid()) : scratch.path();
+        const auto runtime = SetEnvironment("XDG_RUNTIME_DIR", taken ? QByteArray() : QFile::encodeName(folder));
+        const auto temporary = SetEnvironment("TMPDIR", taken ? QFile::encodeName(scratch.path()) : qgetenv("TMPDIR"));
         if (taken) {
-            runtime.emplace("XDG_RUNTIME_DIR", QByteArray());
-            temporary.emplace("TMPDIR", QFile::encodeName(scratch.path()));
-            folder += QStringLiteral("/zeptest-%1").arg(::getuid());
             QVERIFY(QDir().mkdir(folder));
             QCOMPARE(::chown(QFile::encodeName(folder).constData(), 65534, 65534), 0);
-            QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0700), 0);
-        } else {
-            runtime.emplace("XDG_RUNTIME_DIR", QFile::encodeName(folder));
-            QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
         }
+        QCOMPARE(::chmod(QFile::encodeName(folder).constData(), taken ? 0700 : 0755), 0);
         QWidget window;
         SingleInstance copy(t.programFolder());
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
