@@ -283,11 +283,17 @@ MsgBox::Answer PresentMessage(const MsgBox::Message& m)
 
 } // namespace
 
+QString AskSaveFileInDialog(const QString& title, const QString& suggested, const QString& filter)
+{
+    // Qt's own dialog, never the desktop's: the desktop's adds the chosen file to its list of
+    // recent files, which outlives the file and would name whatever the operator typed.
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggested, filter, nullptr,
+                                        QFileDialog::DontUseNativeDialog);
+}
+
 void InstallUiServices()
 {
     MsgBox::SetPresenter(PresentMessage);
-    MsgBox::SetFilePresenter([](const QString& title, const QString& suggested, const QString& filter) {
-        return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggested, filter);
-    });
+    MsgBox::SetFilePresenter(AskSaveFileInDialog);
     SetBeepSound([] { QApplication::beep(); });
 }

@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace MsgBox {
 
@@ -37,6 +38,8 @@ using FilePresenter = std::function<QString(const QString& title, const QString&
 void SetFilePresenter(FilePresenter presenter);
 // Queues the answer of the next file question, as SetNextAnswer does for message boxes.
 void SetNextFileName(const QString& path);
+// The file each file question suggested, in order, as Shown() lists the boxes.
+const QStringList& SuggestedFiles();
 
 // Test support. With test mode on, a box nobody queued an answer for stops the test.
 void SetTestMode(bool on);

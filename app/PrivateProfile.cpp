@@ -188,7 +188,12 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
     QList<Line> lines;
     if (const int err = ReadLines(fileName, lines); err != 0)
         return fail(err);
-    const QString value = EncodeValue(rawValue);
+    QString value = EncodeValue(rawValue);
+    // The reader takes blanks and one pair of enclosing quotes off, as Windows does; a value
+    // that would lose something that way (a folder whose name begins with a blank, or is in
+    // quotes) is stored in quotes of its own, which are all the reader takes off.
+    if (StripQuotes(TrimValue(value)) != value)
+        value = QLatin1Char('"') + value + QLatin1Char('"');
     const QString eol = (!lines.isEmpty() && lines.front().end == QStringLiteral("\n")) ? QStringLiteral("\n")
                                                                                       : QStringLiteral("\r\n");
     const auto range = FindSection(lines, section);

@@ -14,7 +14,8 @@ QString GetPrivateProfileString(const QString& section, const QString& key, cons
 // was. Creates the file or the section when missing. Returns false, with the file name and
 // the reason in `error`, when the file cannot be read or written; the old file is then left
 // whole. A value Windows-1252 cannot hold is stored so that it reads back exactly (UTF-8
-// after the byte order mark EF BB BF); a value with a line end in it is refused.
+// after the byte order mark EF BB BF), and so is a value with blanks at either end or in
+// enclosing quotes (within quotes of its own); a value with a line end in it is refused.
 bool WritePrivateProfileString(const QString& section, const QString& key, const QString& value,
                                const QString& fileName, QString* error = nullptr);
 

@@ -59,14 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const qsizetype lineEnd = input.indexOf('\n');
     const QByteArray firstLine = lineEnd < 0 ? input : input.left(lineEnd);
     WriteInput(program().IniPath, lineEnd < 0 ? QByteArray() : input.mid(lineEnd + 1));
-    // Any text Windows-1252 holds on one line, as the format holds it: without blanks at the
-    // ends and not in quotes, which the reader takes off as Windows does.
-    QString path = FromAnsi(firstLine).remove(QLatin1Char('\r')).trimmed();
-    while (path.size() >= 2 && path.front() == path.back()
-           && (path.front() == QLatin1Char('"') || path.front() == QLatin1Char('\''))) {
-        path.chop(1);
-        path = path.trimmed();
-    }
+    // Any text Windows-1252 holds on one line, blanks and quotes at its ends included.
+    const QString path = FromAnsi(firstLine).remove(QLatin1Char('\r'));
 
     const QList<Key> keys = KeysOf(FromAnsi(ReadBytes(program().IniPath)));
     SaveAndCompare(keys, "Path", "FilePath", [&] { return SaveINIFilePath(path); });

@@ -157,7 +157,7 @@ QString SendToPrinter(const QByteArray& data, bool raw, const QString& title)
 
 QString SavePdfFile(const QString& path, const QByteArray& pdf)
 {
-    if (const int err = ReplaceFile(path, pdf); err != 0)
+    if (const int err = ReplaceFile(path, pdf, FileAccess::OwnerOnly); err != 0)
         return QStringLiteral("The PDF file was not saved.\r\rCannot write %1: %2").arg(EscapeControls(path), FileErrorText(err));
     return {};
 }

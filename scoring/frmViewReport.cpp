@@ -1,6 +1,7 @@
 #include "scoring/frmViewReport.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -131,10 +132,11 @@ void frmViewReport::ChooseMenu(int index)
 
 void frmViewReport::SaveAsPdf()
 {
-    QString name = program().ClientTable[program().CurrentClient].Name.trimmed();
-    name.replace(QLatin1Char('/'), QLatin1Char('-'));
-    const QString suggested =
-        QDir::home().filePath((name.isEmpty() ? QStringLiteral("report") : name) + QStringLiteral(".pdf"));
+    // Nothing of the client in the name: a file dialog, or the desktop behind it, may remember
+    // the name long after the file is gone. The test number and the day tell reports apart.
+    const QString suggested = QDir::home().filePath(QStringLiteral("ZEP report %1 %2.pdf")
+                                                        .arg(program().CurrentClient)
+                                                        .arg(QDate::currentDate().toString(Qt::ISODate)));
     const QString path =
         MsgBox::AskSaveFile(QStringLiteral("Save Report as PDF"), suggested, QStringLiteral("PDF files (*.pdf)"));
     if (path.isEmpty())

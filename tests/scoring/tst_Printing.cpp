@@ -6,11 +6,13 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
 
+#include "app/FormHelpers.h"
 #include "app/Password.h"
 #include "app/frmMyInputBox.h"
 #include "clients/ClientRecord.h"
@@ -110,6 +112,7 @@ class tst_Printing : public ScoringTestCase {
     Q_OBJECT
 
     std::unique_ptr<PrintSystem> cups;
+    QTemporaryDir desktopFiles;  // what the file dialog remembers goes here, not to the tester's home
 
     // Clients 1..n on the disk, client `invalid` (if any) with a Truthfulness score that voids the test.
     void Clients(int n, int invalid = 0)
@@ -151,6 +154,8 @@ class tst_Printing : public ScoringTestCase {
 private slots:
     void initTestCase()
     {
+        ::umask(022);  // the usual one, under which new files are readable by all
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(desktopFiles.path()));
         cups = std::make_unique<PrintSystem>();
         if (!cups->error.isEmpty())
             QSKIP(qPrintable(cups->error));
@@ -338,7 +343,7 @@ private slots:
             form->chkPdfFile->setChecked(true);
             ChooseOption(2);
         });
-        QVERIFY(QFile::exists(pdf));
+        QCOMPARE(FileMode(pdf), 0600);
         const QByteArray text = Run(QStringLiteral("pdftotext"), {pdf, "-"});
         QVERIFY(text.indexOf("Client Number 1") < text.indexOf("Client Number 2"));
         QVERIFY(text.indexOf("Client Number 2") < text.indexOf("Client Number 3"));
@@ -390,19 +395,22 @@ private slots:
         QVERIFY(!QFile::exists(ReportPath()));
     }
 
+    // The name suggested tells nothing of the client, in the program's own file dialog (the
+    // desktop's would add it to the desktop's recent files); the PDF is its owner's alone.
     void viewerSavesThePrintedPagesAsPdf()
     {
         Clients(1);
         const QString pdf = folder() + QStringLiteral("/one.pdf");
+        const QString neutral = QDir::home().filePath(
+            QStringLiteral("ZEP report 1 %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
         // A pipe chosen as the file is refused at once, never opened and waited on.
         const QString pipe = folder() + QStringLiteral("/pipe.pdf");
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-        for (const QString& target : {folder() + QStringLiteral("/no/such/folder/x.pdf"), pipe, pdf}) {
+        for (const QString& target : {folder() + QStringLiteral("/no/such/folder/x.pdf"), pipe}) {
             WhenModalOpens("frmViewReport", [&](QWidget* w) {
                 auto* viewer = static_cast<frmViewReport*>(w);
                 MsgBox::SetNextFileName(target);
-                if (target != pdf)
-                    MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+                MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
                 viewer->cmdMenuChoice[1]->setFocus();
                 Press(Qt::Key_Return);
                 viewer->done(0);
@@ -411,8 +419,33 @@ private slots:
         }
         QCOMPARE(LastMessage().title, QStringLiteral("Save as PDF"));
         QVERIFY(LastMessage().text.contains(QStringLiteral("was not saved")));
+        QCOMPARE(MsgBox::SuggestedFiles(), QStringList(2, neutral));
+
+        // The dialog the operator gets.
+        bool ownDialog = false;
+        QString shown;
+        MsgBox::SetTestMode(false);
+        MsgBox::SetFilePresenter(AskSaveFileInDialog);
+        WhenModalOpens("frmViewReport", [&](QWidget* w) {
+            WhenModalOpens("QFileDialog", [&](QWidget* d) {
+                auto* dialog = static_cast<QFileDialog*>(d);
+                ownDialog = dialog->testOption(QFileDialog::DontUseNativeDialog);
+                auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                shown = dialog->directory().filePath(name->text());
+                name->setText(pdf);
+                QTest::keyClick(name, Qt::Key_Return);
+            });
+            static_cast<frmViewReport*>(w)->cmdMenuChoice[1]->setFocus();
+            Press(Qt::Key_Return);
+            static_cast<frmViewReport*>(w)->done(0);
+        });
+        ShowViewReport(nullptr);
+        MsgBox::SetTestMode(true);
+        QVERIFY(ownDialog);
+        QCOMPARE(shown, neutral);
         const int pages = int(ReportPages(FromAnsi(ReadFileBytes(ReportPath()).chopped(1))).size());
         QCOMPARE(PdfPages(pdf), pages);
+        QCOMPARE(FileMode(pdf), 0600);
     }
 
     void anEmptyDiskIsToldAndTheUtilitiesStayClosed()
