@@ -1,6 +1,10 @@
 // Reports on a real print system: a private CUPS daemon whose two queues ("zepraw", the
 // default, and "zeppdf") deliver each job over AppSocket to a listener in this test.
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <cups/cups.h>
 
@@ -11,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTimer>
 
 #include "app/FormHelpers.h"
 #include "app/Password.h"
@@ -84,6 +89,43 @@ public:
         cupsFreeJobs(n, list);
         return n;
     }
+};
+
+// A print server that takes every connection and never answers: a hung cupsd.
+class HungServer {
+public:
+    HungServer()
+    {
+        path = dir.path() + QStringLiteral("/hung.sock");
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof address.sun_path);
+        fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        listening = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(fd, 16) == 0;
+    }
+    ~HungServer()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    // True while a connection waits, unanswered, in the queue.
+    bool Waiting() const
+    {
+        pollfd p{fd, POLLIN, 0};
+        return ::poll(&p, 1, 0) > 0;
+    }
+    // Connections made since the last call (they are taken off the queue).
+    int Connections()
+    {
+        int n = 0;
+        for (int c; (c = ::accept4(fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC)) >= 0; ++n)
+            ::close(c);
+        return n;
+    }
+    QTemporaryDir dir;
+    QString path;
+    int fd = -1;
+    bool listening = false;
 };
 
 // A report of three pages; the middle one as long as the report writer's pages.
@@ -251,6 +293,66 @@ private slots:
         QCOMPARE(cups->UnfinishedJobs(), 0);
         if (!command.isEmpty())
             QVERIFY(cups->Admin(command == "cupsdisable" ? "cupsenable" : "cupsaccept", {printer}));
+    }
+
+    // A print system that is down, or takes the connection and never answers, is named as the
+    // reason in both printing modes, at once or after a bounded wait while the window's events
+    // keep running; the viewer opens without asking it anything.
+    void printSystemDownOrHungIsToldWhileTheWindowTurns_data()
+    {
+        QTest::addColumn<bool>("hung");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("cupsd killed") << false << "The report was not printed: the print system is not running (" + cups->Server() + ": Connection refused)";
+        QTest::newRow("server never answers") << true << "The report was not printed: the print system does not answer";
+    }
+    void printSystemDownOrHungIsToldWhileTheWindowTurns()
+    {
+        QFETCH(bool, hung);
+        QFETCH(QString, told);
+        Clients(1);
+        HungServer server;
+        QVERIFY(server.listening);
+        if (hung)
+            cupsSetServer(QFile::encodeName(server.path).constData());
+        else
+            cups->Kill();
+        // Ticks of a timer while the busy pointer shows and the hung server holds a connection.
+        int ticks = 0;
+        QTimer ticker;
+        ticker.callOnTimeout([&] { ticks += QApplication::overrideCursor() && server.Waiting(); });
+        ticker.start(10);
+        int connectionsAtOpen = -1;
+        QStringList shown;
+        QList<int> ticked, connections;
+        WhenModalOpens("frmViewReport", [&](QWidget* w) {
+            auto* viewer = static_cast<frmViewReport*>(w);
+            connectionsAtOpen = server.Connections();
+            for (bool dos : {true, false}) {
+                program().PrintDOS = dos;
+                MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+                const int before = ticks;
+                viewer->cmdMenuChoice[0]->setFocus();
+                Press(Qt::Key_Return);
+                ticked << ticks - before;
+                connections << server.Connections();
+                shown << LastMessage().title + QLatin1Char('|') + LastMessage().text;
+            }
+            viewer->done(0);
+        });
+        ShowViewReport(nullptr);
+        cupsSetServer(nullptr);
+        const bool restarted = hung || cups->Start();
+        QVERIFY2(restarted, qPrintable(cups->Error()));
+        QCOMPARE(connectionsAtOpen, 0);
+        QCOMPARE(shown.size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY2(shown[i].startsWith(QStringLiteral("Printer Error|") + told), qPrintable(shown[i]));
+            QCOMPARE(connections[i], hung ? 1 : 0);
+            if (hung)
+                QVERIFY2(ticked[i] > 0, "the window stood still while the print system was waited for");
+        }
+        QVERIFY(QFile::exists(ReportPath()));
+        QVERIFY(cups->Jobs.isEmpty());
     }
 
     void printAllPrintsEveryClientInSlotOrder_data()
