@@ -165,7 +165,15 @@ DriveSelectResult SelectDataDrive(bool atStartup, const DriveSelectHooks& hooks)
     const QString previous = program().DataDrive;
     bool firstTry = true;
     for (;;) {
-        const QString drive = (atStartup && firstTry) ? GetINIFilePath() : hooks.chooseDrive();
+        const std::optional<QString> choice = (atStartup && firstTry) ? GetINIFilePath() : hooks.chooseDrive();
+        if (!choice) {
+            // Closing the chooser is no choice of a drive. Before any disk was tried nothing
+            // has changed; afterwards it counts as not trying again.
+            if (firstTry && !atStartup)
+                return DriveSelectResult::Cancelled;
+            return GiveUp(atStartup, previous, hooks);
+        }
+        const QString drive = *choice;
         firstTry = false;
 
         bool opened = false;

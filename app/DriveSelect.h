@@ -2,6 +2,7 @@
 // Connecting the program to a data disk: a drive (mount point or folder) whose root holds
 // TID, DATA401.ZEP and room for the scratch file checkWriteTest.
 #include <functional>
+#include <optional>
 
 #include <QString>
 
@@ -10,14 +11,16 @@ constexpr const char* TidText = "ZEPSF";
 constexpr const char* WriteTestFileName = "checkWriteTest";
 
 struct DriveSelectHooks {
-    // Shows the drive chooser modally and returns the drive chosen in it.
-    std::function<QString()> chooseDrive;
+    // Shows the drive chooser modally and returns the drive chosen in it; nothing when the
+    // operator closed the chooser without choosing (Escape).
+    std::function<std::optional<QString>()> chooseDrive;
     // Menu mode: clear and refill the main menu's client list, apply the capacity rule.
     std::function<void()> refreshMainMenu;
 };
 
 enum class DriveSelectResult {
     Connected,    // the chosen drive is connected and its clients are read
+    Cancelled,    // menu mode: the chooser was closed before any disk was tried; nothing changed
     FellBack,     // menu mode: the previous drive was connected again
     Interrupted,  // the operator cancelled a write-protection message, or an unexpected error
     EndProgram,   // no usable data disk: the program must end

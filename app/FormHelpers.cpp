@@ -243,6 +243,7 @@ QString DisplayText(QString text)
 MsgBox::Answer PresentMessage(const MsgBox::Message& m)
 {
     QMessageBox box(QApplication::activeWindow());
+    box.setObjectName(QStringLiteral("MsgBox"));
     box.setWindowTitle(m.title);
     box.setText(DisplayText(m.text));
     switch (m.icon) {
@@ -259,14 +260,18 @@ MsgBox::Answer PresentMessage(const MsgBox::Message& m)
         break;
     case MsgBox::Buttons::OkCancel:
         box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        box.setDefaultButton(QMessageBox::Ok);
         box.setEscapeButton(QMessageBox::Cancel);
         break;
     case MsgBox::Buttons::YesNo:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
         box.setEscapeButton(QMessageBox::No);
         break;
+    }
+    switch (m.defaultButton) {
+    case MsgBox::Answer::Ok: box.setDefaultButton(QMessageBox::Ok); break;
+    case MsgBox::Answer::Cancel: box.setDefaultButton(QMessageBox::Cancel); break;
+    case MsgBox::Answer::Yes: box.setDefaultButton(QMessageBox::Yes); break;
+    case MsgBox::Answer::No: box.setDefaultButton(QMessageBox::No); break;
     }
     switch (box.exec()) {
     case QMessageBox::Ok: return MsgBox::Answer::Ok;
@@ -278,11 +283,17 @@ MsgBox::Answer PresentMessage(const MsgBox::Message& m)
 
 } // namespace
 
+QString AskSaveFileInDialog(const QString& title, const QString& suggested, const QString& filter)
+{
+    // Qt's own dialog, never the desktop's: the desktop's adds the chosen file to its list of
+    // recent files, which outlives the file and would name whatever the operator typed.
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggested, filter, nullptr,
+                                        QFileDialog::DontUseNativeDialog);
+}
+
 void InstallUiServices()
 {
     MsgBox::SetPresenter(PresentMessage);
-    MsgBox::SetFilePresenter([](const QString& title, const QString& suggested, const QString& filter) {
-        return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, suggested, filter);
-    });
+    MsgBox::SetFilePresenter(AskSaveFileInDialog);
     SetBeepSound([] { QApplication::beep(); });
 }

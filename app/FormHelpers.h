@@ -88,5 +88,9 @@ private:
     QList<QPushButton*> buttons_;
 };
 
-// Makes the message boxes and beeps of the program real (QMessageBox, the system beep).
+// Makes the message boxes, file questions and beeps of the program real (QMessageBox,
+// AskSaveFileInDialog, the system beep).
 void InstallUiServices();
+
+// The file question as the operator sees it: a save dialog opened on `suggested`.
+QString AskSaveFileInDialog(const QString& title, const QString& suggested, const QString& filter);

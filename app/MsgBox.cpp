@@ -14,6 +14,7 @@ struct State {
     std::function<void(const Message&)> observer;
     FilePresenter filePresenter;
     QQueue<QString> fileNames;
+    QStringList suggestedFiles;
 };
 
 State& state()
@@ -32,12 +33,18 @@ const char* ButtonsName(Buttons b)
     return "?";
 }
 
+// The first button of a set: the default unless a box names another.
+Answer FirstButton(Buttons buttons)
+{
+    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
+}
+
 } // namespace
 
-Answer Show(const QString& text, Buttons buttons, Icon icon, const QString& title)
+Answer Show(const QString& text, Buttons buttons, Icon icon, const QString& title, std::optional<Answer> defaultButton)
 {
     State& s = state();
-    const Message message{title, text, buttons, icon};
+    const Message message{title, text, buttons, icon, defaultButton.value_or(FirstButton(buttons))};
     s.shown.append(message);
     if (s.observer)
         s.observer(message);
@@ -58,6 +65,7 @@ Answer Show(const QString& text, Buttons buttons, Icon icon, const QString& titl
 QString AskSaveFile(const QString& title, const QString& suggested, const QString& filter)
 {
     State& s = state();
+    s.suggestedFiles.append(suggested);
     if (!s.fileNames.isEmpty())
         return s.fileNames.dequeue();
     if (s.testMode)
@@ -67,6 +75,7 @@ QString AskSaveFile(const QString& title, const QString& suggested, const QStrin
 
 void SetFilePresenter(FilePresenter presenter) { state().filePresenter = std::move(presenter); }
 void SetNextFileName(const QString& path) { state().fileNames.enqueue(path); }
+const QStringList& SuggestedFiles() { return state().suggestedFiles; }
 
 void SetPresenter(Presenter presenter) { state().presenter = std::move(presenter); }
 void SetTestMode(bool on) { state().testMode = on; }
@@ -84,6 +93,7 @@ void ResetTestState()
 {
     state().answers.clear();
     state().fileNames.clear();
+    state().suggestedFiles.clear();
     state().shown.clear();
     state().observer = nullptr;
 }

@@ -2,9 +2,11 @@
 // Every message box of the program goes through here. Tests queue the answers
 // before the action and read back what was shown afterwards.
 #include <functional>
+#include <optional>
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 namespace MsgBox {
 
@@ -17,11 +19,14 @@ struct Message {
     QString text;
     Buttons buttons = Buttons::OkOnly;
     Icon icon = Icon::None;
+    Answer defaultButton = Answer::Ok;  // the answer Enter gives
 };
 
 // Shows the box and returns the operator's answer. Line breaks in text are
-// carriage returns (and line feeds) as the program writes them.
-Answer Show(const QString& text, Buttons buttons, Icon icon, const QString& title);
+// carriage returns (and line feeds) as the program writes them. Enter chooses
+// `defaultButton` (one of the box's buttons; the first when not given).
+Answer Show(const QString& text, Buttons buttons, Icon icon, const QString& title,
+            std::optional<Answer> defaultButton = std::nullopt);
 
 // How boxes are really shown; the forms library installs a QMessageBox presenter.
 using Presenter = std::function<Answer(const Message&)>;
@@ -33,6 +38,8 @@ using FilePresenter = std::function<QString(const QString& title, const QString&
 void SetFilePresenter(FilePresenter presenter);
 // Queues the answer of the next file question, as SetNextAnswer does for message boxes.
 void SetNextFileName(const QString& path);
+// The file each file question suggested, in order, as Shown() lists the boxes.
+const QStringList& SuggestedFiles();
 
 // Test support. With test mode on, a box nobody queued an answer for stops the test.
 void SetTestMode(bool on);

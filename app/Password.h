@@ -10,5 +10,10 @@
 constexpr char SecretCode = ZEP_LETTER(ZEP_SECRET_CODE)[0];
 static_assert(SecretCode >= 'A' && SecretCode <= 'Z', "the secret code is one upper-case letter");
 
+// How long the next try waits after `misses` wrong codes in a row: nothing for the first
+// three, then 2, 4, 8 ... seconds, never more than 30. Trying every letter then takes
+// minutes of waiting instead of 26 quick guesses.
+int SecretCodeDelay(int misses);
+
 // Asks for the secret code until it is typed (true) or the operator cancels (false).
 bool CheckSecretCode();

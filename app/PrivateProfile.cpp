@@ -20,14 +20,9 @@ struct Line {
 // A settings file is a few hundred bytes; anything near this is not one.
 constexpr qint64 MaxSettingsFileBytes = 1 << 20;
 
-// Reads the file's lines; a missing file has none. Returns 0 or errno.
-int ReadLines(const QString& fileName, QList<Line>& lines)
+QList<Line> SplitIntoLines(const QByteArray& bytes)
 {
-    lines.clear();
-    QByteArray bytes;
-    const int err = ReadRegularFile(fileName, MaxSettingsFileBytes, bytes);
-    if (err != 0)
-        return err == ENOENT ? 0 : err;
+    QList<Line> lines;
     const QString all = FromAnsi(bytes);
     qsizetype start = 0;
     while (start < all.size()) {
@@ -45,7 +40,16 @@ int ReadLines(const QString& fileName, QList<Line>& lines)
         lines.append({all.mid(start, textEnd - start), end});
         start = nl + 1;
     }
-    return 0;
+    return lines;
+}
+
+// Reads the file's bytes; a missing file has none. Returns 0 or errno.
+int ReadSettingsFile(const QString& fileName, QByteArray& bytes)
+{
+    const int err = ReadRegularFile(fileName, MaxSettingsFileBytes, bytes);
+    if (err != 0)
+        bytes.clear();
+    return err == ENOENT ? 0 : err;
 }
 
 // Values are Windows-1252 like the rest of the file. A value Windows-1252 cannot hold (a
@@ -151,11 +155,10 @@ QString CutToBuffer(const QString& value, int bufferSize)
 
 } // namespace
 
-QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
-                                int bufferSize, const QString& fileName)
+QString ProfileString(const QByteArray& file, const QString& section, const QString& key, const QString& defaultValue,
+                      int bufferSize)
 {
-    QList<Line> lines;
-    ReadLines(fileName, lines);  // an unreadable file gives the defaults, like a missing one
+    const QList<Line> lines = SplitIntoLines(file);
     if (const auto range = FindSection(lines, section)) {
         for (int i = range->first; i < range->second; ++i) {
             const auto name = KeyName(lines[i].text);
@@ -173,22 +176,19 @@ QString GetPrivateProfileString(const QString& section, const QString& key, cons
     return CutToBuffer(def, bufferSize);
 }
 
-bool WritePrivateProfileString(const QString& section, const QString& key, const QString& rawValue,
-                               const QString& fileName, QString* error)
+std::optional<QByteArray> ProfileWithString(const QByteArray& file, const QString& section, const QString& key,
+                                            const QString& rawValue)
 {
-    auto fail = [&](int err) {
-        if (error)
-            *error = QStringLiteral("Cannot write %1: %2").arg(EscapeControls(fileName), FileErrorText(err));
-        return false;
-    };
     // A line end inside a value would start a line of its own, another key.
     if (rawValue.contains(QLatin1Char('\n')) || rawValue.contains(QLatin1Char('\r')))
-        return fail(EINVAL);
-    // Rewriting a file that cannot be read would lose every other setting in it.
-    QList<Line> lines;
-    if (const int err = ReadLines(fileName, lines); err != 0)
-        return fail(err);
-    const QString value = EncodeValue(rawValue);
+        return std::nullopt;
+    QList<Line> lines = SplitIntoLines(file);
+    QString value = EncodeValue(rawValue);
+    // The reader takes blanks and one pair of enclosing quotes off, as Windows does; a value
+    // that would lose something that way (a folder whose name begins with a blank, or is in
+    // quotes) is stored in quotes of its own, which are all the reader takes off.
+    if (StripQuotes(TrimValue(value)) != value)
+        value = QLatin1Char('"') + value + QLatin1Char('"');
     const QString eol = (!lines.isEmpty() && lines.front().end == QStringLiteral("\n")) ? QStringLiteral("\n")
                                                                                       : QStringLiteral("\r\n");
     const auto range = FindSection(lines, section);
@@ -220,7 +220,33 @@ bool WritePrivateProfileString(const QString& section, const QString& key, const
     QString all;
     for (const Line& line : lines)
         all += line.text + line.end;
-    if (const int err = ReplaceFile(fileName, ToAnsi(all)); err != 0)
+    return ToAnsi(all);
+}
+
+QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
+                                int bufferSize, const QString& fileName)
+{
+    QByteArray file;
+    ReadSettingsFile(fileName, file);  // an unreadable file gives the defaults, like a missing one
+    return ProfileString(file, section, key, defaultValue, bufferSize);
+}
+
+bool WritePrivateProfileString(const QString& section, const QString& key, const QString& rawValue,
+                               const QString& fileName, QString* error)
+{
+    auto fail = [&](int err) {
+        if (error)
+            *error = QStringLiteral("Cannot write %1: %2").arg(EscapeControls(fileName), FileErrorText(err));
+        return false;
+    };
+    // Rewriting a file that cannot be read would lose every other setting in it.
+    QByteArray file;
+    if (const int err = ReadSettingsFile(fileName, file); err != 0)
+        return fail(err);
+    const std::optional<QByteArray> changed = ProfileWithString(file, section, key, rawValue);
+    if (!changed)
+        return fail(EINVAL);
+    if (const int err = ReplaceFile(fileName, *changed); err != 0)
         return fail(err);
     if (error)
         error->clear();

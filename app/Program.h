@@ -40,6 +40,9 @@ struct Program {
     // The "One-page summary report" box of the supervisor utilities; the report writer reads it.
     bool SumPageChecked = false;
 
+    // Wrong secret codes typed in a row; the right code clears it. Past three, each try waits.
+    int SecretCodeMisses = 0;
+
     // Set when the program must end (a refused data disk, exit); the event loop is told too.
     bool Ended = false;
 };

@@ -7,13 +7,14 @@
 namespace {
 
 // An on/off value keeps 9 characters, as it always has: only its first three count.
-// A path is read whole; cut short it could name another disk.
+// A path is read whole; cut short it could name another disk. Blanks around it are gone
+// already; blanks inside quotes belong to the folder's name.
 constexpr int FlagBuffer = 10;
 constexpr int WholeValue = 0;
 
 QString ReadPath(const QString& key, const QString& defaultValue)
 {
-    return TrimValue(GetPrivateProfileString(QStringLiteral("Path"), key, defaultValue, WholeValue, program().IniPath));
+    return GetPrivateProfileString(QStringLiteral("Path"), key, defaultValue, WholeValue, program().IniPath);
 }
 
 bool ReadFlag(const QString& key)

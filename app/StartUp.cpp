@@ -13,6 +13,7 @@
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
 #include "clients/DataAccess.h"
+#include "scoring/ReportOutput.h"
 
 namespace {
 
@@ -42,6 +43,9 @@ bool RunStartUp(frmMainMenu& menu)
     Program& p = program();
     p.EditMode = false;
     p.IniPath = ProgramFile(QStringLiteral("zeptest.ini"));
+    // A bulk print that was killed, or a power cut, leaves confidential reports in the program
+    // folder; nothing else would ever remove them.
+    RemoveReportCopies();
     // The NumLock timer ticks whenever events are processed (message boxes, the splash),
     // so the saved choice must be known before anything below can wait.
     p.NumLockOn = GetNumLockSetting();

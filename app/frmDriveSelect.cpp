@@ -118,5 +118,10 @@ int frmDriveSelect::exec()
 {
     RefreshDrives();
     drDrive->setFocus(Qt::OtherFocusReason);
-    return QDialog::exec();
+    const QString before = drDrive->currentText();
+    const int result = QDialog::exec();
+    // Escape takes back what was typed: the next use starts from the last drive chosen.
+    if (result != QDialog::Accepted)
+        drDrive->setEditText(before);
+    return result;
 }

@@ -279,9 +279,19 @@ void frmMainMenu::EditCurrentClient()
     frMainMenu->hide();
     if (ShowClientInfoAndCourtHistory(this))
         ShowNewEntry(this);
-    p.UnloadOthersOnActivate = true;
+    ComeBack();
+}
+
+void frmMainMenu::ComeBack()
+{
+    program().UnloadOthersOnActivate = true;
     frMainMenu->show();
     Activate();
+    // The forms of a workflow close one right after the other. A window manager may then
+    // hand the keyboard to a form that is already gone and leave no window active (openbox
+    // does when it is slow): the menu asks for it back itself.
+    raise();
+    activateWindow();
     // The button that started the workflow was hidden with the frame: give the keyboard a
     // place to start again, the list for picking the next client.
     FocusStartControl();
@@ -293,13 +303,7 @@ void frmMainMenu::OpenSupervisorOptions()
     p.UnloadOthersOnActivate = false;
     frMainMenu->hide();
     ShowSupervisorOptions(this);
-    p.UnloadOthersOnActivate = true;
-    frMainMenu->show();
-    Activate();
-    // A window manager that closed the last form (Alt+F4) may leave no window active; the
-    // keyboard must come back to the menu all the same.
-    activateWindow();
-    FocusStartControl();
+    ComeBack();
 }
 
 void frmMainMenu::AddNewClient()
@@ -313,9 +317,7 @@ void frmMainMenu::AddNewClient()
         frmSelectEntryMethod method(this);
         method.exec();
     }
-    frMainMenu->show();
-    Activate();
-    FocusStartControl();
+    ComeBack();
 }
 
 void frmMainMenu::ToggleNumLock()
@@ -347,11 +349,12 @@ frmDriveSelect* frmMainMenu::DriveSelectForm()
     return driveSelect_;
 }
 
-QString frmMainMenu::AskForDrive()
+std::optional<QString> frmMainMenu::AskForDrive()
 {
     frmDriveSelect* chooser = DriveSelectForm();
     CenterForm(chooser);
-    chooser->exec();
+    if (chooser->exec() != QDialog::Accepted)
+        return std::nullopt;
     return chooser->SelectedDrive;
 }
 

@@ -2,6 +2,7 @@
 // The home screen for the whole run: the client list and the workflows.
 #include <array>
 #include <functional>
+#include <optional>
 
 #include <QMainWindow>
 #include <QPointer>
@@ -39,8 +40,11 @@ public:
     // The entry method form leads the whole new-client workflow.
     void AddNewClient();
     void OpenSupervisorOptions();
-    // Shows the drive chooser modally and returns the drive chosen in it.
-    QString AskForDrive();
+    // The end of every workflow: the menu shown and activated again, the keyboard in the list.
+    void ComeBack();
+    // Shows the drive chooser modally and returns the drive chosen in it; nothing when the
+    // chooser was closed (Escape).
+    std::optional<QString> AskForDrive();
     // The chooser, created on first use and kept (hidden) afterwards.
     frmDriveSelect* DriveSelectForm();
     // Puts the keyboard where the operator needs it: the list when there are clients.

@@ -1,10 +1,13 @@
 #include "app/frmMyInputBox.h"
 
+#include <chrono>
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 
 #include "app/FormHelpers.h"
 #include "app/MsgBox.h"
@@ -49,12 +52,34 @@ frmMyInputBox::frmMyInputBox(QWidget* parent) : QDialog(parent)
     Cancelled = false;
 }
 
+InputBoxTimer& InputBoxWait()
+{
+    static InputBoxTimer wait = [](int seconds, QObject* box, std::function<void()> over) {
+        QTimer::singleShot(std::chrono::seconds(seconds), box, std::move(over));
+    };
+    return wait;
+}
+
 int frmMyInputBox::exec()
 {
     Activate();
     CenterForm(this);
-    txtInput->setFocus(Qt::OtherFocusReason);
+    if (WaitSeconds > 0) {
+        SetWaiting(true);
+        InputBoxWait()(WaitSeconds, this, [this] { SetWaiting(false); });
+    }
+    if (txtInput->isEnabled())
+        txtInput->setFocus(Qt::OtherFocusReason);
     return QDialog::exec();
+}
+
+void frmMyInputBox::SetWaiting(bool waiting)
+{
+    lblHelpMsg->setText(waiting ? WaitMessage : HelpMessage);
+    txtInput->setEnabled(!waiting);
+    cmdMenuChoice[0]->setEnabled(!waiting);
+    // While the field is shut, the focus waits on "Cancel Input", the one thing left to do.
+    (waiting ? cmdMenuChoice[1] : static_cast<QWidget*>(txtInput))->setFocus(Qt::OtherFocusReason);
 }
 
 void frmMyInputBox::Activate()

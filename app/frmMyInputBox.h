@@ -1,6 +1,7 @@
 #pragma once
 // The program's own modal input box: a help message, one field, two menu-choice buttons.
 #include <array>
+#include <functional>
 
 #include <QDialog>
 
@@ -19,6 +20,10 @@ public:
     bool PasswordInput = false;
     int InputLength = 0;
     QString HelpMessage;
+    // When above 0, the field takes input only after this many seconds; meanwhile the box
+    // shows WaitMessage instead of HelpMessage. "Cancel Input" works at once.
+    int WaitSeconds = 0;
+    QString WaitMessage;
     // Read after it closed.
     QString InputValue;
     bool Cancelled = false;
@@ -40,4 +45,10 @@ protected:
 
 private:
     void ChooseMenu(int index);
+    void SetWaiting(bool waiting);
 };
+
+// Starts a wait of `seconds` and calls `over` when it has passed, unless `box` is gone by
+// then. Tests replace it to see the waits asked for without waiting them.
+using InputBoxTimer = std::function<void(int seconds, QObject* box, std::function<void()> over)>;
+InputBoxTimer& InputBoxWait();

@@ -14,11 +14,11 @@ int main(int argc, char* argv[])
     // window manager shows must be the forms' own captions.
     program().ProgramFolder = QCoreApplication::applicationDirPath();
 
+    InstallUiServices();
     SingleInstance instance(program().ProgramFolder);
-    if (instance.AskRunningCopyToShow())
+    if (instance.HandOverToRunningCopy())
         return 0;
 
-    InstallUiServices();
     frmMainMenu menu;
     instance.Listen(&menu);
     if (!RunStartUp(menu))

@@ -1,6 +1,5 @@
 #include "clients/Ansi.h"
 
-#include <QStringView>
 
 namespace {
 
@@ -22,16 +21,19 @@ char EncodeCodePoint(char32_t cp)
     return '?';
 }
 
+// Each code point of the text: a character beyond the Basic Multilingual Plane is the two
+// QChars of a surrogate pair, and counts once.
 template <typename F>
 void ForEachCodePoint(const QString& text, F&& f)
 {
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            f(QChar::surrogateToUcs4(c, text.at(i + 1)), text.mid(i, 2));
+    const qsizetype size = text.size();
+    const QChar* c = text.constData();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (c[i].isHighSurrogate() && i + 1 < size && c[i + 1].isLowSurrogate()) {
+            f(QChar::surrogateToUcs4(c[i], c[i + 1]));
             ++i;
         } else {
-            f(char32_t(c.unicode()), QString(c));
+            f(char32_t(c[i].unicode()));
         }
     }
 }
@@ -48,7 +50,7 @@ QByteArray ToAnsi(const QString& text)
 {
     QByteArray out;
     out.reserve(text.size());
-    ForEachCodePoint(text, [&](char32_t cp, const QString&) { out.append(EncodeCodePoint(cp)); });
+    ForEachCodePoint(text, [&](char32_t cp) { out.append(EncodeCodePoint(cp)); });
     return out;
 }
 
@@ -75,16 +77,14 @@ QString FromAnsi(const QByteArray& bytes)
 
 QString FitToLength(const QString& text, int length)
 {
-    QString out;
+    // Every record field is fitted, so the text is cut in place rather than rebuilt.
+    qsizetype end = 0;
     int count = 0;
-    ForEachCodePoint(text, [&](char32_t, const QString& piece) {
-        if (count < length) {
-            out += piece;
-            ++count;
-        }
-    });
-    while (count++ < length)
-        out += QLatin1Char(' ');
+    for (; end < text.size() && count < length; ++count)
+        end += text.at(end).isHighSurrogate() && end + 1 < text.size() && text.at(end + 1).isLowSurrogate() ? 2 : 1;
+    QString out = text.left(end);
+    if (count < length)
+        out.append(QString(length - count, QLatin1Char(' ')));
     return out;
 }
 

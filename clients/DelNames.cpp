@@ -43,7 +43,8 @@ DeleteNamesOutcome DeleteClientNames()
                                                     "with this diskette and ready to return it.\r"
                                                     "\r"
                                                     "Are you SURE you want to do this?"),
-                                     MsgBox::Buttons::YesNo, MsgBox::Icon::Critical, QStringLiteral("WARNING!"));
+                                     MsgBox::Buttons::YesNo, MsgBox::Icon::Critical, QStringLiteral("WARNING!"),
+                                     MsgBox::Answer::No);  // Enter must not start what cannot be undone
     if (answer != MsgBox::Answer::Yes)
         return DeleteNamesOutcome::Declined;
 

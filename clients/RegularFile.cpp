@@ -91,6 +91,25 @@ int SyncFolderOf(const QByteArray& path)
     return err;
 }
 
+// What open() gives a new file: 0666 less the umask. The umask is read from the kernel's
+// account of this process; setting it to learn it and putting it back would let a file that
+// another thread creates meanwhile be made with none.
+mode_t UsualNewFileMode()
+{
+    mode_t mask = 077;  // unknown: the safe side
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("Umask:")) {
+                bool ok = false;
+                const uint value = line.mid(6).trimmed().toUInt(&ok, 8);
+                if (ok)
+                    mask = mode_t(value);
+            }
+    }
+    return 0666 & ~mask;
+}
+
 int ReadFile(const QString& path, qint64 maxBytes, QByteArray& bytes, bool headOnly)
 {
     bytes.clear();
@@ -202,7 +221,7 @@ StagedFile::~StagedFile()
         ::unlink(temp_.constData());
 }
 
-int StagedFile::Stage(const QString& path, const QByteArray& bytes)
+int StagedFile::Stage(const QString& path, const QByteArray& bytes, FileAccess access)
 {
     if (!temp_.isEmpty()) {
         ::unlink(temp_.constData());
@@ -218,14 +237,17 @@ int StagedFile::Stage(const QString& path, const QByteArray& bytes)
     // Hidden beside the target: the rename must stay on the same file system.
     const qsizetype slash = target.lastIndexOf('/');
     QByteArray name = target.left(slash + 1) + '.' + target.mid(slash + 1) + ".XXXXXX";
+    // Made 0600: whatever is written stays the owner's until the file has its own permissions.
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0)
         return errno;
     temp_ = name;
-    // The new version keeps the old one's permissions; a new file gets the usual ones.
-    int err = ::fchmod(fd, exists ? (old.st_mode & 07777) : 0644) != 0 ? errno : 0;
-    if (err == 0)
-        err = WriteAllAt(fd, bytes, 0);
+    int err = WriteAllAt(fd, bytes, 0);
+    const mode_t mode = access == FileAccess::OwnerOnly ? OwnerOnlyMode
+                        : exists                         ? (old.st_mode & 07777)
+                                                         : UsualNewFileMode();
+    if (err == 0 && ::fchmod(fd, mode) != 0)
+        err = errno;
     if (err == 0 && SyncFile(fd) != 0)
         err = errno;
     if (CloseFile(fd) != 0 && err == 0)
@@ -268,9 +290,9 @@ void StagedFile::RemoveLeftovers(const QString& path)
     ::closedir(folder);
 }
 
-int ReplaceFile(const QString& path, const QByteArray& bytes)
+int ReplaceFile(const QString& path, const QByteArray& bytes, FileAccess access)
 {
     StagedFile file;
-    const int err = file.Stage(path, bytes);
+    const int err = file.Stage(path, bytes, access);
     return err != 0 ? err : file.Commit();
 }

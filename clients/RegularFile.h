@@ -12,6 +12,11 @@
 // Our own number for "this name is not a regular file" (a link, pipe, device or folder).
 constexpr int ErrNotRegularFile = 1004;
 
+// Who may read a file the program writes. A report names a client: it is readable by its
+// owner alone, whatever the umask. Other files get what any new file of the user gets.
+enum class FileAccess { Usual, OwnerOnly };
+constexpr mode_t OwnerOnlyMode = 0600;
+
 // The system's reason for an errno number, and ours for our own numbers.
 QString FileErrorText(int err);
 
@@ -35,7 +40,9 @@ int CloseFile(int fd);
 
 // A new version of a file written beside it and put in its place in one step, so that a
 // reader finds the old file or the new one, never a part. Until Commit nothing but a hidden
-// temporary file exists, and the destructor removes that.
+// temporary file exists, and the destructor removes that. Only the owner can read that file
+// while it is written; a process killed meanwhile leaves it behind, named "." + the file's
+// name + "." + six letters or digits.
 class StagedFile {
 public:
     StagedFile() = default;
@@ -44,8 +51,10 @@ public:
     StagedFile& operator=(const StagedFile&) = delete;
 
     // Writes, flushes and closes the new version. An existing `path` that is not a regular
-    // file is refused (ErrNotRegularFile). Returns 0 or errno.
-    int Stage(const QString& path, const QByteArray& bytes);
+    // file is refused (ErrNotRegularFile). With FileAccess::Usual the new version keeps the
+    // permissions of the file it replaces, and a new file gets 0666 less the umask.
+    // Returns 0 or errno.
+    int Stage(const QString& path, const QByteArray& bytes, FileAccess access = FileAccess::Usual);
     // Renames the staged file over `path` and syncs the folder. Returns 0 or errno; 0 means the
     // new version is in place. When folderSyncError is given it receives the result of the
     // folder's sync (0 or errno): until that succeeded, a power loss may still bring the old
@@ -62,7 +71,7 @@ private:
 };
 
 // Stage and Commit in one call: `path` holds `bytes` afterwards, or is unchanged on failure.
-int ReplaceFile(const QString& path, const QByteArray& bytes);
+int ReplaceFile(const QString& path, const QByteArray& bytes, FileAccess access = FileAccess::Usual);
 
 // Test support: the next SyncFile or CloseFile, or sync of a folder by Commit, fails with `err`
 // after doing its work, the way a device reports a write it could not complete; with `after`,

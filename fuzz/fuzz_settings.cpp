@@ -1,10 +1,10 @@
-// zeptest.ini from the fuzz input, after its first line, which is a path to save. Each saved
-// setting must read back, and every other key must keep the value it had.
+// zeptest.ini from the fuzz input, after its first line, which is a path to save, read and
+// changed in memory by the settings reader and writer. Each saved setting must read back,
+// and every other key must keep the value it had.
 #include <QList>
 #include <QStringList>
 
 #include "app/PrivateProfile.h"
-#include "app/Program.h"
 #include "app/Settings.h"
 #include "clients/Ansi.h"
 #include "fuzz/FuzzSupport.h"
@@ -30,21 +30,26 @@ QList<Key> KeysOf(const QString& text)
     return keys;
 }
 
-QStringList ValuesOf(const QList<Key>& keys)
+// Every key's value as the program reads it from `file` (flags as it reads flags).
+QStringList ValuesOf(const QList<Key>& keys, const QByteArray& file)
 {
     QStringList values;
     for (const Key& k : keys)
-        values.append(GetPrivateProfileString(k.Section, k.Name, QStringLiteral("(none)"), 1 << 20, program().IniPath));
+        values.append(ProfileString(file, k.Section, k.Name, QStringLiteral("(none)"), 0));
     return values;
 }
 
-// Saves one setting and checks every key but that one against the values before.
-template <typename Save>
-void SaveAndCompare(const QList<Key>& keys, const QString& section, const QString& name, Save save)
+// Sets one key in `file` and checks every other key against the values before; the value
+// then reads back as `readBack` through the program's reader for that key.
+void SetAndCompare(const QList<Key>& keys, QByteArray& file, const QString& section, const QString& name,
+                   const QString& value, const QString& readBack, int bufferSize)
 {
-    QStringList before = ValuesOf(keys);
-    REQUIRE(save());
-    QStringList after = ValuesOf(keys);
+    const QStringList before = ValuesOf(keys, file);
+    const std::optional<QByteArray> changed = ProfileWithString(file, section, name, value);
+    REQUIRE(changed.has_value());
+    file = *changed;
+    REQUIRE(ProfileString(file, section, name, QStringLiteral("(none)"), bufferSize) == readBack);
+    const QStringList after = ValuesOf(keys, file);
     for (qsizetype i = 0; i < keys.size(); ++i)
         if (keys[i].Section.compare(section, Qt::CaseInsensitive) != 0 || keys[i].Name.compare(name, Qt::CaseInsensitive) != 0)
             REQUIRE(before[i] == after[i]);
@@ -54,28 +59,21 @@ void SaveAndCompare(const QList<Key>& keys, const QString& section, const QStrin
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    PrepareRun();
     const QByteArray input = InputBytes(data, size);
     const qsizetype lineEnd = input.indexOf('\n');
     const QByteArray firstLine = lineEnd < 0 ? input : input.left(lineEnd);
-    WriteInput(program().IniPath, lineEnd < 0 ? QByteArray() : input.mid(lineEnd + 1));
-    // Any text Windows-1252 holds on one line, as the format holds it: without blanks at the
-    // ends and not in quotes, which the reader takes off as Windows does.
-    QString path = FromAnsi(firstLine).remove(QLatin1Char('\r')).trimmed();
-    while (path.size() >= 2 && path.front() == path.back()
-           && (path.front() == QLatin1Char('"') || path.front() == QLatin1Char('\''))) {
-        path.chop(1);
-        path = path.trimmed();
-    }
+    QByteArray file = lineEnd < 0 ? QByteArray() : input.mid(lineEnd + 1);
+    // Any text Windows-1252 holds on one line: the reader takes blanks and quotes off as
+    // Windows does, and the writer must store it so that it reads back all the same.
+    const QString path = FromAnsi(firstLine).remove(QLatin1Char('\r'));
 
-    const QList<Key> keys = KeysOf(FromAnsi(ReadBytes(program().IniPath)));
-    SaveAndCompare(keys, "Path", "FilePath", [&] { return SaveINIFilePath(path); });
-    REQUIRE(GetINIFilePath() == path);
-    const bool numLock = !GetNumLockSetting();
-    SaveAndCompare(keys, "Settings", "NumLock", [&] { return SaveNumLockSetting(numLock); });
-    REQUIRE(GetNumLockSetting() == numLock);
-    const bool printDOS = !GetPrintDOSSetting();
-    SaveAndCompare(keys, "Settings", "PrintDOS", [&] { return SavePrintDOSSetting(printDOS); });
-    REQUIRE(GetPrintDOSSetting() == printDOS);
+    const QList<Key> keys = KeysOf(FromAnsi(file));
+    SetAndCompare(keys, file, "Path", "FilePath", path, path, 0);
+    // The flags as the program writes them, read with its 10-character buffer.
+    for (const char* flag : {"NumLock", "PrintDOS"}) {
+        const bool on = !IsOnValue(ProfileString(file, "Settings", flag, "True", 10));
+        const QString value = on ? QStringLiteral("True") : QStringLiteral("False");
+        SetAndCompare(keys, file, "Settings", flag, value, value, 10);
+    }
     return 0;
 }

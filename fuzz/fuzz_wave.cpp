@@ -16,6 +16,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     REQUIRE(wave.Channels >= 1 && wave.Rate > 0);
     REQUIRE(!wave.Samples.isEmpty() && wave.Samples.size() % wave.FrameBytes() == 0);
     // The smallest file around its sound: RIFF header, format block and data block header.
-    REQUIRE(wave.Samples.size() <= bytes.size() - 44 && bytes.indexOf(wave.Samples) >= 44);
+    REQUIRE(wave.Samples.size() <= bytes.size() - 44 && bytes.indexOf(wave.Samples, 44) >= 44);
     return 0;
 }

@@ -6,7 +6,7 @@
 
 namespace {
 
-BulkPrintResult Run(const QList<int>& chosen, const BulkPrintHooks& hooks, int& numbered)
+BulkPrintResult Run(const QList<int>& chosen, const BulkPrintHooks& hooks)
 {
     using Stage = BulkPrintHooks::Stage;
     BulkPrintResult result;
@@ -18,7 +18,6 @@ BulkPrintResult Run(const QList<int>& chosen, const BulkPrintHooks& hooks, int& 
         p.CurrentClient = qint16(chosen[k - 1]);
         if (ScoringResult scored = ScoreAndReport(); !scored)
             return {BulkPrintEnd::Failed, 0, scored.Message};
-        numbered = k;
         if (FileProblem problem = CopyReportToNumbered(k); !problem.isEmpty())
             return {BulkPrintEnd::Failed, 0, problem};
     }
@@ -39,8 +38,10 @@ BulkPrintResult Run(const QList<int>& chosen, const BulkPrintHooks& hooks, int& 
 
 BulkPrintResult BulkPrint(const QList<int>& chosen, const BulkPrintHooks& hooks)
 {
-    int numbered = 0;
-    const BulkPrintResult result = Run(chosen, hooks, numbered);
-    RemoveNumberedFiles(numbered);
+    // Copies an earlier run left behind (it was killed, or the power failed) go first: this
+    // run numbers its own from 1, and would leave the higher numbers lying there.
+    RemoveReportCopies();
+    const BulkPrintResult result = Run(chosen, hooks);
+    RemoveReportCopies();
     return result;
 }

@@ -1,8 +1,8 @@
 #pragma once
 // Printing many clients' reports in two passes: every chosen client is scored and the report
 // copied to a numbered file, then each numbered file is put back as the report and printed,
-// so scoring never overlaps printing. The numbered files are removed at the end, whatever
-// the end was: they hold confidential reports.
+// so scoring never overlaps printing. The numbered files are removed before and at the end,
+// whatever the end was: they hold confidential reports.
 #include <functional>
 
 #include <QList>

@@ -5,7 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 #include "app/Program.h"
 #include "clients/Ansi.h"
@@ -27,7 +29,7 @@ FileProblem CopyFile(const QString& from, const QString& to)
     QByteArray bytes;
     if (const int err = ReadRegularFile(from, MaxReportBytes, bytes); err != 0)
         return Problem(QStringLiteral("Cannot read"), from, err);
-    if (const int err = ReplaceFile(to, bytes); err != 0)
+    if (const int err = ReplaceFile(to, bytes, FileAccess::OwnerOnly); err != 0)
         return Problem(QStringLiteral("Cannot write"), to, err);
     return {};
 }
@@ -127,8 +129,15 @@ FileProblem CopyNumberedToReport(int n)
     return CopyFile(NumberedReportPath(n), ReportFilePath());
 }
 
-void RemoveNumberedFiles(int count)
+void RemoveReportCopies()
 {
-    for (int n = 1; n <= count; ++n)
-        ::unlink(QFile::encodeName(NumberedReportPath(n)).constData());
+    // "temp1", "temp2", ...; and the staging files as StagedFile names them: ".temp1.Ab12Cd",
+    // ".REPORT.PRN.x7Yz09".
+    const QString numbered = QStringLiteral("temp[1-9][0-9]*");
+    const QString report = QRegularExpression::escape(QString::fromLatin1(ReportFileName));
+    const QRegularExpression copy(QStringLiteral("^(%1|\\.(%1|%2)\\.[A-Za-z0-9]{6})$").arg(numbered, report));
+    const QDir folder(program().ProgramFolder);
+    for (const QString& name : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
+        if (copy.match(name).hasMatch())
+            ::unlink(QFile::encodeName(folder.filePath(name)).constData());
 }

@@ -39,5 +39,7 @@ FileProblem AppendFormFeedLine();
 // The two passes of a bulk print move the report through numbered files.
 FileProblem CopyReportToNumbered(int n);
 FileProblem CopyNumberedToReport(int n);
-// Removes numbered files 1..count; they hold confidential reports nobody reads again.
-void RemoveNumberedFiles(int count);
+// Removes every numbered file of the program folder, and every half-written copy of a report
+// (the staging files of REPORT.PRN and of the numbered files). They hold confidential reports
+// nobody reads again; a run that was killed, or a power cut, leaves them behind.
+void RemoveReportCopies();

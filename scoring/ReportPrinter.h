@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPageSize>
 #include <QString>
+#include <functional>
 #include <memory>
 
 #include "scoring/ReportOutput.h"
@@ -14,9 +15,8 @@
 class QPainter;
 class QPdfWriter;
 
-// The default destination's name, empty when no printer is set up.
-QString DefaultPrinterName();
-// The page size the default printer uses, or the usual one for this locale.
+// The page size the default printer uses, or the usual one for this locale when the print
+// system cannot say (within a moment: a print system that is down or hung is not waited for).
 QPageSize DefaultPageSize();
 
 // The pages of one or more reports, drawn as a PDF document.
@@ -40,15 +40,20 @@ private:
     int pageCount_ = 0;
 };
 
-// Sends one job to the default printer. Returns what went wrong, naming the printer, or an
-// empty text once the printer has taken the job.
-QString SendToPrinter(const QByteArray& data, bool raw, const QString& title);
+// Makes a job's bytes for the printer's page size; returns what went wrong, or an empty text.
+using PrintContent = std::function<QString(const QPageSize& pageSize, QByteArray& data)>;
+
+// Sends one job to the default printer. Returns what went wrong, naming the printer (or the
+// print system, when that is down or does not answer), or an empty text once the printer has
+// taken the job. No request waits for the print system longer than two seconds, and the
+// window's events keep running meanwhile.
+QString SendToPrinter(bool raw, const QString& title, const PrintContent& content);
 
 // Writes a PDF document to a file of the user's choice, whole or not at all.
 QString SavePdfFile(const QString& path, const QByteArray& pdf);
 
 // The report of the current client as a PDF document.
-QString RenderReportPdf(QByteArray& pdf);
+QString RenderReportPdf(QByteArray& pdf, const QPageSize& pageSize = DefaultPageSize());
 
 // Prints REPORT.PRN as the "Print to DOS port" option says, with the busy pointer up. A
 // failure is told to the operator ("Printer Error") and returns false: nothing then claims

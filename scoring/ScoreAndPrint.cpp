@@ -381,10 +381,11 @@ ScoringResult WriteReport()
 {
     // ScoreAndReport has removed any earlier report, so the file is created anew (O_EXCL):
     // a link or pipe put in its place meanwhile is refused, never written through. A write
-    // that fails half-way takes its own partial file away again.
+    // that fails half-way takes its own partial file away again. The report is confidential:
+    // nobody but its owner may read it.
     const QString path = ProgramFile(QString::fromLatin1(ReportFileName));
     const QByteArray encoded = QFile::encodeName(path);
-    const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_EXCL);
+    const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_EXCL, OwnerOnlyMode);
     if (fd < 0)
         return ScoringResult::Failure(QStringLiteral("Cannot write %1: %2").arg(EscapeControls(path), FileErrorText(errno)));
     int err = WriteAllAt(fd, ToAnsi(ComposeReport()), 0);

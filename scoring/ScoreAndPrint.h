@@ -102,6 +102,11 @@ void ComputeRawScores();
 void ComputePercentiles();
 ScoringResult WriteReport();
 
+// The scoring data file and the label file from text already read, `path` naming the
+// file in messages: what LoadScoringData does with each file once it has read it.
+ScoringResult ReadScoringText(ScoringData& data, const QString& text, const QString& path);
+ScoringResult ReadLabelText(ScoringData& data, const QString& text, const QString& path);
+
 // The report as it would be written, without touching the disk.
 QString ComposeReport();
 

@@ -2,7 +2,6 @@
 // whole and checked as it is read: a file that would make the scoring index outside its
 // tables, or silently score with missing data, stops the scoring with a message instead.
 #include <QDir>
-#include <QRegularExpression>
 
 #include "app/Program.h"
 #include "clients/Ansi.h"
@@ -32,36 +31,41 @@ QString ReadWholeFile(const QString& path)
     return FromAnsi(bytes);
 }
 
-// Reads the fields of one data file and says which file and line is wrong.
+// Reads the fields of one data file and says which file and line is wrong. What a field is
+// ("percentile for raw score 3 of ...") is put into words only when it is wrong: a scoring
+// reads several hundred fields, and a message is needed for one at most.
 class FieldSource {
 public:
-    explicit FieldSource(const QString& path) : path_(path), reader_(ReadWholeFile(path)) {}
+    FieldSource(const QString& text, const QString& path) : path_(path), reader_(text) {}
 
-    void Heading(const QString& what)
+    template <typename What>
+    void Heading(What what)
     {
         QString line;
         if (!reader_.ReadLine(line))
-            Fail(QStringLiteral("too few fields: the file ends before the heading of %1").arg(what));
+            Fail(QStringLiteral("too few fields: the file ends before the heading of %1").arg(what()));
     }
 
-    QString Text(const QString& what)
+    template <typename What>
+    QString Text(What what)
     {
         QString field;
         if (!reader_.ReadField(field))
-            Fail(QStringLiteral("too few fields: the file ends before %1").arg(what));
+            Fail(QStringLiteral("too few fields: the file ends before %1").arg(what()));
         return field;
     }
 
-    int Number(const QString& what, int low, int high)
+    template <typename What>
+    int Number(int low, int high, What what)
     {
-        static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?[0-9]{1,6}$"));
         const QString field = Text(what);
         const int line = reader_.FieldLine();
-        if (!wholeNumber.match(field).hasMatch())
-            Fail(QStringLiteral("\"%1\" is not a whole number (%2)").arg(EscapeControls(field), what), line);
-        const int value = field.toInt();
+        bool whole = false;
+        const int value = WholeNumber(field, whole);
+        if (!whole)
+            Fail(QStringLiteral("\"%1\" is not a whole number (%2)").arg(EscapeControls(field), what()), line);
         if (value < low || value > high)
-            Fail(QStringLiteral("%1 is %2, outside %3..%4").arg(what).arg(value).arg(low).arg(high), line);
+            Fail(QStringLiteral("%1 is %2, outside %3..%4").arg(what()).arg(value).arg(low).arg(high), line);
         return value;
     }
 
@@ -73,91 +77,132 @@ public:
     }
 
 private:
+    // An optional sign and one to six digits, nothing else.
+    static int WholeNumber(const QString& field, bool& whole)
+    {
+        qsizetype i = !field.isEmpty() && (field[0] == QLatin1Char('+') || field[0] == QLatin1Char('-')) ? 1 : 0;
+        const qsizetype digits = field.size() - i;
+        whole = digits >= 1 && digits <= 6;
+        int value = 0;
+        for (; whole && i < field.size(); ++i) {
+            const char16_t c = field[i].unicode();
+            whole = c >= u'0' && c <= u'9';
+            value = value * 10 + (c - u'0');
+        }
+        return field.startsWith(QLatin1Char('-')) ? -value : value;
+    }
+
     QString path_;
     DataFileReader reader_;
 };
 
 const char* const ScaleNames[ScaleCount + 1] = {"", "Truthfulness", "Alcohol", "Drugs", "Risk"};
 
-void ReadScoringFile(ScoringData& d)
+void ReadScoringFile(ScoringData& d, const QString& text, const QString& path)
 {
-    FieldSource in(ProgramFile(QStringLiteral("zepsfb.TXT")));
+    FieldSource in(text, path);
 
-    in.Heading(QStringLiteral("the significant items"));
+    in.Heading([] { return QStringLiteral("the significant items"); });
     for (int k = 1; k <= SignificantItemCount; ++k)
-        d.SignificantItems[k] = in.Number(QStringLiteral("significant item %1").arg(k), 1, 64);
+        d.SignificantItems[k] = in.Number(1, 64, [k] { return QStringLiteral("significant item %1").arg(k); });
 
-    in.Heading(QStringLiteral("the answer keys"));
+    in.Heading([] { return QStringLiteral("the answer keys"); });
     for (int value = 0; value <= 2; ++value)
-        d.AnswerKey[1][value] = in.Text(QStringLiteral("the section 1 key for answer %1").arg(value));
+        d.AnswerKey[1][value] = in.Text([value] { return QStringLiteral("the section 1 key for answer %1").arg(value); });
     for (int value = 0; value <= 4; ++value)
-        d.AnswerKey[2][value] = in.Text(QStringLiteral("the section 2 key for answer %1").arg(value));
+        d.AnswerKey[2][value] = in.Text([value] { return QStringLiteral("the section 2 key for answer %1").arg(value); });
 
     for (int g = 1; g <= 2; ++g) {
         for (int r = 1; r <= 3; ++r) {
-            in.Heading(QStringLiteral("the norms of gender %1, race group %2").arg(g).arg(r));
+            in.Heading([g, r] { return QStringLiteral("the norms of gender %1, race group %2").arg(g).arg(r); });
             for (int s = 1; s <= ScaleCount; ++s) {
-                const QString table = QStringLiteral("gender %1, race group %2, scale %3").arg(g).arg(r).arg(s);
-                in.Heading(QStringLiteral("the norms of ") + table);
-                const int maxRaw = in.Number(QStringLiteral("MaxRaw of ") + table, 0, MaxTableRaw);
+                const auto table = [g, r, s] {
+                    return QStringLiteral("gender %1, race group %2, scale %3").arg(g).arg(r).arg(s);
+                };
+                in.Heading([&] { return QStringLiteral("the norms of ") + table(); });
+                const int maxRaw = in.Number(0, MaxTableRaw, [&] { return QStringLiteral("MaxRaw of ") + table(); });
                 d.MaxRaw[g][r][s] = maxRaw;
                 for (int raw = 1; raw <= maxRaw; ++raw)
-                    d.PercentileTable[s][raw][r][g] = in.Number(
-                        QStringLiteral("percentile for raw score %1 of %2").arg(raw).arg(table), 0, 100);
+                    d.PercentileTable[s][raw][r][g] = in.Number(0, 100, [&] {
+                        return QStringLiteral("percentile for raw score %1 of %2").arg(raw).arg(table());
+                    });
             }
         }
     }
 
-    in.Heading(QStringLiteral("the scale items"));
+    in.Heading([] { return QStringLiteral("the scale items"); });
     for (int s = 1; s <= ScaleCount; ++s) {
-        const int count = in.Number(QStringLiteral("item count of scale %1 (%2)").arg(s).arg(ScaleNames[s]),
-                                    0, MaxScaleItems);
+        const int count = in.Number(0, MaxScaleItems, [s] {
+            return QStringLiteral("item count of scale %1 (%2)").arg(s).arg(ScaleNames[s]);
+        });
         d.ScaleItems[s][0] = count;
         for (int k = 1; k <= count; ++k)
-            d.ScaleItems[s][k] = in.Number(QStringLiteral("item %1 of scale %2 (%3)").arg(k).arg(s).arg(ScaleNames[s]),
-                                           1, 64);
+            d.ScaleItems[s][k] = in.Number(1, 64, [k, s] {
+                return QStringLiteral("item %1 of scale %2 (%3)").arg(k).arg(s).arg(ScaleNames[s]);
+            });
     }
 
-    in.Heading(QStringLiteral("the critical items"));
+    in.Heading([] { return QStringLiteral("the critical items"); });
     for (int k = 1; k <= CriticalItemCount; ++k)
-        d.CriticalItems[k] = in.Number(QStringLiteral("critical item %1").arg(k), 1, 64);
+        d.CriticalItems[k] = in.Number(1, 64, [k] { return QStringLiteral("critical item %1").arg(k); });
 
-    in.Heading(QStringLiteral("the truthfulness corrections"));
+    in.Heading([] { return QStringLiteral("the truthfulness corrections"); });
     for (int s = 2; s <= ScaleCount; ++s)
         for (int level = 1; level <= 5; ++level)
-            d.TruthCorrection[s][level] = in.Number(
-                QStringLiteral("truthfulness correction of scale %1, level %2").arg(s).arg(level), -999, 999);
+            d.TruthCorrection[s][level] = in.Number(-999, 999, [s, level] {
+                return QStringLiteral("truthfulness correction of scale %1, level %2").arg(s).arg(level);
+            });
 }
 
-void ReadLabelFile(ScoringData& d)
+void ReadLabelFile(ScoringData& d, const QString& text, const QString& path)
 {
-    FieldSource in(ProgramFile(QStringLiteral("zepsfRPT.TXT")));
-    for (int code = 1; code <= 2; ++code)
-        d.GenderText[code] = in.Text(QStringLiteral("gender text %1").arg(code));
-    for (int code = 1; code <= 6; ++code)
-        d.RaceText[code] = in.Text(QStringLiteral("race text %1").arg(code));
-    for (int code = 1; code <= 8; ++code)
-        d.EducationText[code] = in.Text(QStringLiteral("education text %1").arg(code));
-    for (int code = 1; code <= 5; ++code)
-        d.MaritalText[code] = in.Text(QStringLiteral("marital text %1").arg(code));
-    for (int s = 1; s <= ScaleCount; ++s)
-        d.ScaleTitles[s] = in.Text(QStringLiteral("scale title %1").arg(s));
-    for (int range = 1; range <= 4; ++range)
-        d.RiskRangeNames[range] = in.Text(QStringLiteral("risk range name %1").arg(range));
-    for (int k = 1; k <= SignificantTextCount; ++k)
-        d.SignificantItemTexts[k] = in.Text(QStringLiteral("significant item text %1").arg(k));
-    for (int k = 1; k <= ChoiceTextCount; ++k)
-        d.ChoiceTexts[k] = in.Text(QStringLiteral("choice text %1").arg(k));
+    FieldSource in(text, path);
+    // Each table of texts in the file's order: its words, its first code and its last.
+    const auto read = [&in](const char* what, auto& table, int last) {
+        for (int code = 1; code <= last; ++code)
+            table[code] = in.Text([what, code] { return QStringLiteral("%1 %2").arg(QLatin1String(what)).arg(code); });
+    };
+    read("gender text", d.GenderText, 2);
+    read("race text", d.RaceText, 6);
+    read("education text", d.EducationText, 8);
+    read("marital text", d.MaritalText, 5);
+    read("scale title", d.ScaleTitles, ScaleCount);
+    read("risk range name", d.RiskRangeNames, 4);
+    read("significant item text", d.SignificantItemTexts, SignificantTextCount);
+    read("choice text", d.ChoiceTexts, ChoiceTextCount);
+}
+
+template <typename Read>
+ScoringResult Catching(Read read)
+{
+    try {
+        read();
+    } catch (const DataFileError& e) {
+        return ScoringResult::Failure(e.Message);
+    }
+    return {};
 }
 
 } // namespace
+
+ScoringResult ReadScoringText(ScoringData& data, const QString& text, const QString& path)
+{
+    return Catching([&] { ReadScoringFile(data, text, path); });
+}
+
+ScoringResult ReadLabelText(ScoringData& data, const QString& text, const QString& path)
+{
+    return Catching([&] { ReadLabelFile(data, text, path); });
+}
 
 ScoringResult LoadScoringData()
 {
     ScoringData& d = scoring().Data;
     try {
-        ReadScoringFile(d);
-        ReadLabelFile(d);
+        const QString scoringFile = ProgramFile(QStringLiteral("zepsfb.TXT"));
+        ReadScoringFile(d, ReadWholeFile(scoringFile), scoringFile);
+        const QString labelFile = ProgramFile(QStringLiteral("zepsfRPT.TXT"));
+        ReadLabelFile(d, ReadWholeFile(labelFile), labelFile);
         const char* const explanationNames[ScaleCount + 1] = {
             "", "ZEPSFVA.TXT", "ZEPSFAL.TXT", "ZEPSFDG.TXT", "ZEPSFRK.TXT"};
         // The paragraph files are read here rather than while writing, so that a missing

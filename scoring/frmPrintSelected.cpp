@@ -19,7 +19,7 @@ constexpr int FormHeight = 6600;
 constexpr int LastMenuChoice = 2;
 } // namespace
 
-frmPrintSelected::frmPrintSelected(QWidget* parent, QString pdfPath) : QDialog(parent), pdfPath_(std::move(pdfPath))
+frmPrintSelected::frmPrintSelected(QWidget* parent, bool toPdf) : QDialog(parent), toPdf_(toPdf)
 {
     setObjectName(QStringLiteral("frmPrintSelected"));
     setWindowTitle(QStringLiteral("Print Selected Reports"));
@@ -132,7 +132,12 @@ void frmPrintSelected::PrintSelected()
             chosen.append(i + 1);
         }
     }
-    if (!chosen.isEmpty())
-        RunBulkPrint(this, chosen, pdfPath_);
+    if (!chosen.isEmpty()) {
+        QString pdfPath;
+        // A cancelled file question keeps the list as chosen: the operator may print again.
+        if (toPdf_ && (pdfPath = AskBulkPdfFile()).isEmpty())
+            return;
+        RunBulkPrint(this, chosen, pdfPath);
+    }
     done(QDialog::Accepted);
 }

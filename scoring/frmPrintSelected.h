@@ -15,8 +15,9 @@ class frmPrintSelected : public QDialog {
     Q_OBJECT
 
 public:
-    // With a `pdfPath`, the reports go into that PDF file instead of the printer.
-    explicit frmPrintSelected(QWidget* parent = nullptr, QString pdfPath = QString());
+    // With `toPdf`, the reports go into one PDF file instead of the printer; where it goes is
+    // asked once the clients are chosen.
+    explicit frmPrintSelected(QWidget* parent = nullptr, bool toPdf = false);
     int exec() override;
     void Activate();
 
@@ -34,5 +35,5 @@ private:
     void ChooseMenu(int index);
     void UpdatePrintButton();
     void PrintSelected();
-    QString pdfPath_;
+    bool toPdf_ = false;
 };

@@ -234,14 +234,14 @@ void frmSupervisorOptions::PrintReports()
         ShowViewReport(this);
         return;
     }
-    QString pdfPath;
-    if (chkPdfFile->isChecked() && (pdfPath = AskBulkPdfFile()).isEmpty())
-        return;
     if (option == 1) {
-        frmPrintSelected selected(this, pdfPath);
+        frmPrintSelected selected(this, chkPdfFile->isChecked());
         selected.exec();
         return;
     }
+    QString pdfPath;
+    if (chkPdfFile->isChecked() && (pdfPath = AskBulkPdfFile()).isEmpty())
+        return;
     QList<int> all;
     for (int slot = 1; slot <= p.ClientCount; ++slot)
         all.append(slot);

@@ -1,6 +1,7 @@
 #include "scoring/frmViewReport.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QDir>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -32,7 +33,7 @@ bool IsScrollKey(int key)
 frmViewReport::frmViewReport(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmViewReport"));
-    setWindowTitle(QStringLiteral("View Report"));
+    setWindowTitle(QStringLiteral("Client Report"));
     resize(Twips(FormWidth), Twips(FormHeight));
     SetBackground(this, Blue);
 
@@ -131,10 +132,11 @@ void frmViewReport::ChooseMenu(int index)
 
 void frmViewReport::SaveAsPdf()
 {
-    QString name = program().ClientTable[program().CurrentClient].Name.trimmed();
-    name.replace(QLatin1Char('/'), QLatin1Char('-'));
-    const QString suggested =
-        QDir::home().filePath((name.isEmpty() ? QStringLiteral("report") : name) + QStringLiteral(".pdf"));
+    // Nothing of the client in the name: a file dialog, or the desktop behind it, may remember
+    // the name long after the file is gone. The test number and the day tell reports apart.
+    const QString suggested = QDir::home().filePath(QStringLiteral("ZEP report %1 %2.pdf")
+                                                        .arg(program().CurrentClient)
+                                                        .arg(QDate::currentDate().toString(Qt::ISODate)));
     const QString path =
         MsgBox::AskSaveFile(QStringLiteral("Save Report as PDF"), suggested, QStringLiteral("PDF files (*.pdf)"));
     if (path.isEmpty())

@@ -1,8 +1,11 @@
 #include "testing/QuestionBank.h"
 
+#include <sqlite3.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -26,6 +29,22 @@ const QStringList& LanguageNames()
 
 // The longest item text is a few hundred characters; a field is refused past this.
 constexpr int MaxFieldLength = 4000;
+// No value the bank hands over is larger than this, in bytes: SQLite refuses it before
+// loading it, so a huge value costs neither the memory nor the time to read it.
+constexpr int MaxValueBytes = 1 << 20;
+// SQLite's code for a value over that limit.
+const QString TooBigCode = QStringLiteral("18");
+// Rows read from a language table: one more than the test has items, enough to tell that a
+// table holds too many without going through a table of any size.
+constexpr int MaxRows = AnswerCount + 1;
+
+void LimitValueLength(const QSqlDatabase& db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+        if (auto* sqlite = *static_cast<sqlite3* const*>(handle.constData()))
+            sqlite3_limit(sqlite, SQLITE_LIMIT_LENGTH, MaxValueBytes);
+}
 
 const QStringList& ItemFieldNames()
 {
@@ -86,6 +105,7 @@ QuestionBank::QuestionBank(const QString& path)
         if (!db.open()) {
             error_ = QStringLiteral("The question bank %1 cannot be opened: %2").arg(path_, db.lastError().text());
         } else {
+            LimitValueLength(db);
             // SQLite opens any file; only the first read tells whether it is a database.
             QSqlQuery probe(db);
             if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master")))
@@ -154,9 +174,21 @@ bool QuestionBank::ReadLanguage(const QString& table, QList<QuestionItem>& items
         return false;
     }
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
+    auto tooLongValue = [&] {
+        error_ = QStringLiteral("The question bank %1: table %2 holds a value longer than %3 characters.")
+                     .arg(path_, table)
+                     .arg(MaxFieldLength);
+        return false;
+    };
     auto failRead = [&](const QSqlQuery& q) {
+        if (q.lastError().nativeErrorCode() == TooBigCode)
+            return tooLongValue();
         error_ = QStringLiteral("The question bank %1 cannot be read: %2").arg(path_, q.lastError().text());
         return false;
+    };
+    // Only the first rows are ever looked at, and of them only the item's own columns.
+    auto firstRows = [&](const QStringList& columns) {
+        return QStringLiteral("(SELECT %1 FROM %2 LIMIT %3)").arg(columns.join(QStringLiteral(", ")), QuotedName(table)).arg(MaxRows);
     };
     // The columns by name, learnt without reading a row.
     QSqlQuery columns(db);
@@ -174,6 +206,18 @@ bool QuestionBank::ReadLanguage(const QString& table, QList<QuestionItem>& items
     }
     columns.finish();
 
+    // A table of more rows than the test has items is refused before any row is read.
+    QSqlQuery count(db);
+    if (!count.exec(QStringLiteral("SELECT count(*) FROM ") + firstRows({QStringLiteral("1")})) || !count.next())
+        return failRead(count);
+    if (count.value(0).toInt() > AnswerCount) {
+        error_ = QStringLiteral("The question bank %1: table %2 holds more rows than the test's %3 items.")
+                     .arg(path_, table)
+                     .arg(AnswerCount);
+        return false;
+    }
+    count.finish();
+
     // Only the item's own columns are read, and only once the database has said that none
     // of them is longer than any item needs: a damaged or hostile bank could otherwise hand
     // over gigabytes.
@@ -181,21 +225,18 @@ bool QuestionBank::ReadLanguage(const QString& table, QList<QuestionItem>& items
     for (const QString& field : fields)
         tooLong << QStringLiteral("length(%1) > %2").arg(field).arg(MaxFieldLength);
     QSqlQuery size(db);
-    if (!size.exec(QStringLiteral("SELECT 1 FROM ") + QuotedName(table) + QStringLiteral(" WHERE ") +
+    if (!size.exec(QStringLiteral("SELECT 1 FROM ") + firstRows(fields) + QStringLiteral(" WHERE ") +
                    tooLong.join(QStringLiteral(" OR ")) + QStringLiteral(" LIMIT 1")))
         return failRead(size);
-    if (size.next()) {
-        error_ = QStringLiteral("The question bank %1: table %2 holds a value longer than %3 characters.")
-                     .arg(path_, table)
-                     .arg(MaxFieldLength);
-        return false;
-    }
+    if (size.next())
+        return tooLongValue();
+    if (size.lastError().isValid())
+        return failRead(size);
     size.finish();
 
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(QStringLiteral("SELECT ") + fields.join(QStringLiteral(", ")) + QStringLiteral(" FROM ") +
-                    QuotedName(table)))
+    if (!query.exec(QStringLiteral("SELECT * FROM ") + firstRows(fields)))
         return failRead(query);
     const QSqlRecord record = query.record();
     while (query.next()) {
@@ -211,8 +252,7 @@ bool QuestionBank::ReadLanguage(const QString& table, QList<QuestionItem>& items
     }
     if (query.lastError().isValid()) {
         items.clear();
-        error_ = QStringLiteral("The question bank %1 cannot be read: %2").arg(path_, query.lastError().text());
-        return false;
+        return failRead(query);
     }
     error_.clear();
     return true;

@@ -128,23 +128,23 @@ private:
         DropStream();
         if (pa_context_get_state(context_) != PA_CONTEXT_READY)
             return;
-        pa_sample_spec spec;
-        spec.format = PulseFormat(shape.SampleFormat);
-        spec.rate = uint32_t(shape.Rate);
-        spec.channels = uint8_t(shape.Channels);
+        pa_sample_spec sampleSpec;
+        sampleSpec.format = PulseFormat(shape.SampleFormat);
+        sampleSpec.rate = uint32_t(shape.Rate);
+        sampleSpec.channels = uint8_t(shape.Channels);
         pa_channel_map map;
-        if (!pa_sample_spec_valid(&spec) || !pa_channel_map_init_auto(&map, spec.channels, PA_CHANNEL_MAP_DEFAULT))
+        if (!pa_sample_spec_valid(&sampleSpec) || !pa_channel_map_init_auto(&map, sampleSpec.channels, PA_CHANNEL_MAP_DEFAULT))
             return;
-        stream_ = pa_stream_new(context_, "Test recording", &spec, &map);
+        stream_ = pa_stream_new(context_, "Test recording", &sampleSpec, &map);
         if (!stream_)
             return;
         shape_ = shape;
         shape_.Samples.clear();
         const qsizetype frame = shape.FrameBytes();
-        ahead_ = std::min<qsizetype>(pa_usec_to_bytes(AheadMilliseconds * 1000ULL, &spec), MaxAheadBytes) / frame * frame;
+        ahead_ = std::min<qsizetype>(pa_usec_to_bytes(AheadMilliseconds * 1000ULL, &sampleSpec), MaxAheadBytes) / frame * frame;
         pa_buffer_attr attr;
         attr.maxlength = uint32_t(-1);
-        attr.tlength = uint32_t(pa_usec_to_bytes(LatencyMilliseconds * 1000ULL, &spec));
+        attr.tlength = uint32_t(pa_usec_to_bytes(LatencyMilliseconds * 1000ULL, &sampleSpec));
         attr.prebuf = uint32_t(-1);
         attr.minreq = uint32_t(-1);
         attr.fragsize = uint32_t(-1);

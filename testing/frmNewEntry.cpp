@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
@@ -94,6 +95,10 @@ frmNewEntry::frmNewEntry(QWidget* parent) : QDialog(parent)
         QString(),
     };
     new MenuChoicePattern(this, LastMenuChoice, options, [this](int i) { ChooseMenu(i); });
+    // The grids take every character as an answer and the buttons let no key through:
+    // Escape must still reach the form, wherever the focus is.
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &frmNewEntry::reject);
 }
 
 frmNewEntry::~frmNewEntry() = default;  // closes the question bank
@@ -451,6 +456,15 @@ void frmNewEntry::ChooseMenu(int index)
 
 void frmNewEntry::reject()
 {
+    // A whole sheet may have been typed: Escape or the window's close button, pressed by
+    // mistake, must not lose it. "Cancel" itself is a deliberate choice and is not asked.
+    const Program& p = program();
+    if (EntryAnswers != p.ClientTable[p.CurrentClient].Answers.text() &&
+        MsgBox::Show(QStringLiteral("The answers typed on this sheet are not saved.\r\r"
+                                    "Close the window and discard them?"),
+                     MsgBox::Buttons::YesNo, MsgBox::Icon::Exclamation, windowTitle(),
+                     MsgBox::Answer::No) != MsgBox::Answer::Yes)
+        return;
     ChooseMenu(1);
 }
 

@@ -40,7 +40,8 @@ public:
     // Builds the grids from the bank and shows the client's answers in them (busy pointer).
     void Activate();
     int exec() override;
-    // Closing the window counts as "Cancel".
+    // Escape and closing the window count as "Cancel", once the operator has agreed to
+    // lose answers typed and not saved.
     void reject() override;
 
     // The most grids there can be: one per answer type.

@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 
 #include "app/FormHelpers.h"
 #include "app/MsgBox.h"
@@ -64,6 +65,11 @@ frmPresentQA::frmPresentQA(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmPresentQA"));
     setWindowTitle(PresentationCaption(QString()));
+    // The client must not be able to put the test away, and with it the whole program: the
+    // window names its title-bar buttons itself, so that no minimise button is among them
+    // (window managers give dialogs one unless told), and it stays above the others.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowStaysOnTopHint);
     setFixedSize(Twips(FormWidth), Twips(FormHeight));
     SetBackground(this, Blue);
 
@@ -351,6 +357,19 @@ void frmPresentQA::BreakOff()
 }
 
 void frmPresentQA::reject() {}
+
+void frmPresentQA::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    // Minimised all the same (with the main menu behind it, or by another program): the
+    // test comes straight back.
+    if (event->type() == QEvent::WindowStateChange && isMinimized())
+        QTimer::singleShot(0, this, [this] {
+            showNormal();
+            raise();
+            activateWindow();
+        });
+}
 
 void frmPresentQA::InitSound()
 {

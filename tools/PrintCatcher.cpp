@@ -47,6 +47,12 @@ PrintCatcher::~PrintCatcher()
     daemon_.waitForFinished(10000);
 }
 
+void PrintCatcher::Kill()
+{
+    daemon_.kill();
+    daemon_.waitForFinished(10000);
+}
+
 bool PrintCatcher::Admin(const QString& command, const QStringList& args)
 {
     QProcess p;
@@ -70,7 +76,7 @@ bool PrintCatcher::Start()
         return error_ = QStringLiteral("cupsd is not installed (package cups)"), false;
     if (::geteuid() != 0)
         return error_ = QStringLiteral("cupsd must be started as root"), false;
-    if (!dir_.isValid() || !listener_.listen(QHostAddress::LocalHost))
+    if (!dir_.isValid() || (!listener_.isListening() && !listener_.listen(QHostAddress::LocalHost)))
         return error_ = QStringLiteral("no temporary folder or local port"), false;
 
     // The daemon's own folders; its backends and filters run as lp and must reach the spool.
@@ -104,6 +110,7 @@ bool PrintCatcher::Start()
     // The daemon ends with us, even when we do not end in an orderly way.
     daemon_.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
     daemon_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QFile::remove(socket_);  // a killed daemon's, which nobody answers
     daemon_.start(cupsd, {QStringLiteral("-f"), QStringLiteral("-c"), root + QStringLiteral("/cupsd.conf"),
                           QStringLiteral("-s"), root + QStringLiteral("/cups-files.conf")});
     for (int i = 0; i < 400 && !QFile::exists(socket_) && daemon_.state() != QProcess::NotRunning; ++i)

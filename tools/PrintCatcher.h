@@ -19,8 +19,11 @@ public:
     explicit PrintCatcher(QStringList queues = {QStringLiteral("zepraw"), QStringLiteral("zeppdf")});
     ~PrintCatcher();
 
-    // Starts the daemon and creates the queues; false with Error() when that failed.
+    // Starts the daemon and creates the queues; false with Error() when that failed. After
+    // Kill() it starts the daemon again.
     bool Start();
+    // Ends the daemon at once, as kill -9 or a crash would: its socket stays, and nobody answers there.
+    void Kill();
     QString Error() const { return error_; }
     // What CUPS_SERVER must say for a program to use this print system.
     QString Server() const { return socket_; }

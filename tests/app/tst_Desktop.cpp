@@ -1,6 +1,8 @@
 // The real program on a real X server (Xvfb with a window manager): the titles the window
 // manager shows, the keyboard's NumLock, a second copy started during the splash, coming
-// back to the menu, and where the keyboard is after a refused disk.
+// back to the menu, where the keyboard is after a refused disk or a cancelled new client,
+// and a test window the client cannot put away.
+#include <csignal>
 
 #include "tests/support/TestSupport.h"
 #include "tools/PrintCatcher.h"
@@ -71,6 +73,75 @@ class tst_Desktop : public QObject {
         return true;
     }
 
+    QList<Atom> AtomsOf(Window w, const char* property)
+    {
+        QList<Atom> atoms;
+        Atom type;
+        int format;
+        unsigned long count, after;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(x, w, XInternAtom(x, property, False), 0, 64, False, AnyPropertyType, &type, &format,
+                               &count, &after, &data) == Success && data) {
+            if (format == 32)
+                for (unsigned long i = 0; i < count; ++i)
+                    atoms << reinterpret_cast<Atom*>(data)[i];
+            XFree(data);
+        }
+        return atoms;
+    }
+
+    // The window the window manager shows active (grey titles everywhere when there is none).
+    bool WaitForActive(const QString& title, int ms = 10000)
+    {
+        for (QDeadlineTimer deadline(ms);; QTest::qWait(50)) {
+            const QList<Atom> active = AtomsOf(DefaultRootWindow(x), "_NET_ACTIVE_WINDOW");
+            if (!active.isEmpty() && active[0] == Titles().value(title, None) && active[0] != None)
+                return true;
+            if (deadline.hasExpired())
+                return false;
+        }
+    }
+
+    // Returns once the window manager has handled every request sent before: it answers a
+    // frame-extents request for a window of the test's own in turn.
+    bool WindowManagerCaughtUp()
+    {
+        const Window probe = XCreateSimpleWindow(x, DefaultRootWindow(x), 0, 0, 1, 1, 0, 0, 0);
+        XEvent request{};
+        request.xclient.type = ClientMessage;
+        request.xclient.window = probe;
+        request.xclient.message_type = XInternAtom(x, "_NET_REQUEST_FRAME_EXTENTS", False);
+        request.xclient.format = 32;
+        XSendEvent(x, DefaultRootWindow(x), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
+        bool answered = false;
+        for (QDeadlineTimer deadline(5000); !(answered = !AtomsOf(probe, "_NET_FRAME_EXTENTS").isEmpty()) &&
+                                            !deadline.hasExpired();)
+            QTest::qWait(20);
+        XDestroyWindow(x, probe);
+        return answered;
+    }
+
+    // What the window manager sends when the window's close button or Alt+F4 is used.
+    void CloseWindow(const QString& title)
+    {
+        XEvent close{};
+        close.xclient.type = ClientMessage;
+        close.xclient.window = Titles().value(title);
+        close.xclient.message_type = XInternAtom(x, "WM_PROTOCOLS", False);
+        close.xclient.format = 32;
+        close.xclient.data.l[0] = long(XInternAtom(x, "WM_DELETE_WINDOW", False));
+        close.xclient.data.l[1] = CurrentTime;
+        XSendEvent(x, close.xclient.window, False, NoEventMask, &close);
+        XFlush(x);
+    }
+
+    // The window manager stopped for as long as this lives, as a busy machine may hold it.
+    struct HeldWindowManager {
+        qint64 pid;
+        explicit HeldWindowManager(qint64 p) : pid(p) { Q_ASSERT(pid > 0); ::kill(pid_t(pid), SIGSTOP); }
+        ~HeldWindowManager() { ::kill(pid_t(pid), SIGCONT); }
+    };
+
     bool NumLockOn()
     {
         XkbStateRec state;
@@ -116,6 +187,33 @@ class tst_Desktop : public QObject {
         return p;
     }
     QProcess* StartProgram() { return Start(t->programFolder() + "/zeptest"); }
+
+    // The program with the question bank, started and waiting at its menu.
+    QProcess* StartAtMenu(const QByteArray& numLock = "False")
+    {
+        Prepare(numLock);
+        QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/ZEPSF.db"), t->programFolder() + "/ZEPSF.db");
+        QProcess* program = StartProgram();
+        if (!WaitForActive(MenuTitle, 15000) || !WaitForTitle("Initializing...", false))
+            qWarning("the main menu did not become active");
+        return program;
+    }
+
+    // A new client's information and court history, each accepted with Enter on Information OK.
+    void TypeClientInformation()
+    {
+        for (const char* field : {"Al Smith", "123-45-6789", "34", "1", "3", "12", "2", "n"}) {
+            Type(field);
+            Keys({"Return"});
+        }
+        Keys({"Return"});
+    }
+    void TypeCourtHistory()
+    {
+        for (int box = 0; box < 12; ++box)
+            Keys({"n", "Return"});
+        Keys({"Return"});
+    }
 
     // A program folder with the program and settings, and a data disk with two clients.
     void Prepare(const QByteArray& numLock)
@@ -231,31 +329,36 @@ private slots:
     // The settings here want NumLock on, for the client's digits: the program switches it on.
     void aClientAtTheKeyboardCannotCloseTheWayOut()
     {
-        Prepare("True");
         SetNumLock(false);
-        QVERIFY(QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/ZEPSF.db"), t->programFolder() + "/ZEPSF.db"));
-        QProcess* program = StartProgram();
-        QVERIFY(WaitForTitle(MenuTitle));
+        QProcess* program = StartAtMenu("True");
         QTRY_VERIFY_WITH_TIMEOUT(NumLockOn(), 3000);
-        QTest::qWait(2500);
         Keys({"Tab", "Return"});
         QVERIFY(WaitForTitle("Entry Method"));
         Keys({"Return"});
         QVERIFY(WaitForTitle("Client Information"));
-        for (const char* field : {"Al Smith", "123-45-6789", "34", "1", "3", "12", "2", "n"}) {
-            Type(field);
-            Keys({"Return"});
-        }
-        Keys({"Return"});
+        TypeClientInformation();
         QVERIFY(WaitForTitle("Court History"));
-        for (int box = 0; box < 12; ++box)
-            Keys({"n", "Return"});
-        Keys({"Return"});
+        TypeCourtHistory();
         QVERIFY(WaitForTitle("Select Presentation Language"));
         Keys({"Return"});
         QVERIFY(WaitForTitle("Onscreen Presentation"));
         Keys({"Return"});
-        QVERIFY(WaitForTitle("Question Presentation"));
+        QVERIFY(WaitForActive("Question Presentation"));
+
+        // Nor put it away: the test stays above other windows and asks for no minimise button
+        // (the Motif hints' functions leave out "minimize"; openbox draws one all the same,
+        // other window managers do not), and minimised anyway it is straight back with the
+        // keyboard.
+        if (windowManager.state() == QProcess::Running) {
+            const Window test = Titles().value("Question Presentation");
+            QVERIFY(AtomsOf(test, "_NET_WM_STATE").contains(XInternAtom(x, "_NET_WM_STATE_ABOVE", False)));
+            const QList<Atom> motif = AtomsOf(test, "_MOTIF_WM_HINTS");  // flags, functions, ...
+            QVERIFY(motif.size() >= 2 && (motif[0] & 1) && !(motif[1] & (1 | 8)));
+            XIconifyWindow(x, test, DefaultScreen(x));
+            QVERIFY(WindowManagerCaughtUp());
+            QVERIFY2(WaitForActive("Question Presentation", 5000), "the minimised test stayed away");
+        }
+
         Keys({"Return", "Return", "alt+F4", "Escape", "alt+x"});
         QVERIFY(WaitForTitle("Question Presentation"));
         QCOMPARE(program->state(), QProcess::Running);
@@ -271,6 +374,53 @@ private slots:
         QVERIFY(WaitForTitle("Entry Method", false));
         QVERIFY(Titles().contains(MenuTitle));
         QCOMPARE(program->state(), QProcess::Running);
+    }
+
+    void everyWayBackGivesTheMenuTheKeyboard_data()
+    {
+        QTest::addColumn<bool>("answerSheet");  // the entry method: the answer sheet, or on screen
+        QTest::addColumn<QString>("form");      // the form left
+        QTest::addColumn<QStringList>("keys");  // that leave it; none: the window's close (Alt+F4)
+        const QStringList cancel{"shift+Tab", "Return"};  // the last button of each form
+        QTest::newRow("answer sheet, Cancel Input on Client Information") << true << "Client Information" << cancel;
+        QTest::newRow("on screen, Cancel Input on Court History") << false << "Court History" << cancel;
+        QTest::newRow("answer sheet, Cancel in Edit Client Responses") << true << "Edit Client Responses" << cancel;
+        QTest::newRow("answer sheet, closing Edit Client Responses") << true << "Edit Client Responses" << QStringList();
+    }
+
+    // A new client given up on: the form and the entry method close one right after the other.
+    // The window manager is held meanwhile, so that it finds both gone at once; it used to
+    // leave no window active then.
+    void everyWayBackGivesTheMenuTheKeyboard()
+    {
+        QFETCH(bool, answerSheet);
+        QFETCH(QString, form);
+        QFETCH(QStringList, keys);
+        if (windowManager.state() != QProcess::Running)
+            QSKIP("the window manager openbox is needed (package openbox)");
+        StartAtMenu();
+        Keys({"Tab", "Return"});
+        QVERIFY(WaitForTitle("Entry Method"));
+        Keys(answerSheet ? QStringList{"Tab", "Return"} : QStringList{"Return"});
+        QVERIFY(WaitForTitle("Client Information"));
+        if (form != "Client Information") {
+            TypeClientInformation();
+            QVERIFY(WaitForTitle("Court History"));
+        }
+        if (form == "Edit Client Responses")
+            TypeCourtHistory();
+        QVERIFY(WaitForActive(form));
+        {
+            const HeldWindowManager held(windowManager.processId());
+            if (keys.isEmpty())
+                CloseWindow(form);
+            else
+                Keys(keys);
+            QVERIFY(WaitForTitle("Entry Method", false));
+        }
+        QVERIFY2(WaitForActive(MenuTitle), "the main menu is not the active window");
+        Keys({"Down", "Tab", "Return"});
+        QVERIFY2(WaitForTitle("Client Information", true, 5000), "the keyboard was not in the client list");
     }
 
     // Print all through the utilities: the secret code, the progress window and the jobs on a

@@ -174,23 +174,39 @@ private slots:
         QCOMPARE(menu->focusWidget(), menu->lbNameDisplay);
     }
 
+    void selectDriveSwitchesToTheDiskTypedInTheChooser_data()
+    {
+        QTest::addColumn<bool>("done");
+        QTest::newRow("Done") << true;
+        QTest::newRow("Escape leaves everything as it was, the disk out meanwhile") << false;
+    }
     void selectDriveSwitchesToTheDiskTypedInTheChooser()
     {
+        QFETCH(bool, done);
         Open(Names(2));
+        SaveINIFilePath(t->disk());
         QTemporaryDir other;
         WriteClients(other.path(), {"Other One", "Other Two", "Other Three"});
         WhenModalOpens("frmDriveSelect", [&](QWidget* dialog) {
             auto* chooser = static_cast<frmDriveSelect*>(dialog);
             QCOMPARE(chooser->drDrive->currentText(), QString());  // empty: the root folder
             QTest::keyClicks(chooser->drDrive->lineEdit(), other.path());
-            QTest::keyClick(chooser->drDrive->lineEdit(), Qt::Key_Tab);
-            QTest::keyClick(chooser->cmdDone, Qt::Key_Return);
+            if (done) {
+                QTest::keyClick(chooser->drDrive->lineEdit(), Qt::Key_Tab);
+                QTest::keyClick(chooser->cmdDone, Qt::Key_Return);
+            } else {
+                QTest::keyClick(chooser->drDrive->lineEdit(), Qt::Key_Escape);
+            }
         });
-        menu->mnuDrive->trigger();
-        QCOMPARE(program().DataDrive, other.path());
-        QCOMPARE(menu->lbNameDisplay->count(), 3);
-        QVERIFY(menu->lbNameDisplay->item(0)->text().startsWith("1-Other One"));
-        QCOMPARE(GetINIFilePath(), other.path());
+        if (!done)  // Escape must not even look for it
+            QVERIFY(QDir(t->disk()).removeRecursively());
+        menu->mnuDrive->trigger();  // no message box either way
+        const QString disk = done ? other.path() : t->disk();
+        QCOMPARE(program().DataDrive, disk);
+        QCOMPARE(menu->lbNameDisplay->count(), done ? 3 : 2);
+        QVERIFY(menu->lbNameDisplay->item(0)->text().startsWith(done ? "1-Other One" : "1-Client 1"));
+        QCOMPARE(GetINIFilePath(), disk);
+        QCOMPARE(menu->DriveSelectForm()->drDrive->currentText(), done ? other.path() : QString());
     }
 };
 

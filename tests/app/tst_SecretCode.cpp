@@ -25,35 +25,89 @@ void TypeCode(const QString& text)
     });
 }
 
+// What the box showed each time it made a try wait.
+struct Wait {
+    int seconds;
+    QString text;
+    bool fieldOpen;
+};
+
 } // namespace
 
 class tst_SecretCode : public QObject {
     Q_OBJECT
 
+    QList<Wait> waits;
+
+    // Tries `tries` (ending with the right code or "cancel") in one gate.
+    bool Gate(QStringList tries)
+    {
+        TypeCode(tries.takeFirst());
+        MsgBox::SetObserver([&](const MsgBox::Message&) { TypeCode(tries.isEmpty() ? "cancel" : tries.takeFirst()); });
+        for (int i = 0; i < tries.size(); ++i)
+            MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+        const bool opened = CheckSecretCode();
+        MsgBox::SetObserver({});
+        return opened && tries.isEmpty();
+    }
+
 private slots:
+    // The waits are recorded, not waited: the box is told at once that the time has passed.
+    void init()
+    {
+        waits.clear();
+        InputBoxWait() = [this](int seconds, QObject* box, std::function<void()> over) {
+            auto* form = static_cast<frmMyInputBox*>(box);
+            waits.append({seconds, form->lblHelpMsg->text(), form->txtInput->isEnabled()});
+            over();
+        };
+    }
+
     void theLetterInEitherCaseOpensAndAnythingElseIsAskedAgain_data()
     {
         QTest::addColumn<QStringList>("tries");
         QTest::addColumn<bool>("opened");
-        QTest::newRow("lower case") << QStringList{Letter.toLower()} << true;
-        QTest::newRow("upper case") << QStringList{Letter} << true;
-        QTest::newRow("blank, doubled, then right") << QStringList{Letter + " ", Letter + Letter, Letter} << true;
-        QTest::newRow("wrong twice, then cancel") << QStringList{"X", "WRONG", "cancel"} << false;
+        QTest::addColumn<QList<int>>("delays");
+        const QStringList wrong{"A", "B", "C", "D", "E", "F", "G", "H"};
+        QTest::newRow("lower case") << QStringList{Letter.toLower()} << true << QList<int>{};
+        QTest::newRow("upper case") << QStringList{Letter} << true << QList<int>{};
+        QTest::newRow("blank, doubled, then right") << QStringList{Letter + " ", Letter + Letter, Letter} << true << QList<int>{};
+        QTest::newRow("wrong twice, then cancel") << QStringList{"X", "WRONG", "cancel"} << false << QList<int>{};
+        QTest::newRow("wrong three times, then right") << wrong.mid(0, 3) + QStringList{Letter} << true << QList<int>{2};
+        QTest::newRow("wrong eight times, then right") << wrong + QStringList{Letter} << true << QList<int>{2, 4, 8, 16, 30, 30};
     }
+    // Past the third wrong code in a row each try waits longer, and the box says why.
     void theLetterInEitherCaseOpensAndAnythingElseIsAskedAgain()
     {
         QFETCH(QStringList, tries);
         QFETCH(bool, opened);
+        QFETCH(QList<int>, delays);
         TestProgram t;
-        TypeCode(tries.takeFirst());
-        // Each refusal is followed by the next try; a refusal too many gives up.
-        MsgBox::SetObserver([&](const MsgBox::Message&) { TypeCode(tries.isEmpty() ? "cancel" : tries.takeFirst()); });
-        for (int i = 0; i < tries.size(); ++i)
-            MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-        const int refusals = int(tries.size());
-        QCOMPARE(CheckSecretCode(), opened);
-        QVERIFY(tries.isEmpty());
+        const int refusals = int(tries.size()) - 1;
+        QCOMPARE(Gate(tries), opened);
         QCOMPARE(MsgBox::Shown().size(), refusals);
+        QList<int> seconds;
+        for (int i = 0; i < waits.size(); ++i) {
+            seconds << waits[i].seconds;
+            QVERIFY(!waits[i].fieldOpen);
+            QCOMPARE(waits[i].text, QStringLiteral("The Secret Code was wrong %1 times in a row.  Please wait %2 seconds "
+                                                   "before the next try.").arg(i + 3).arg(waits[i].seconds));
+        }
+        QCOMPARE(seconds, delays);
+    }
+
+    // Cancelling keeps the count of wrong codes; the right code ends it.
+    void theWaitOutlivesCancelUntilTheRightCode()
+    {
+        TestProgram t;
+        QVERIFY(!Gate({"A", "B", "C", "cancel"}));
+        QVERIFY(!Gate({"cancel"}));
+        QVERIFY(Gate({Letter}));
+        QVERIFY(Gate({Letter}));
+        QList<int> seconds;
+        for (const Wait& wait : waits)
+            seconds << wait.seconds;
+        QCOMPARE(seconds, (QList<int>{2, 2, 2}));
     }
 
     // An empty code is asked for again in the same box; a ninth character cannot be typed.

@@ -87,10 +87,19 @@ private slots:
         QTest::newRow("ends in a no-break space") << QStringLiteral("/media/usb\u00a0") << QByteArray("/media/usb\xa0");
         const QString longPath = QStringLiteral("/media/operator/") + QString(60, QChar(0x0416));
         QTest::newRow("longer than 49") << longPath << QByteArray("\xef\xbb\xbf") + longPath.toUtf8();
+        // What the reader takes off, as Windows does, is put around such a name in quotes.
+        QTest::newRow("begins with a blank") << QStringLiteral(" disk") << QByteArray("\" disk\"");
+        QTest::newRow("ends in a tab") << QStringLiteral("/media/usb\t") << QByteArray("\"/media/usb\t\"");
+        QTest::newRow("in quotes") << QStringLiteral("\"/media/usb\"") << QByteArray("\"\"/media/usb\"\"");
+        QTest::newRow("in single quotes") << QStringLiteral("'usb'") << QByteArray("\"'usb'\"");
+        QTest::newRow("a blank in quotes") << QStringLiteral("\" \"") << QByteArray("\"\" \"\"");
+        QTest::newRow("Cyrillic, ending in a blank") << QStringLiteral("\u0416 ")
+                                                     << QByteArray("\"\xef\xbb\xbf\xd0\x96 \"");
+        QTest::newRow("a quote inside stays as it is") << QStringLiteral("\"usb") << QByteArray("\"usb");
     }
 
-    // The remembered disk is the disk chosen, in any script; names Windows-1252 can hold
-    // keep the bytes older settings files have.
+    // The remembered disk is the disk chosen, in any script and with blanks or quotes at the
+    // ends of its name; names Windows-1252 can hold keep the bytes older settings files have.
     void folderNamesReadBackExactly()
     {
         QFETCH(QString, path);

@@ -3,6 +3,7 @@
 #include <QListWidget>
 #include <QScrollBar>
 
+#include "app/FormHelpers.h"
 #include "app/Program.h"
 #include "app/frmAbout.h"
 #include "app/frmDriveSelect.h"
@@ -53,6 +54,32 @@ private slots:
         box.txtInput->setFocus();
         TypeText("k1");
         QCOMPARE(box.txtInput->displayText(), QStringLiteral("**"));
+    }
+
+    void enterAnswersABoxWithItsDefaultButton_data()
+    {
+        QTest::addColumn<MsgBox::Buttons>("buttons");
+        QTest::addColumn<std::optional<MsgBox::Answer>>("named");  // the default the box names
+        QTest::addColumn<MsgBox::Answer>("answer");
+        QTest::newRow("Yes/No") << MsgBox::Buttons::YesNo << std::optional<MsgBox::Answer>() << MsgBox::Answer::Yes;
+        QTest::newRow("Yes/No, No named") << MsgBox::Buttons::YesNo << std::optional(MsgBox::Answer::No)
+                                          << MsgBox::Answer::No;
+        QTest::newRow("OK/Cancel, Cancel named") << MsgBox::Buttons::OkCancel << std::optional(MsgBox::Answer::Cancel)
+                                                 << MsgBox::Answer::Cancel;
+    }
+    // The real box, as the operator sees it, answered with Enter.
+    void enterAnswersABoxWithItsDefaultButton()
+    {
+        QFETCH(MsgBox::Buttons, buttons);
+        QFETCH(std::optional<MsgBox::Answer>, named);
+        QFETCH(MsgBox::Answer, answer);
+        TestProgram t;
+        InstallUiServices();
+        MsgBox::SetTestMode(false);
+        WhenModalOpens("MsgBox", [](QWidget*) { Press(Qt::Key_Return); });
+        const MsgBox::Answer given = MsgBox::Show("Sure?", buttons, MsgBox::Icon::Critical, "WARNING!", named);
+        MsgBox::SetPresenter(nullptr);
+        QCOMPARE(given, answer);
     }
 
     void theKeyboardIsBackInTheListAfterARefusedDisk()

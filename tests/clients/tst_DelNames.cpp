@@ -65,6 +65,7 @@ private slots:
         QCOMPARE(DeleteClientNames(), DeleteNamesOutcome::Declined);
         CompareDisk();
         QCOMPARE(LastMessage().buttons, MsgBox::Buttons::YesNo);
+        QCOMPARE(LastMessage().defaultButton, Answer::No);  // Enter must not delete the names
 
         InjectFileFault(FileFault::Sync, EIO, 1);
         MsgBox::SetNextAnswers({Answer::Yes, Answer::Cancel});

@@ -1,16 +1,23 @@
 // Reports on a real print system: a private CUPS daemon whose two queues ("zepraw", the
 // default, and "zeppdf") deliver each job over AppSocket to a listener in this test.
+#include <poll.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <cups/cups.h>
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QTimer>
 
+#include "app/FormHelpers.h"
 #include "app/Password.h"
 #include "app/frmMyInputBox.h"
 #include "clients/ClientRecord.h"
@@ -84,6 +91,43 @@ public:
     }
 };
 
+// A print server that takes every connection and never answers: a hung cupsd.
+class HungServer {
+public:
+    HungServer()
+    {
+        path = dir.path() + QStringLiteral("/hung.sock");
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof address.sun_path);
+        fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        listening = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(fd, 16) == 0;
+    }
+    ~HungServer()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    // True while a connection waits, unanswered, in the queue.
+    bool Waiting() const
+    {
+        pollfd p{fd, POLLIN, 0};
+        return ::poll(&p, 1, 0) > 0;
+    }
+    // Connections made since the last call (they are taken off the queue).
+    int Connections()
+    {
+        int n = 0;
+        for (int c; (c = ::accept4(fd, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC)) >= 0; ++n)
+            ::close(c);
+        return n;
+    }
+    QTemporaryDir dir;
+    QString path;
+    int fd = -1;
+    bool listening = false;
+};
+
 // A report of three pages; the middle one as long as the report writer's pages.
 QByteArray ThreePageReport()
 {
@@ -110,6 +154,7 @@ class tst_Printing : public ScoringTestCase {
     Q_OBJECT
 
     std::unique_ptr<PrintSystem> cups;
+    QTemporaryDir desktopFiles;  // what the file dialog remembers goes here, not to the tester's home
 
     // Clients 1..n on the disk, client `invalid` (if any) with a Truthfulness score that voids the test.
     void Clients(int n, int invalid = 0)
@@ -151,6 +196,8 @@ class tst_Printing : public ScoringTestCase {
 private slots:
     void initTestCase()
     {
+        ::umask(022);  // the usual one, under which new files are readable by all
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(desktopFiles.path()));
         cups = std::make_unique<PrintSystem>();
         if (!cups->error.isEmpty())
             QSKIP(qPrintable(cups->error));
@@ -248,6 +295,66 @@ private slots:
             QVERIFY(cups->Admin(command == "cupsdisable" ? "cupsenable" : "cupsaccept", {printer}));
     }
 
+    // A print system that is down, or takes the connection and never answers, is named as the
+    // reason in both printing modes, at once or after a bounded wait while the window's events
+    // keep running; the viewer opens without asking it anything.
+    void printSystemDownOrHungIsToldWhileTheWindowTurns_data()
+    {
+        QTest::addColumn<bool>("hung");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("cupsd killed") << false << "The report was not printed: the print system is not running (" + cups->Server() + ": Connection refused)";
+        QTest::newRow("server never answers") << true << "The report was not printed: the print system does not answer";
+    }
+    void printSystemDownOrHungIsToldWhileTheWindowTurns()
+    {
+        QFETCH(bool, hung);
+        QFETCH(QString, told);
+        Clients(1);
+        HungServer server;
+        QVERIFY(server.listening);
+        if (hung)
+            cupsSetServer(QFile::encodeName(server.path).constData());
+        else
+            cups->Kill();
+        // Ticks of a timer while the busy pointer shows and the hung server holds a connection.
+        int ticks = 0;
+        QTimer ticker;
+        ticker.callOnTimeout([&] { ticks += QApplication::overrideCursor() && server.Waiting(); });
+        ticker.start(10);
+        int connectionsAtOpen = -1;
+        QStringList shown;
+        QList<int> ticked, connections;
+        WhenModalOpens("frmViewReport", [&](QWidget* w) {
+            auto* viewer = static_cast<frmViewReport*>(w);
+            connectionsAtOpen = server.Connections();
+            for (bool dos : {true, false}) {
+                program().PrintDOS = dos;
+                MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+                const int before = ticks;
+                viewer->cmdMenuChoice[0]->setFocus();
+                Press(Qt::Key_Return);
+                ticked << ticks - before;
+                connections << server.Connections();
+                shown << LastMessage().title + QLatin1Char('|') + LastMessage().text;
+            }
+            viewer->done(0);
+        });
+        ShowViewReport(nullptr);
+        cupsSetServer(nullptr);
+        const bool restarted = hung || cups->Start();
+        QVERIFY2(restarted, qPrintable(cups->Error()));
+        QCOMPARE(connectionsAtOpen, 0);
+        QCOMPARE(shown.size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY2(shown[i].startsWith(QStringLiteral("Printer Error|") + told), qPrintable(shown[i]));
+            QCOMPARE(connections[i], hung ? 1 : 0);
+            if (hung)
+                QVERIFY2(ticked[i] > 0, "the window stood still while the print system was waited for");
+        }
+        QVERIFY(QFile::exists(ReportPath()));
+        QVERIFY(cups->Jobs.isEmpty());
+    }
+
     void printAllPrintsEveryClientInSlotOrder_data()
     {
         QTest::addColumn<bool>("summary");
@@ -278,15 +385,20 @@ private slots:
     void printSelectedPrintsTheChosenEntries_data()
     {
         QTest::addColumn<QList<int>>("chosen");
-        QTest::newRow("second and fifth") << QList<int>{2, 5};
-        QTest::newRow("nothing") << QList<int>{};
+        QTest::addColumn<bool>("pdf");  // into one PDF file, asked for once the clients are chosen
+        QTest::newRow("second and fifth") << QList<int>{2, 5} << false;
+        QTest::newRow("nothing") << QList<int>{} << false;
+        QTest::newRow("second and fifth into a PDF file") << QList<int>{2, 5} << true;
+        QTest::newRow("nothing, no PDF file asked for") << QList<int>{} << true;
     }
 
     void printSelectedPrintsTheChosenEntries()
     {
         QFETCH(QList<int>, chosen);
+        QFETCH(bool, pdf);
         Clients(5);
         QString entry;
+        const QString pdfFile = folder() + QStringLiteral("/chosen.pdf");
         program().PrintDOS = true;
         WhenModalOpens("frmPrintSelected", [&](QWidget* w) {
             auto* form = static_cast<QDialog*>(w);
@@ -298,13 +410,27 @@ private slots:
                     Press(Qt::Key_Space);
             }
             form->findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_0"))->setFocus();
+            if (pdf && !chosen.isEmpty()) {  // a question nobody answers stops the test
+                MsgBox::SetNextFileName(QString());  // cancelled: the list stays as chosen
+                Press(Qt::Key_Return);
+                MsgBox::SetNextFileName(pdfFile);
+            }
             Press(Qt::Key_Return);
         });
-        InUtilities([&](frmSupervisorOptions*) { ChooseOption(1); });
+        InUtilities([&](frmSupervisorOptions* form) {
+            form->chkPdfFile->setChecked(pdf);
+            ChooseOption(1);
+        });
         QCOMPARE(entry, QStringLiteral("3-Client Number 3").leftJustified(27));
-        QVERIFY(cups->WaitForJobs(int(chosen.size())));
+        if (pdf) {
+            QCOMPARE(QFile::exists(pdfFile), !chosen.isEmpty());
+            QVERIFY(cups->Jobs.isEmpty());
+        } else {
+            QVERIFY(cups->WaitForJobs(int(chosen.size())));
+        }
+        const QByteArray text = pdf && !chosen.isEmpty() ? Run(QStringLiteral("pdftotext"), {pdfFile, "-"}) : QByteArray();
         for (int i = 0; i < chosen.size(); ++i)
-            QVERIFY(cups->Jobs[i].contains("Client Number " + QByteArray::number(chosen[i])));
+            QVERIFY((pdf ? text : cups->Jobs[i]).contains("Client Number " + QByteArray::number(chosen[i])));
         QCOMPARE(program().CurrentClient, qint16(chosen.isEmpty() ? 1 : chosen.last()));
         QCOMPARE(NumberedFiles(), QStringList());
     }
@@ -319,7 +445,7 @@ private slots:
             form->chkPdfFile->setChecked(true);
             ChooseOption(2);
         });
-        QVERIFY(QFile::exists(pdf));
+        QCOMPARE(FileMode(pdf), 0600);
         const QByteArray text = Run(QStringLiteral("pdftotext"), {pdf, "-"});
         QVERIFY(text.indexOf("Client Number 1") < text.indexOf("Client Number 2"));
         QVERIFY(text.indexOf("Client Number 2") < text.indexOf("Client Number 3"));
@@ -342,10 +468,12 @@ private slots:
     {
         Clients(1);
         QStringList shown;
+        QString caption;
         bool scrolled = false;
         for (int round = 0; round < 2; ++round) {
             WhenModalOpens("frmViewReport", [&](QWidget* w) {
                 auto* viewer = static_cast<frmViewReport*>(w);
+                caption = viewer->windowTitle();
                 shown << viewer->Text1->toPlainText();
                 Press(Qt::Key_PageDown);
                 scrolled = Focused() == viewer->Text1 && viewer->Text1->verticalScrollBar()->value() > 0;
@@ -359,6 +487,7 @@ private slots:
             SetAnswerRange(program().ClientTable[1], 11, 20, '1');
         }
         QVERIFY(shown[0] != shown[1]);
+        QCOMPARE(caption, QStringLiteral("Client Report"));
         // A scoring that fails shows why and no report, not the last one.
         QFile::remove(folder() + QStringLiteral("/zepsfb.TXT"));
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
@@ -368,19 +497,22 @@ private slots:
         QVERIFY(!QFile::exists(ReportPath()));
     }
 
+    // The name suggested tells nothing of the client, in the program's own file dialog (the
+    // desktop's would add it to the desktop's recent files); the PDF is its owner's alone.
     void viewerSavesThePrintedPagesAsPdf()
     {
         Clients(1);
         const QString pdf = folder() + QStringLiteral("/one.pdf");
+        const QString neutral = QDir::home().filePath(
+            QStringLiteral("ZEP report 1 %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
         // A pipe chosen as the file is refused at once, never opened and waited on.
         const QString pipe = folder() + QStringLiteral("/pipe.pdf");
         QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-        for (const QString& target : {folder() + QStringLiteral("/no/such/folder/x.pdf"), pipe, pdf}) {
+        for (const QString& target : {folder() + QStringLiteral("/no/such/folder/x.pdf"), pipe}) {
             WhenModalOpens("frmViewReport", [&](QWidget* w) {
                 auto* viewer = static_cast<frmViewReport*>(w);
                 MsgBox::SetNextFileName(target);
-                if (target != pdf)
-                    MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+                MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
                 viewer->cmdMenuChoice[1]->setFocus();
                 Press(Qt::Key_Return);
                 viewer->done(0);
@@ -389,8 +521,33 @@ private slots:
         }
         QCOMPARE(LastMessage().title, QStringLiteral("Save as PDF"));
         QVERIFY(LastMessage().text.contains(QStringLiteral("was not saved")));
+        QCOMPARE(MsgBox::SuggestedFiles(), QStringList(2, neutral));
+
+        // The dialog the operator gets.
+        bool ownDialog = false;
+        QString shown;
+        MsgBox::SetTestMode(false);
+        MsgBox::SetFilePresenter(AskSaveFileInDialog);
+        WhenModalOpens("frmViewReport", [&](QWidget* w) {
+            WhenModalOpens("QFileDialog", [&](QWidget* d) {
+                auto* dialog = static_cast<QFileDialog*>(d);
+                ownDialog = dialog->testOption(QFileDialog::DontUseNativeDialog);
+                auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+                shown = dialog->directory().filePath(name->text());
+                name->setText(pdf);
+                QTest::keyClick(name, Qt::Key_Return);
+            });
+            static_cast<frmViewReport*>(w)->cmdMenuChoice[1]->setFocus();
+            Press(Qt::Key_Return);
+            static_cast<frmViewReport*>(w)->done(0);
+        });
+        ShowViewReport(nullptr);
+        MsgBox::SetTestMode(true);
+        QVERIFY(ownDialog);
+        QCOMPARE(shown, neutral);
         const int pages = int(ReportPages(FromAnsi(ReadFileBytes(ReportPath()).chopped(1))).size());
         QCOMPARE(PdfPages(pdf), pages);
+        QCOMPARE(FileMode(pdf), 0600);
     }
 
     void anEmptyDiskIsToldAndTheUtilitiesStayClosed()

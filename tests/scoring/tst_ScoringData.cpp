@@ -51,6 +51,9 @@ private slots:
         QTest::addColumn<int>("slot");
         const QString b = QStringLiteral("zepsfb.TXT");
         QTest::newRow("non-number") << b << "\r\n30\r\n" << "\r\n3O\r\n" << "\"3O\" is not a whole number (MaxRaw of gender 1, race group 1, scale 1)" << 1;
+        QTest::newRow("seven digits") << b << "\r\n30\r\n" << "\r\n3000000\r\n" << "\"3000000\" is not a whole number (MaxRaw of gender 1, race group 1, scale 1)" << 1;
+        QTest::newRow("a sign alone") << b << "\r\n30\r\n" << "\r\n-\r\n" << "\"-\" is not a whole number (MaxRaw of gender 1, race group 1, scale 1)" << 1;
+        QTest::newRow("negative MaxRaw") << b << "\r\n30\r\n" << "\r\n-30\r\n" << "MaxRaw of gender 1, race group 1, scale 1 is -30, outside 0..83" << 1;
         QTest::newRow("MaxRaw above 83") << b << "\r\n80\r\n" << "\r\n84\r\n" << "MaxRaw of gender 1, race group 1, scale 4 is 84, outside 0..83" << 1;
         QTest::newRow("too many scale items") << b << "Scale items\r\n10\r\n" << "Scale items\r\n41\r\n" << "item count of scale 1 (Truthfulness) is 41, outside 0..40" << 1;
         QTest::newRow("item number 65") << b << "\r\n1,2,3,4,5,6,7,8,9,10\r\n" << "\r\n1,2,3,4,5,6,7,8,9,65\r\n" << "item 10 of scale 1 (Truthfulness) is 65, outside 1..64" << 1;

@@ -1,8 +1,11 @@
 // The command-line report tool: the same report as the program, and a clear failure
-// otherwise; and REPORT.PRN against links, pipes, lost writes and hostile bytes.
+// otherwise; REPORT.PRN against links, pipes, lost writes and hostile bytes; and who may
+// read a report's files, and what a killed bulk print leaves.
 #include <sys/stat.h>
 
 #include "clients/RegularFile.h"
+#include "scoring/BulkPrint.h"
+#include "scoring/ReportOutput.h"
 #include "tests/scoring/ScoringTestCase.h"
 
 class tst_zepreport : public ScoringTestCase {
@@ -18,6 +21,7 @@ class tst_zepreport : public ScoringTestCase {
     }
 
 private slots:
+    void initTestCase() { ::umask(022); }  // the usual one, under which files are readable by all
     void init() { Fresh(); }
 
     void writesTheSameReportAsTheProgram()
@@ -135,6 +139,98 @@ private slots:
         InjectFileFault(fault, EIO);
         QVERIFY(!Score(QuietClient()));
         QVERIFY(!QFile::exists(ReportPath()));
+    }
+
+    void reportFilesAreTheOwnersAlone_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("scored by the program") << "program";
+        QTest::newRow("scored by zepreport") << "zepreport";
+        QTest::newRow("numbered copy of a bulk print") << "numbered";
+    }
+    void reportFilesAreTheOwnersAlone()
+    {
+        QFETCH(QString, how);
+        data.WriteTo(folder());
+        QVERIFY(Score(QuietClient()));
+        QString file = ReportPath();
+        if (how == "zepreport") {
+            WriteClients({QuietClient()});
+            QVERIFY(QFile::remove(ReportPath()));
+            QCOMPARE(RunTool({QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("1")}).exitCode, 0);
+        } else if (how == "numbered") {
+            QCOMPARE(CopyReportToNumbered(1), FileProblem());
+            file = NumberedReportPath(1);
+        }
+        QVERIFY(ReadFileBytes(file).contains("Quiet Client"));
+        QCOMPARE(FileMode(file), 0600);
+    }
+
+    void stagedFileIsTheOwnersUntilWritten_data()
+    {
+        QTest::addColumn<FileAccess>("access");
+        QTest::addColumn<int>("umask");
+        QTest::addColumn<int>("before");  // the mode of the file replaced, -1 for none
+        QTest::addColumn<int>("mode");
+        QTest::newRow("a report") << FileAccess::OwnerOnly << 022 << 0644 << 0600;
+        QTest::newRow("a new settings file, umask 027") << FileAccess::Usual << 027 << -1 << 0640;
+        QTest::newRow("a settings file made group-writable") << FileAccess::Usual << 022 << 0664 << 0664;
+    }
+    // The half-written file beside the real one never lets others read what it holds; once in
+    // place, the file has the permissions it is meant to have.
+    void stagedFileIsTheOwnersUntilWritten()
+    {
+        QFETCH(FileAccess, access);
+        QFETCH(int, umask);
+        QFETCH(int, before);
+        QFETCH(int, mode);
+        const QString path = folder() + QStringLiteral("/file");
+        if (before >= 0) {
+            WriteFileBytes(path, "old\r\n");
+            QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(before)), 0);
+        }
+        const mode_t usual = ::umask(mode_t(umask));
+        StagedFile file;
+        const int err = file.Stage(path, "new\r\n", access);
+        ::umask(usual);
+        QCOMPARE(err, 0);
+        const QStringList staged = QDir(folder()).entryList({QStringLiteral(".file.*")}, QDir::Hidden | QDir::Files);
+        QCOMPARE(staged.size(), 1);
+        QCOMPARE(FileMode(folder() + QLatin1Char('/') + staged[0]), access == FileAccess::OwnerOnly ? 0600 : mode);
+        QCOMPARE(file.Commit(), 0);
+        QCOMPARE(FileMode(path), mode);
+        QCOMPARE(ReadFileBytes(path), QByteArray("new\r\n"));
+    }
+
+    // A killed bulk print leaves numbered files and staging files of reports. The next run
+    // removes them before it makes its first copy, and its own at the end; other names stay.
+    void bulkPrintRemovesWhatAKilledRunLeft()
+    {
+        data.WriteTo(folder());
+        program().ClientTable[1] = QuietClient(QStringLiteral("First Client"));
+        program().ClientTable[2] = QuietClient(QStringLiteral("Second Client"));
+        program().ClientCount = 2;
+        const QStringList left = {"temp1", "temp2", "temp44", ".temp3.aB12cD", ".REPORT.PRN.Zz09Yy"};
+        const QStringList others = {".temp3.aB12c", ".zeptest.ini.aB12cD", "temp", "temp0", "temp2.txt", "template"};
+        for (const QString& name : left + others)
+            WriteFileBytes(folder() + QLatin1Char('/') + name, "CONFIDENTIAL REPORT\r\n");
+        const auto present = [&] { return QDir(folder()).entryList(left + others, QDir::Files | QDir::Hidden); };
+        QStringList atFirstCopy;
+        BulkPrintHooks hooks;
+        hooks.Progress = [&](BulkPrintHooks::Stage, int n, int, int) {
+            if (n == 1 && atFirstCopy.isEmpty())
+                atFirstCopy = present();
+            return true;
+        };
+        int printed = 0;
+        hooks.Print = [&] {
+            ++printed;
+            return true;
+        };
+        QCOMPARE(int(BulkPrint({1, 2}, hooks).End), int(BulkPrintEnd::Done));
+        QCOMPARE(printed, 2);
+        QCOMPARE(atFirstCopy, others);
+        QCOMPARE(present(), others);
     }
 
     void controlBytesInClientFieldsPrintHarmlessly_data()

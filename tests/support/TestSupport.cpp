@@ -1,5 +1,7 @@
 #include "tests/support/TestSupport.h"
 
+#include <sys/stat.h>
+
 #include <QApplication>
 
 #include "app/Program.h"
@@ -33,6 +35,12 @@ void WriteFileBytes(const QString& path, const QByteArray& bytes)
     QFile f(path);
     QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
     f.write(bytes);
+}
+
+int FileMode(const QString& path)
+{
+    struct stat st {};
+    return ::lstat(QFile::encodeName(path).constData(), &st) == 0 ? int(st.st_mode & 07777) : -1;
 }
 
 ClientRecord SampleRecord(const QString& name)

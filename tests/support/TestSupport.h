@@ -14,6 +14,8 @@
 
 QByteArray ReadFileBytes(const QString& path);
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
+// The permission bits of a file (not of a link's target); -1 when there is none.
+int FileMode(const QString& path);
 
 // Resets the program state, the message-box queue and the beep counter, and points the
 // program folder and the data drive at fresh temporary folders.

@@ -9,6 +9,8 @@
 #include "testing/frmNewEntry.h"
 #include "tests/support/TestSupport.h"
 
+using MsgBox::Answer;
+
 namespace {
 
 const QString Zeros(AnswerCount, QLatin1Char('0'));
@@ -152,6 +154,43 @@ private slots:
         QVERIFY(!program().InputAccepted);
         QCOMPARE(program().ClientCount, 2);
         QVERIFY(program().ClientTable[3] == ClientRecord{});
+        QCOMPARE(ReadFileBytes(t->dataFile()), before);
+    }
+
+    void escapeOrClosingAsksBeforeLosingATypedSheet_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("escape");  // Escape, or the window's close (Alt+F4)
+        QTest::addColumn<std::optional<Answer>>("answer");  // to "discard them?"; none: not asked
+        QTest::newRow("nothing typed, Escape") << "" << true << std::optional<Answer>();
+        QTest::newRow("typed, Escape, No") << "12" << true << std::optional(Answer::No);
+        QTest::newRow("typed, closed, No") << "12" << false << std::optional(Answer::No);
+        QTest::newRow("typed, closed, Yes") << "12" << false << std::optional(Answer::Yes);
+    }
+    void escapeOrClosingAsksBeforeLosingATypedSheet()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, escape);
+        QFETCH(std::optional<Answer>, answer);
+        Client();
+        const QByteArray before = ReadFileBytes(t->dataFile());
+        Open();
+        TypeText(typed);
+        if (answer)
+            MsgBox::SetNextAnswer(*answer);
+        if (escape)
+            Press(Qt::Key_Escape);
+        else
+            form->close();
+        QCOMPARE(MsgBox::Shown().size(), answer ? 1 : 0);
+        if (answer)
+            QCOMPARE(LastMessage().defaultButton, Answer::No);
+        const bool kept = answer == Answer::No;
+        QCOMPARE(form->isVisible(), kept);
+        if (kept)
+            QCOMPARE(form->EntryAnswers.left(2), typed);
+        else
+            QVERIFY(program().ClientTable[3] == ClientRecord{});  // the new client abandoned
         QCOMPARE(ReadFileBytes(t->dataFile()), before);
     }
 

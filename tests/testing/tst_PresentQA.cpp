@@ -89,6 +89,19 @@ class tst_PresentQA : public QObject {
         form->Activate();
     }
 
+    // Sounds go to a stand-in device; returns the English sound folder, made.
+    QString UseFakeDevice()
+    {
+        SetSoundDeviceMaker([] {
+            auto device = std::make_unique<FakeDevice>();
+            Device = device.get();
+            return device;
+        });
+        const QString folder = SoundFolder(t->programFolder(), "English");
+        QDir().mkpath(folder);
+        return folder;
+    }
+
     // Highlights answer `choice` of the item on screen with the arrows and chooses it.
     void Answer(int choice)
     {
@@ -235,13 +248,7 @@ private slots:
 
     void soundsGoThroughTheAudioLayer()
     {
-        SetSoundDeviceMaker([] {
-            auto device = std::make_unique<FakeDevice>();
-            Device = device.get();
-            return device;
-        });
-        const QString folder = t->programFolder() + "/ZEPSF/sound/English/";
-        QVERIFY(QDir().mkpath(folder));
+        const QString folder = UseFakeDevice();
         for (const char* name : {"Inst0.wav", "Q01.wav", "Q01A2.wav"})
             WriteFileBytes(folder + name, ToneWave(0.1, 440));
         Open("English");
@@ -278,13 +285,7 @@ private slots:
     void aDamagedRecordingIsToldOnce()
     {
         QFETCH(QByteArray, bytes);
-        SetSoundDeviceMaker([] {
-            auto device = std::make_unique<FakeDevice>();
-            Device = device.get();
-            return device;
-        });
-        const QString folder = t->programFolder() + "/ZEPSF/sound/English/";
-        QVERIFY(QDir().mkpath(folder));
+        const QString folder = UseFakeDevice();
         WriteFileBytes(folder + "Q01.wav", ToneWave(0.1, 440));
         for (const char* name : {"Q02.wav", "Q03.wav"})
             WriteFileBytes(folder + name, bytes);

@@ -112,7 +112,8 @@ private slots:
         events.start("pactl", {"subscribe"});
         QVERIFY(events.waitForStarted());
         Open();
-        const auto& [inst0, inst1, question, first, second] = Recordings;
+        const Recording &inst0 = Recordings[0], &inst1 = Recordings[1], &question = Recordings[2],
+                        &first = Recordings[3], &second = Recordings[4];
         QList<QPair<const Recording*, SinkRecorder::Tone>> heard;
         heard << qMakePair(&inst0, Heard([&] { form->Activate(); }, inst0));
         heard << qMakePair(&inst1, Heard([] { Press(Qt::Key_Return); }, inst1));
