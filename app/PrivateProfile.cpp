@@ -76,34 +76,53 @@ QString DecodeValue(const QString& value)
     return utf8.hasError() ? value : decoded;
 }
 
-std::optional<QString> SectionName(const QString& text)
+// The reader looks at every line for every key it is asked, so these look without copying.
+std::optional<QStringView> SectionName(QStringView text)
 {
-    const QString t = text.trimmed();
-    if (!t.startsWith(QLatin1Char('[')))
+    const QStringView t = text.trimmed();
+    if (!t.startsWith(u'['))
         return std::nullopt;
-    const qsizetype close = t.indexOf(QLatin1Char(']'));
-    return (close < 0 ? t.mid(1) : t.mid(1, close - 1)).trimmed();
+    const qsizetype close = t.indexOf(u']');
+    return (close < 0 ? t.sliced(1) : t.sliced(1, close - 1)).trimmed();
 }
 
-bool IsComment(const QString& text)
+bool IsComment(QStringView text)
 {
-    return text.trimmed().startsWith(QLatin1Char(';'));
+    return text.trimmed().startsWith(u';');
 }
 
 // The key of a "Key=Value" line, or nothing for other lines.
-std::optional<QString> KeyName(const QString& text)
+std::optional<QStringView> KeyName(QStringView text)
 {
     if (IsComment(text))
         return std::nullopt;
-    const qsizetype eq = text.indexOf(QLatin1Char('='));
+    const qsizetype eq = text.indexOf(u'=');
     if (eq < 0)
         return std::nullopt;
     return text.left(eq).trimmed();
 }
 
-bool SameName(const QString& a, const QString& b)
+bool SameName(QStringView a, QStringView b)
 {
     return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Calls `f` with each line of `all`, without its line end, until `f` returns false; the lines
+// are those SplitIntoLines gives.
+template <typename F>
+void ForEachLine(QStringView all, F f)
+{
+    for (qsizetype start = 0; start < all.size();) {
+        const qsizetype nl = all.indexOf(u'\n', start);
+        if (nl < 0) {
+            f(all.sliced(start));
+            return;
+        }
+        const qsizetype textEnd = nl > start && all[nl - 1] == u'\r' ? nl - 1 : nl;
+        if (!f(all.sliced(start, textEnd - start)))
+            return;
+        start = nl + 1;
+    }
 }
 
 // Index range [first, last) of the lines that belong to `section`, after its header.
@@ -158,17 +177,26 @@ QString CutToBuffer(const QString& value, int bufferSize)
 QString ProfileString(const QByteArray& file, const QString& section, const QString& key, const QString& defaultValue,
                       int bufferSize)
 {
-    const QList<Line> lines = SplitIntoLines(file);
-    if (const auto range = FindSection(lines, section)) {
-        for (int i = range->first; i < range->second; ++i) {
-            const auto name = KeyName(lines[i].text);
-            if (name && SameName(*name, key)) {
-                const QString& text = lines[i].text;
-                const QString value = TrimValue(text.mid(text.indexOf(QLatin1Char('=')) + 1));
-                return CutToBuffer(DecodeValue(StripQuotes(value)), bufferSize);
-            }
+    // Only the first section of that name counts, up to the next section's header.
+    const QString all = FromAnsi(file);
+    bool inSection = false;
+    std::optional<QString> found;
+    ForEachLine(all, [&](QStringView text) {
+        if (const auto name = SectionName(text)) {
+            if (inSection)
+                return false;
+            inSection = SameName(*name, section);
+            return true;
         }
-    }
+        const auto name = inSection ? KeyName(text) : std::nullopt;
+        if (!name || !SameName(*name, key))
+            return true;
+        const QString value = TrimValue(text.sliced(text.indexOf(u'=') + 1).toString());
+        found = CutToBuffer(DecodeValue(StripQuotes(value)), bufferSize);
+        return false;
+    });
+    if (found)
+        return *found;
     // Windows drops trailing blanks from the default too.
     QString def = defaultValue;
     while (def.endsWith(QLatin1Char(' ')))
@@ -200,7 +228,7 @@ std::optional<QByteArray> ProfileWithString(const QByteArray& file, const QStrin
                 lastEntry = i;
             const auto name = KeyName(lines[i].text);
             if (name && SameName(*name, key)) {
-                lines[i].text = *name + QLatin1Char('=') + value;
+                lines[i].text = name->toString() + QLatin1Char('=') + value;
                 done = true;
                 break;
             }

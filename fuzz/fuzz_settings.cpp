@@ -1,6 +1,8 @@
 // zeptest.ini from the fuzz input, after its first line, which is a path to save, read and
 // changed in memory by the settings reader and writer. Each saved setting must read back,
 // and every other key must keep the value it had.
+#include <algorithm>
+
 #include <QList>
 #include <QStringList>
 
@@ -27,7 +29,16 @@ QList<Key> KeysOf(const QString& text)
         else if (!t.startsWith(QLatin1Char(';')) && t.contains(QLatin1Char('=')))
             keys.append({section, t.section(QLatin1Char('='), 0, 0).trimmed()});
     }
-    return keys;
+    // A key named twice reads as one: checking it once is enough, and each check reads the file.
+    QList<Key> distinct;
+    for (const Key& k : keys) {
+        const auto same = [&](const Key& d) {
+            return d.Section.compare(k.Section, Qt::CaseInsensitive) == 0 && d.Name.compare(k.Name, Qt::CaseInsensitive) == 0;
+        };
+        if (std::none_of(distinct.cbegin(), distinct.cend(), same))
+            distinct.append(k);
+    }
+    return distinct;
 }
 
 // Every key's value as the program reads it from `file` (flags as it reads flags).
@@ -39,12 +50,12 @@ QStringList ValuesOf(const QList<Key>& keys, const QByteArray& file)
     return values;
 }
 
-// Sets one key in `file` and checks every other key against the values before; the value
-// then reads back as `readBack` through the program's reader for that key.
-void SetAndCompare(const QList<Key>& keys, QByteArray& file, const QString& section, const QString& name,
-                   const QString& value, const QString& readBack, int bufferSize)
+// Sets one key in `file` and checks every other key against `before`, the values before; the
+// value then reads back as `readBack` through the program's reader for that key. `before`
+// becomes the values after, for the next change.
+void SetAndCompare(const QList<Key>& keys, QStringList& before, QByteArray& file, const QString& section,
+                   const QString& name, const QString& value, const QString& readBack, int bufferSize)
 {
-    const QStringList before = ValuesOf(keys, file);
     const std::optional<QByteArray> changed = ProfileWithString(file, section, name, value);
     REQUIRE(changed.has_value());
     file = *changed;
@@ -53,6 +64,7 @@ void SetAndCompare(const QList<Key>& keys, QByteArray& file, const QString& sect
     for (qsizetype i = 0; i < keys.size(); ++i)
         if (keys[i].Section.compare(section, Qt::CaseInsensitive) != 0 || keys[i].Name.compare(name, Qt::CaseInsensitive) != 0)
             REQUIRE(before[i] == after[i]);
+    before = after;
 }
 
 } // namespace
@@ -68,12 +80,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const QString path = FromAnsi(firstLine).remove(QLatin1Char('\r'));
 
     const QList<Key> keys = KeysOf(FromAnsi(file));
-    SetAndCompare(keys, file, "Path", "FilePath", path, path, 0);
+    QStringList values = ValuesOf(keys, file);
+    SetAndCompare(keys, values, file, "Path", "FilePath", path, path, 0);
     // The flags as the program writes them, read with its 10-character buffer.
     for (const char* flag : {"NumLock", "PrintDOS"}) {
         const bool on = !IsOnValue(ProfileString(file, "Settings", flag, "True", 10));
         const QString value = on ? QStringLiteral("True") : QStringLiteral("False");
-        SetAndCompare(keys, file, "Settings", flag, value, value, 10);
+        SetAndCompare(keys, values, file, "Settings", flag, value, value, 10);
     }
     return 0;
 }

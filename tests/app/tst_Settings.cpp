@@ -22,6 +22,9 @@ private slots:
         QCOMPARE(GetINISndPath(), QStringLiteral("c:"));
         WriteFileBytes(program().IniPath, "[Path]\r\nFilePath=\r\n");
         QCOMPARE(GetINIFilePath(), QString());  // empty is no default: the root folder
+        // Only the first section of a name is read.
+        WriteFileBytes(program().IniPath, "[Path]\r\nSndPath=/s\r\n[Other]\r\n[path]\r\nFilePath=/second\r\n");
+        QCOMPARE(GetINIFilePath(), QStringLiteral("a:"));
     }
 
     void onOffValuesFollowTheTruRule()
