@@ -56,6 +56,32 @@ void PrepareRun()
     MsgBox::SetPresenter(Dismiss);
 }
 
+void CopyFilesToProgramFolder(const QString& folder)
+{
+    const QDir valid(folder);
+    for (const QString& name : valid.entryList(QDir::Files))
+        WriteInput(ProgramFile(name), ReadBytes(valid.filePath(name)));
+}
+
+ClientRecord ScoringClient(int slot)
+{
+    struct Kind {
+        const char* fill;
+        QString answers;
+        const char* gender;
+    };
+    static const Kind kinds[] = {{"2", QStringLiteral("1221").repeated(16), "1"},
+                                 {"N", QString(64, QLatin1Char('1')), "2"},
+                                 {"7", QStringLiteral("2014").repeated(16), "3"}};
+    const Kind& k = kinds[slot - 1];
+    ClientRecord r;
+    ClientRecord::ForEachField(r, [&](const char*, auto& field) { field = k.fill; });
+    r.Name = "Fuzz Client";
+    r.Answers = k.answers;
+    r.Gender = k.gender;
+    return r;
+}
+
 QByteArray InputBytes(const uint8_t* data, size_t size)
 {
     return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));

@@ -8,10 +8,19 @@
 #include <QByteArray>
 #include <QString>
 
+#include "clients/ClientRecord.h"
+
 // Resets the program state and points the program folder, zeptest.ini and the data disk
 // (the subfolder "disk") into this process's temporary folder. Message boxes are recorded
 // (MsgBox::Shown) and answered OK, Cancel or No, so a retry loop always ends.
 void PrepareRun();
+
+// Copies every file of `folder` (a valid set of supplied files) into the program folder.
+void CopyFilesToProgramFolder(const QString& folder);
+// The scoring harnesses' three clients (slot 1 to 3), each scored on other norms with other
+// answers; the second is an invalid test. Every field, the court history among them, holds
+// one character.
+ClientRecord ScoringClient(int slot);
 
 QByteArray InputBytes(const uint8_t* data, size_t size);
 // Replaces the file with these bytes; a harness that cannot write its input tests nothing.

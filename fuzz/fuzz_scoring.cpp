@@ -16,17 +16,6 @@ const QStringList Targets = QStringLiteral(ZEP_FUZZ_FILES).split(QLatin1Char(','
 // Paragraph files are printed as they are; only the data and label files can be refused.
 const bool MayBeRefused = Targets.first() == QStringLiteral("zepsfb.TXT") || Targets.first() == QStringLiteral("zepsfRPT.TXT");
 
-// A client whose every field holds `fill` (the court history among them), with these answers.
-ClientRecord Client(const char* fill, const QString& answers, const char* gender)
-{
-    ClientRecord r;
-    ClientRecord::ForEachField(r, [&](const char*, auto& field) { field = fill; });
-    r.Name = "Fuzz Client";
-    r.Answers = answers;
-    r.Gender = gender;
-    return r;
-}
-
 QByteArray Report()
 {
     return ReadBytes(ProgramFile(QString::fromLatin1(ReportFileName)));
@@ -45,9 +34,7 @@ ScoringResult Score(int slot)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     PrepareRun();
-    const QDir valid(QStringLiteral(ZEP_FUZZ_VALID_FILES));
-    for (const QString& name : valid.entryList(QDir::Files))
-        WriteInput(ProgramFile(name), ReadBytes(valid.filePath(name)));
+    CopyFilesToProgramFolder(QStringLiteral(ZEP_FUZZ_VALID_FILES));
     return 0;
 }
 
@@ -58,9 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         WriteInput(ProgramFile(name), InputBytes(data, size));
 
     Program& p = program();
-    p.ClientTable[1] = Client("2", QStringLiteral("1221").repeated(16), "1");
-    p.ClientTable[2] = Client("N", QString(64, QLatin1Char('1')), "2");     // an invalid test
-    p.ClientTable[3] = Client("7", QStringLiteral("2014").repeated(16), "3");
+    for (int slot = 1; slot <= 3; ++slot)
+        p.ClientTable[slot] = ScoringClient(slot);
     for (int slot = 1; slot <= 3; ++slot) {
         if (const ScoringResult result = Score(slot); !result) {
             REQUIRE(!QFile::exists(ProgramFile(QString::fromLatin1(ReportFileName))));

@@ -18,18 +18,8 @@ ScoringData Valid;  // every file read from fuzz/files
 // The same, but with the tables the input replaces as a fresh program has them before its
 // first scoring.
 ScoringData Fresh;
-// Three clients, each scored on other norms with other answers; the second is an invalid test.
-ClientRecord Clients[4];
+ClientRecord Clients[4];  // slots 1 to 3
 
-ClientRecord Client(const char* fill, const QString& answers, const char* gender)
-{
-    ClientRecord r;
-    ClientRecord::ForEachField(r, [&](const char*, auto& field) { field = fill; });
-    r.Name = "Fuzz Client";
-    r.Answers = answers;
-    r.Gender = gender;
-    return r;
-}
 
 // The input read over `d`; false when the reader refused it (and said which file).
 bool Read(ScoringData& d, const QString& text)
@@ -72,8 +62,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     PrepareRun();
     const QDir valid(QStringLiteral(ZEP_FUZZ_VALID_FILES));
-    for (const QString& name : valid.entryList(QDir::Files))
-        WriteInput(ProgramFile(name), ReadBytes(valid.filePath(name)));
+    CopyFilesToProgramFolder(valid.path());
     ResetScoring();
     InitReportTables();
     ScoringData blank = scoring().Data;
@@ -88,9 +77,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
         Fresh = blank;
         REQUIRE(ReadScoringText(Fresh, validText("zepsfb.TXT"), "zepsfb.TXT"));
     }
-    Clients[1] = Client("2", QStringLiteral("1221").repeated(16), "1");
-    Clients[2] = Client("N", QString(64, QLatin1Char('1')), "2");
-    Clients[3] = Client("7", QStringLiteral("2014").repeated(16), "3");
+    for (int slot = 1; slot <= 3; ++slot)
+        Clients[slot] = ScoringClient(slot);
     Fresh.ExplanationFiles = Valid.ExplanationFiles;
     Fresh.ExplanationLines = Valid.ExplanationLines;
     Fresh.InvalidTextLines = Valid.InvalidTextLines;
