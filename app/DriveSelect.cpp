@@ -7,11 +7,11 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include "app/MsgBox.h"
-#include "app/Program.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
 #include "app/Settings.h"
 #include "clients/DataAccess.h"
-#include "clients/RegularFile.h"
+#include "base/RegularFile.h"
 
 namespace {
 

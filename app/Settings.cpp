@@ -1,8 +1,8 @@
 #include "app/Settings.h"
 
-#include "app/MsgBox.h"
-#include "app/PrivateProfile.h"
-#include "app/Program.h"
+#include "base/MsgBox.h"
+#include "base/PrivateProfile.h"
+#include "base/Program.h"
 
 namespace {
 

@@ -13,10 +13,10 @@
 #include <QLocalSocket>
 #include <QWidget>
 
-#include "app/MsgBox.h"
-#include "app/Program.h"
-#include "clients/Ansi.h"
-#include "clients/RegularFile.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
+#include "base/Ansi.h"
+#include "base/RegularFile.h"
 
 namespace {
 

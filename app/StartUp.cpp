@@ -6,9 +6,9 @@
 #include <QSqlDatabase>
 
 #include "app/DriveSelect.h"
-#include "app/FormHelpers.h"
-#include "app/MsgBox.h"
-#include "app/Program.h"
+#include "widgets/FormHelpers.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
 #include "app/Settings.h"
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"

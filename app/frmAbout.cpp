@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/FormHelpers.h"
+#include "widgets/FormHelpers.h"
 #include "app/ZepLogo.h"
 
 int frmAbout::RevealTickMs = 10;

@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QStorageInfo>
 
-#include "app/FormHelpers.h"
-#include "app/MsgBox.h"
-#include "app/Program.h"
+#include "widgets/FormHelpers.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
 
 namespace {
 

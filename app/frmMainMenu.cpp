@@ -12,9 +12,9 @@
 #include <QTimer>
 
 #include "app/DriveSelect.h"
-#include "app/FormHelpers.h"
+#include "widgets/FormHelpers.h"
 #include "app/KeyState.h"
-#include "app/Program.h"
+#include "base/Program.h"
 #include "app/Settings.h"
 #include "app/ZepLogo.h"
 #include "app/frmAbout.h"

@@ -1,7 +1,7 @@
 #include <QApplication>
 
-#include "app/FormHelpers.h"
-#include "app/Program.h"
+#include "widgets/FormHelpers.h"
+#include "base/Program.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
 #include "app/frmMainMenu.h"

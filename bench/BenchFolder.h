@@ -7,7 +7,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "scoring/ScoreAndPrint.h"
 
 namespace bench {

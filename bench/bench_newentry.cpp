@@ -6,7 +6,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "testing/frmNewEntry.h"
 
 namespace {

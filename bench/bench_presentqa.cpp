@@ -14,7 +14,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "testing/Presentation.h"
 #include "testing/frmPresentQA.h"
 #include "tests/support/SoundProbe.h"

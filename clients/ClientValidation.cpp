@@ -2,7 +2,7 @@
 
 #include <QDate>
 
-#include "app/InRange.h"
+#include "base/InRange.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "clients/ClientRecord.h"
+#include "base/ClientRecord.h"
 
 // One or two digits and nothing else; the empty text is not a number.
 bool IsWholeNumber(const QString& text);

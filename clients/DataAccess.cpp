@@ -9,9 +9,9 @@
 #include <QFile>
 #include <QThread>
 
-#include "app/MsgBox.h"
-#include "app/Program.h"
-#include "clients/RegularFile.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
+#include "base/RegularFile.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // Every operation opens the file and closes it again: the disk may be pulled between two.
 #include <QString>
 
-#include "clients/DiskError.h"
+#include "base/DiskError.h"
 
 constexpr const char* DataFileName = "DATA401.ZEP";
 

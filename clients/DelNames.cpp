@@ -1,7 +1,7 @@
 #include "clients/DelNames.h"
 
-#include "app/MsgBox.h"
-#include "app/Program.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <QMouseEvent>
 #include <QRegularExpression>
 
-#include "app/MsgBox.h"
-#include "app/TypingRule.h"
+#include "base/MsgBox.h"
+#include "widgets/TypingRule.h"
 
 MaskedDateEdit::MaskedDateEdit(QWidget* parent) : QLineEdit(parent)
 {

@@ -11,11 +11,11 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "app/FormHelpers.h"
-#include "app/MsgBox.h"
-#include "app/TypingRule.h"
-#include "app/Program.h"
-#include "clients/Ansi.h"
+#include "widgets/FormHelpers.h"
+#include "base/MsgBox.h"
+#include "widgets/TypingRule.h"
+#include "base/Program.h"
+#include "base/Ansi.h"
 #include "clients/CodeTables.h"
 #include "clients/DataAccess.h"
 #include "clients/MaskedDateEdit.h"

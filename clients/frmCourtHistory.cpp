@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "app/FormHelpers.h"
-#include "app/MsgBox.h"
-#include "app/TypingRule.h"
-#include "app/Program.h"
+#include "widgets/FormHelpers.h"
+#include "base/MsgBox.h"
+#include "widgets/TypingRule.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "clients/frmClientInfo.h"
 

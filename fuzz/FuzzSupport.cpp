@@ -8,8 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include "app/MsgBox.h"
-#include "app/Program.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
 
 namespace {
 

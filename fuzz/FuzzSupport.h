@@ -8,7 +8,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "clients/ClientRecord.h"
+#include "base/ClientRecord.h"
 
 // Resets the program state and points the program folder, zeptest.ini and the data disk
 // (the subfolder "disk") into this process's temporary folder. Message boxes are recorded

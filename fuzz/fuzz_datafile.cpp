@@ -3,7 +3,7 @@
 // (a client saved unchanged must not change on the disk), and read again the same. A record
 // is read on its own, so one per run is enough, and keeps the runs fast; a short input is
 // the start of a record that ends in blanks. fuzz_disk goes the whole way with whole files.
-#include "clients/ClientRecord.h"
+#include "base/ClientRecord.h"
 #include "fuzz/FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -1,6 +1,6 @@
 // DATA401.ZEP from the fuzz input, on a disk: loading it, saving a client unchanged and adding one.
-#include "app/MsgBox.h"
-#include "app/Program.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "fuzz/FuzzSupport.h"
 

@@ -3,8 +3,8 @@
 // reads back item for item.
 #include <QRegularExpression>
 
-#include "app/InRange.h"
-#include "app/Program.h"
+#include "base/InRange.h"
+#include "base/Program.h"
 #include "fuzz/FuzzSupport.h"
 #include "tools/QuestionSource.h"
 

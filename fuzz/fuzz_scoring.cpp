@@ -5,8 +5,8 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/Program.h"
-#include "clients/Ansi.h"
+#include "base/Program.h"
+#include "base/Ansi.h"
 #include "fuzz/FuzzSupport.h"
 #include "scoring/ScoreAndPrint.h"
 

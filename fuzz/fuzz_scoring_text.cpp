@@ -5,8 +5,8 @@
 // paragraphs).
 #include <QDir>
 
-#include "app/Program.h"
-#include "clients/Ansi.h"
+#include "base/Program.h"
+#include "base/Ansi.h"
 #include "fuzz/FuzzSupport.h"
 #include "scoring/DataFileReader.h"
 #include "scoring/ScoreAndPrint.h"

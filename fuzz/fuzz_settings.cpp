@@ -6,9 +6,9 @@
 #include <QList>
 #include <QStringList>
 
-#include "app/PrivateProfile.h"
+#include "base/PrivateProfile.h"
 #include "app/Settings.h"
-#include "clients/Ansi.h"
+#include "base/Ansi.h"
 #include "fuzz/FuzzSupport.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "scoring/BulkPrint.h"
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "scoring/ReportOutput.h"
 #include "scoring/ScoreAndPrint.h"
 

@@ -4,9 +4,9 @@
 #include <QDir>
 #include <QProgressDialog>
 
-#include "app/MsgBox.h"
-#include "app/Program.h"
-#include "clients/Ansi.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
+#include "base/Ansi.h"
 #include "scoring/ReportPrinter.h"
 
 BulkPrintResult RunBulkPrint(QWidget* parent, const QList<int>& chosen, const QString& pdfPath)

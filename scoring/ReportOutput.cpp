@@ -9,9 +9,9 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include "app/Program.h"
-#include "clients/Ansi.h"
-#include "clients/RegularFile.h"
+#include "base/Program.h"
+#include "base/Ansi.h"
+#include "base/RegularFile.h"
 #include "scoring/ScoreAndPrint.h"
 
 namespace {

@@ -17,11 +17,11 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include "app/FormHelpers.h"
-#include "app/MsgBox.h"
-#include "app/Program.h"
-#include "clients/Ansi.h"
-#include "clients/RegularFile.h"
+#include "widgets/FormHelpers.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
+#include "base/Ansi.h"
+#include "base/RegularFile.h"
 #include "scoring/ScoreAndPrint.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // after they have written. Printed reports have always looked like this, so it stays.
 #include <QStringList>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "scoring/ScoreAndPrint.h"
 
 namespace {

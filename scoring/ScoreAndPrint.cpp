@@ -8,9 +8,9 @@
 
 #include <QFile>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "clients/CodeTables.h"
-#include "clients/RegularFile.h"
+#include "base/RegularFile.h"
 
 Scoring& scoring()
 {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/InRange.h"
+#include "base/InRange.h"
 
 constexpr int ScaleCount = 4;
 enum ScaleNumber { Truthfulness = 1, Alcohol = 2, Drugs = 3, Risk = 4 };

@@ -3,9 +3,9 @@
 // tables, or silently score with missing data, stops the scoring with a message instead.
 #include <QDir>
 
-#include "app/Program.h"
-#include "clients/Ansi.h"
-#include "clients/RegularFile.h"
+#include "base/Program.h"
+#include "base/Ansi.h"
+#include "base/RegularFile.h"
 #include "scoring/DataFileReader.h"
 #include "scoring/ScoreAndPrint.h"
 

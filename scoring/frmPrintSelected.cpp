@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "app/FormHelpers.h"
-#include "app/Program.h"
-#include "clients/Ansi.h"
+#include "widgets/FormHelpers.h"
+#include "base/Program.h"
+#include "base/Ansi.h"
 #include "scoring/BulkPrintRun.h"
 
 namespace {

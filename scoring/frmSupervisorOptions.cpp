@@ -10,10 +10,10 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "app/FormHelpers.h"
-#include "app/MsgBox.h"
-#include "app/Password.h"
-#include "app/Program.h"
+#include "widgets/FormHelpers.h"
+#include "base/MsgBox.h"
+#include "widgets/Password.h"
+#include "base/Program.h"
 #include "clients/DelNames.h"
 #include "scoring/BulkPrintRun.h"
 #include "scoring/frmPrintSelected.h"

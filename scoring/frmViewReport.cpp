@@ -9,10 +9,10 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "app/FormHelpers.h"
-#include "app/MsgBox.h"
-#include "app/Program.h"
-#include "clients/Ansi.h"
+#include "widgets/FormHelpers.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
+#include "base/Ansi.h"
 #include "scoring/ReportOutput.h"
 #include "scoring/ReportPrinter.h"
 #include "scoring/ScoreAndPrint.h"

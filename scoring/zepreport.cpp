@@ -9,9 +9,9 @@
 #include <QFile>
 #include <QStringList>
 
-#include "app/Program.h"
-#include "clients/ClientRecord.h"
-#include "clients/RegularFile.h"
+#include "base/Program.h"
+#include "base/ClientRecord.h"
+#include "base/RegularFile.h"
 #include "scoring/ScoreAndPrint.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "clients/ClientRecord.h"
+#include "base/ClientRecord.h"
 #include "testing/QuestionBank.h"
 
 int AnswerTypeOf(const QString& answer2)

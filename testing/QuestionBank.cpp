@@ -11,8 +11,8 @@
 #include <QSqlRecord>
 #include <QVariant>
 
-#include "app/MsgBox.h"
-#include "app/Program.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
 
 namespace {
 

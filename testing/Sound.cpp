@@ -10,7 +10,7 @@
 
 #include <pulse/pulseaudio.h>
 
-#include "app/MsgBox.h"
+#include "base/MsgBox.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <QString>
 
-#include "clients/ClientRecord.h"
+#include "base/ClientRecord.h"
 
 class Verification {
 public:

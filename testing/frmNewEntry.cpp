@@ -10,9 +10,9 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
-#include "app/FormHelpers.h"
-#include "app/MsgBox.h"
-#include "app/Program.h"
+#include "widgets/FormHelpers.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "testing/QuestionBank.h"
 

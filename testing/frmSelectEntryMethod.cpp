@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "app/FormHelpers.h"
-#include "app/MsgBox.h"
-#include "app/Password.h"
-#include "app/Program.h"
+#include "widgets/FormHelpers.h"
+#include "base/MsgBox.h"
+#include "widgets/Password.h"
+#include "base/Program.h"
 #include "clients/frmCourtHistory.h"
 #include "testing/QuestionBank.h"
 #include "testing/frmNewEntry.h"

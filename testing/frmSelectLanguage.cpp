@@ -5,8 +5,8 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/FormHelpers.h"
-#include "app/Program.h"
+#include "widgets/FormHelpers.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "testing/QuestionBank.h"
 

@@ -6,9 +6,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/FormHelpers.h"
-#include "app/MsgBox.h"
-#include "app/Program.h"
+#include "widgets/FormHelpers.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 
 namespace {

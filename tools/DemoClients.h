@@ -2,6 +2,6 @@
 // A handful of invented clients for demonstrations and screenshots.
 #include <QList>
 
-#include "clients/ClientRecord.h"
+#include "base/ClientRecord.h"
 
 QList<ClientRecord> DemoClients();

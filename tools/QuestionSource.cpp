@@ -2,7 +2,7 @@
 
 #include <QFile>
 
-#include "clients/Ansi.h"
+#include "base/Ansi.h"
 
 namespace {
 

@@ -17,12 +17,12 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
-#include "app/FormHelpers.h"
-#include "app/Program.h"
+#include "widgets/FormHelpers.h"
+#include "base/Program.h"
 #include "app/frmAbout.h"
 #include "app/frmDriveSelect.h"
 #include "app/frmMainMenu.h"
-#include "app/frmMyInputBox.h"
+#include "widgets/frmMyInputBox.h"
 #include "clients/frmClientInfo.h"
 #include "clients/frmCourtHistory.h"
 #include "testing/QuestionBank.h"

@@ -9,11 +9,11 @@
 #include <QFileInfo>
 
 #include "app/DriveSelect.h"
-#include "app/PrivateProfile.h"
-#include "app/Program.h"
+#include "base/PrivateProfile.h"
+#include "base/Program.h"
 #include "app/Settings.h"
 #include "clients/DataAccess.h"
-#include "clients/RegularFile.h"
+#include "base/RegularFile.h"
 #include "tools/DemoClients.h"
 
 int main(int argc, char* argv[])

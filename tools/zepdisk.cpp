@@ -8,7 +8,7 @@
 
 #include "app/DriveSelect.h"
 #include "clients/DataAccess.h"
-#include "clients/RegularFile.h"
+#include "base/RegularFile.h"
 
 int main(int argc, char* argv[])
 {

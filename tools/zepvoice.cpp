@@ -8,7 +8,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "testing/QuestionBank.h"
 #include "testing/Presentation.h"
 #include "tools/VoiceScript.h"

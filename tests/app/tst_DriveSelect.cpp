@@ -2,7 +2,7 @@
 // fall-backs, on real folders and real read-only file systems.
 
 #include "app/DriveSelect.h"
-#include "app/Program.h"
+#include "base/Program.h"
 #include "app/Settings.h"
 #include "clients/DataAccess.h"
 #include "tests/support/TestSupport.h"

@@ -5,7 +5,7 @@
 #include <QListWidget>
 #include <QTableWidget>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "app/Settings.h"
 #include "app/frmDriveSelect.h"
 #include "app/frmMainMenu.h"

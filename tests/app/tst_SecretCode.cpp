@@ -1,6 +1,6 @@
 // The input box and the secret-code gate, typed into as staff would.
-#include "app/Password.h"
-#include "app/frmMyInputBox.h"
+#include "widgets/Password.h"
+#include "widgets/frmMyInputBox.h"
 #include "tests/support/TestSupport.h"
 
 namespace {

@@ -1,6 +1,6 @@
 // The settings file: private-profile reading and writing, and the program's settings.
-#include "app/PrivateProfile.h"
-#include "app/Program.h"
+#include "base/PrivateProfile.h"
+#include "base/Program.h"
 #include "app/Settings.h"
 #include "tests/support/TestSupport.h"
 

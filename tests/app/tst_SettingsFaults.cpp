@@ -6,10 +6,10 @@
 #include <QAction>
 
 #include "app/DriveSelect.h"
-#include "app/Program.h"
+#include "base/Program.h"
 #include "app/Settings.h"
 #include "app/frmMainMenu.h"
-#include "clients/RegularFile.h"
+#include "base/RegularFile.h"
 #include "tests/support/TestSupport.h"
 
 const QByteArray OldSettings = "[Settings]\r\nNumLock=True\r\nPrintDOS=True\r\n[Path]\r\nFilePath=/media/old\r\n"

@@ -3,12 +3,12 @@
 #include <QListWidget>
 #include <QScrollBar>
 
-#include "app/FormHelpers.h"
-#include "app/Program.h"
+#include "widgets/FormHelpers.h"
+#include "base/Program.h"
 #include "app/frmAbout.h"
 #include "app/frmDriveSelect.h"
 #include "app/frmMainMenu.h"
-#include "app/frmMyInputBox.h"
+#include "widgets/frmMyInputBox.h"
 #include "clients/DataAccess.h"
 #include "tests/support/TestSupport.h"
 

@@ -13,7 +13,7 @@
 #include <QLocalServer>
 #include <QScopeGuard>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
 #include "app/frmAbout.h"

@@ -1,6 +1,6 @@
 #pragma once
 // What recordwriter writes, for the tests that check what it left behind.
-#include "clients/ClientRecord.h"
+#include "base/ClientRecord.h"
 
 // The second version of a record that "recordwriter edit" writes in turn with the first: it
 // differs from it both in the record's first 92 bytes and in its last 62, the parts on either

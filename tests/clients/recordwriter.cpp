@@ -23,11 +23,11 @@
 #include <QHash>
 #include <QThread>
 
-#include "app/MsgBox.h"
-#include "app/Program.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "clients/DelNames.h"
-#include "clients/RegularFile.h"
+#include "base/RegularFile.h"
 #include "tests/clients/RecordWriter.h"
 #include "tests/support/TestSupport.h"
 

@@ -1,7 +1,7 @@
 // The client information form driven with the keyboard, as staff use it.
 #include <QComboBox>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "clients/MaskedDateEdit.h"
 #include "clients/frmClientInfo.h"

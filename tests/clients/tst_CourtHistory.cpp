@@ -1,7 +1,7 @@
 // The court history form driven with the keyboard.
 #include <algorithm>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "clients/frmCourtHistory.h"
 #include "tests/support/TestSupport.h"

@@ -1,5 +1,5 @@
 // The client record on disk and the client table in memory.
-#include "app/Program.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "tests/support/TestSupport.h"
 

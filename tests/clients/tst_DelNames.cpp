@@ -2,10 +2,10 @@
 // compared byte for byte with what the disk must hold afterwards.
 #include <cerrno>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "clients/DelNames.h"
-#include "clients/RegularFile.h"
+#include "base/RegularFile.h"
 #include "tests/support/TestSupport.h"
 
 using MsgBox::Answer;

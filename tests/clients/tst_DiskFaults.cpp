@@ -8,10 +8,10 @@
 #include <QRandomGenerator>
 
 #include "app/DriveSelect.h"
-#include "app/Program.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "clients/DelNames.h"
-#include "clients/RegularFile.h"
+#include "base/RegularFile.h"
 #include "tests/clients/RecordWriter.h"
 #include "tests/support/TestSupport.h"
 

@@ -5,7 +5,7 @@
 #include <QComboBox>
 #include <QMimeData>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "clients/frmClientInfo.h"
 #include "clients/frmCourtHistory.h"

@@ -1,6 +1,6 @@
 #include "tests/scoring/ScoringTestCase.h"
 
-#include "clients/Ansi.h"
+#include "base/Ansi.h"
 #include "clients/ClientValidation.h"
 #include "tests/support/TestSupport.h"
 

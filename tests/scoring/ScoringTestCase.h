@@ -8,7 +8,7 @@
 #include <QProcess>
 #include <QtTest>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "scoring/ScoreAndPrint.h"
 #include "tests/support/TestSupport.h"
 

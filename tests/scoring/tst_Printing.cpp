@@ -17,10 +17,10 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include "app/FormHelpers.h"
-#include "app/Password.h"
-#include "app/frmMyInputBox.h"
-#include "clients/ClientRecord.h"
+#include "widgets/FormHelpers.h"
+#include "widgets/Password.h"
+#include "widgets/frmMyInputBox.h"
+#include "base/ClientRecord.h"
 #include "scoring/BulkPrint.h"
 #include "scoring/ReportPrinter.h"
 #include "scoring/frmSupervisorOptions.h"

@@ -1,6 +1,6 @@
 // The layout of REPORT.PRN, checked on exact lines of the written file.
 
-#include "clients/Ansi.h"
+#include "base/Ansi.h"
 #include "tests/scoring/ScoringTestCase.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // read a report's files, and what a killed bulk print leaves.
 #include <sys/stat.h>
 
-#include "clients/RegularFile.h"
+#include "base/RegularFile.h"
 #include "scoring/BulkPrint.h"
 #include "scoring/ReportOutput.h"
 #include "tests/scoring/ScoringTestCase.h"

@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "clients/ClientValidation.h"
 
 TestProgram::TestProgram()

@@ -8,8 +8,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/MsgBox.h"
-#include "clients/ClientRecord.h"
+#include "base/MsgBox.h"
+#include "base/ClientRecord.h"
 #include "testing/QuestionBank.h"
 
 QByteArray ReadFileBytes(const QString& path);

@@ -6,10 +6,10 @@
 #include <QPlainTextEdit>
 #include <QTableWidget>
 
-#include "app/Password.h"
-#include "app/Program.h"
+#include "widgets/Password.h"
+#include "base/Program.h"
 #include "app/frmMainMenu.h"
-#include "app/frmMyInputBox.h"
+#include "widgets/frmMyInputBox.h"
 #include "clients/DataAccess.h"
 #include "testing/Sound.h"
 #include "testing/frmNewEntry.h"

@@ -3,7 +3,7 @@
 #include <QSqlDatabase>
 #include <QTableWidget>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "testing/AnswerEntry.h"
 #include "testing/frmNewEntry.h"

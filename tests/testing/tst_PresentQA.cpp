@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "testing/Presentation.h"
 #include "testing/Sound.h"

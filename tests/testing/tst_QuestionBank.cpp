@@ -5,7 +5,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "testing/Presentation.h"
 #include "testing/QuestionBank.h"
 #include "tests/support/TestSupport.h"

@@ -1,7 +1,7 @@
 // The language screen, driven with the keyboard over question banks written by the test.
 #include <QSqlDatabase>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "testing/QuestionBank.h"
 #include "testing/frmSelectLanguage.h"
 #include "tests/support/TestSupport.h"

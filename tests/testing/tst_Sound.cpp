@@ -2,7 +2,7 @@
 // recordings into a PulseAudio null sink of the test's own; the sink is recorded with parec
 // and each tone is found in the recording by its pitch. Quiet, and with both cores busy.
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "testing/Presentation.h"
 #include "testing/frmPresentQA.h"

@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "testing/frmVerify.h"
 #include "tests/support/TestSupport.h"

@@ -3,7 +3,7 @@
 // written, and no half-made disk.
 #include <QImage>
 
-#include "app/Program.h"
+#include "base/Program.h"
 #include "app/Settings.h"
 #include "testing/Presentation.h"
 #include "testing/QuestionBank.h"

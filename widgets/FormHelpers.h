@@ -8,7 +8,7 @@
 #include <QRect>
 #include <QStringList>
 
-#include "app/InRange.h"
+#include "base/InRange.h"
 
 class QGroupBox;
 class QLabel;

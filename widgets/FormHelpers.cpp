@@ -1,4 +1,4 @@
-#include "app/FormHelpers.h"
+#include "widgets/FormHelpers.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -12,7 +12,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "app/MsgBox.h"
+#include "base/MsgBox.h"
 
 void SetBackground(QWidget* widget, const QColor& background, const QColor& text)
 {

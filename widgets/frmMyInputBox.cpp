@@ -1,4 +1,4 @@
-#include "app/frmMyInputBox.h"
+#include "widgets/frmMyInputBox.h"
 
 #include <chrono>
 
@@ -9,8 +9,8 @@
 #include <QShortcut>
 #include <QTimer>
 
-#include "app/FormHelpers.h"
-#include "app/MsgBox.h"
+#include "widgets/FormHelpers.h"
+#include "base/MsgBox.h"
 
 namespace {
 constexpr int LastMenuChoice = 1;

@@ -1,4 +1,4 @@
-#include "clients/RegularFile.h"
+#include "base/RegularFile.h"
 
 #include <cerrno>
 #include <cstdlib>

@@ -1,10 +1,10 @@
-#include "app/Password.h"
+#include "widgets/Password.h"
 
 #include <algorithm>
 
-#include "app/MsgBox.h"
-#include "app/Program.h"
-#include "app/frmMyInputBox.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
+#include "widgets/frmMyInputBox.h"
 
 namespace {
 constexpr int FreeTries = 3;

@@ -1,4 +1,4 @@
-#include "app/MsgBox.h"
+#include "base/MsgBox.h"
 
 #include <QQueue>
 #include <QtGlobal>

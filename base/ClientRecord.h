@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "clients/Ansi.h"
+#include "base/Ansi.h"
 
 // A fixed-length text field: assigning cuts or blank-fills to exactly N characters,
 // so the record in memory always has the shape it has on disk.

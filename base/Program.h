@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "clients/ClientRecord.h"
+#include "base/ClientRecord.h"
 
 constexpr int MaxClients = 51;
 constexpr const char* AppTitle = "ZEP - Adult Probation Short Form";

@@ -1,4 +1,4 @@
-#include "app/PrivateProfile.h"
+#include "base/PrivateProfile.h"
 
 #include <optional>
 
@@ -7,8 +7,8 @@
 #include <QStringDecoder>
 #include <QStringList>
 
-#include "clients/Ansi.h"
-#include "clients/RegularFile.h"
+#include "base/Ansi.h"
+#include "base/RegularFile.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "clients/DiskError.h"
+#include "base/DiskError.h"
 
 #include <cerrno>
 #include <cstring>
 
-#include "clients/Ansi.h"
-#include "clients/RegularFile.h"
+#include "base/Ansi.h"
+#include "base/RegularFile.h"
 
 DiskError::DiskError(int number, QString description, QString path)
     : number_(number), description_(std::move(description)), path_(std::move(path))

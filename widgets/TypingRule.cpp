@@ -1,11 +1,11 @@
-#include "app/TypingRule.h"
+#include "widgets/TypingRule.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QValidator>
 
-#include "app/MsgBox.h"
-#include "clients/Ansi.h"
+#include "base/MsgBox.h"
+#include "base/Ansi.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "clients/Ansi.h"
+#include "base/Ansi.h"
 
 
 namespace {

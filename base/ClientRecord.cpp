@@ -1,4 +1,4 @@
-#include "clients/ClientRecord.h"
+#include "base/ClientRecord.h"
 
 QByteArray RecordToBytes(const ClientRecord& record)
 {
