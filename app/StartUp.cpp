@@ -42,7 +42,6 @@ bool RunStartUp(frmMainMenu& menu)
 {
     Program& p = program();
     p.EditMode = false;
-    p.IniPath = ProgramFile(QStringLiteral("zeptest.ini"));
     // A bulk print that was killed, or a power cut, leaves confidential reports in the program
     // folder; nothing else would ever remove them.
     RemoveReportCopies();
@@ -55,9 +54,7 @@ bool RunStartUp(frmMainMenu& menu)
                      MsgBox::Buttons::OkOnly, MsgBox::Icon::Critical, QString::fromLatin1(AppTitle));
         return false;
     }
-    p.MainWorkspace = QStringLiteral("MainWorkspace");
     p.SndPath = GetINISndPath();
-    p.DatabasePath = ProgramFile(QLatin1String(QuestionBankFileName));
 
     DriveSelectHooks hooks;
     hooks.chooseDrive = [&menu] { return menu.AskForDrive(); };
@@ -93,6 +90,5 @@ bool RunStartUp(frmMainMenu& menu)
     p.PrintDOS = GetPrintDOSSetting();
     menu.mnuOptionsPrintDOS->setChecked(p.PrintDOS);
     p.UnloadOthersOnActivate = true;
-    p.SectionBounds = {0, 60, 64, 0};
     return true;
 }

@@ -7,4 +7,3 @@ class frmMainMenu;
 bool RunStartUp(frmMainMenu& menu);
 
 // File name of the question bank in the program folder.
-constexpr const char* QuestionBankFileName = "ZEPSF.db";

@@ -12,7 +12,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("zeptest"));
     // No display name: Qt would append it to every window title, and the titles the
     // window manager shows must be the forms' own captions.
-    program().ProgramFolder = QCoreApplication::applicationDirPath();
+    SetStartUpDefaults(QCoreApplication::applicationDirPath());
 
     InstallUiServices();
     SingleInstance instance(program().ProgramFolder);

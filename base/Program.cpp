@@ -14,6 +14,16 @@ void ResetProgram()
     program() = Program{};
 }
 
+void SetStartUpDefaults(const QString& programFolder)
+{
+    Program& p = program();
+    p.ProgramFolder = programFolder;
+    p.IniPath = ProgramFile(QLatin1String(SettingsFileName));
+    p.DatabasePath = ProgramFile(QLatin1String(QuestionBankFileName));
+    p.MainWorkspace = QStringLiteral("MainWorkspace");
+    p.SectionBounds = TestSectionBounds;
+}
+
 void EndProgram()
 {
     program().Ended = true;

@@ -49,8 +49,8 @@ public:
             QFile::copy(source.filePath(name), dir_.filePath(name));
         ResetProgram();
         ResetScoring();
+        SetStartUpDefaults(dir_.path());
         Program& p = program();
-        p.ProgramFolder = dir_.path();
         std::mt19937 rng(401);
         for (int n = 1; n <= MaxClients; ++n)
             p.ClientTable[n] = RandomClient(rng, n);

@@ -14,9 +14,8 @@ namespace {
 void OpenNewEntry(benchmark::State& state)
 {
     ResetProgram();
+    SetStartUpDefaults(QStringLiteral(ZEP_PROGRAM_DIR));
     Program& p = program();
-    p.MainWorkspace = QStringLiteral("MainWorkspace");
-    p.DatabasePath = QStringLiteral(ZEP_PROGRAM_DIR "/ZEPSF.db");
     p.ClientCount = 1;
     p.CurrentClient = 1;
     p.EditMode = true;

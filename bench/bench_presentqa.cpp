@@ -30,7 +30,6 @@ void KeyToSound(benchmark::State& state)
     std::unique_ptr<CpuLoad> load(state.range(0) ? new CpuLoad : nullptr);
     TestProgram t;
     Program& p = program();
-    p.SectionBounds = {0, 60, 64, 0};
     p.SndPath = t.programFolder();
     p.CurrentClient = 1;
     QList<QuestionItem> items = StandardTestItems();

@@ -46,12 +46,9 @@ void PrepareRun()
     const QString folder = Folder().path();
     ResetProgram();
     Program& p = program();
-    p.ProgramFolder = folder;
-    p.IniPath = folder + QStringLiteral("/zeptest.ini");
+    SetStartUpDefaults(folder);
     p.DataDrive = folder + QStringLiteral("/disk");
     p.DataFilePath = p.DataDrive + QStringLiteral("/DATA401.ZEP");
-    p.DatabasePath = folder + QStringLiteral("/ZEPSF.db");
-    p.MainWorkspace = QStringLiteral("MainWorkspace");
     MsgBox::ResetTestState();
     MsgBox::SetPresenter(Dismiss);
 }

@@ -97,7 +97,7 @@ QString RangeLabel(int percentile)
 void InitReportTables()
 {
     Scoring& sc = scoring();
-    program().SectionBounds = {0, 60, 64, 0};
+    program().SectionBounds = TestSectionBounds;
     sc.HighestAnswer = {0, 2, 4};
     sc.ScaleCountInUse = ScaleCount;
 

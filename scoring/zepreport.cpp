@@ -66,8 +66,8 @@ int main(int argc, char* argv[])
         return Usage(QStringLiteral("expected DATAFILE and SLOT"));
 
     ResetProgram();
+    SetStartUpDefaults(folder);
     Program& p = program();
-    p.ProgramFolder = folder;
     p.SumPageChecked = summary;
 
     const QString dataFile = positional.at(0);

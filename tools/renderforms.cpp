@@ -136,8 +136,7 @@ int main(int argc, char* argv[])
         items << item;
     }
     QTemporaryDir bankFolder;
-    p.MainWorkspace = QStringLiteral("MainWorkspace");
-    p.DatabasePath = bankFolder.path() + QStringLiteral("/ZEPSF.db");
+    SetStartUpDefaults(bankFolder.path());
     QString bankError;
     if (!CreateQuestionBank(p.DatabasePath, {{QStringLiteral("English"), items}, {QStringLiteral("Spanish"), items}},
                             &bankError)) {
@@ -153,7 +152,6 @@ int main(int argc, char* argv[])
 
         // The test as the client sees it: the general instructions, then item 61. The form
         // holds the bank while it lives.
-        p.SectionBounds = {0, 60, 64, 0};
         {
             frmPresentQA present;
             present.Language = QStringLiteral("English");

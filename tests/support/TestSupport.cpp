@@ -14,12 +14,9 @@ TestProgram::TestProgram()
     MsgBox::SetTestMode(true);
     ResetBeepCount();
     Program& p = program();
-    p.ProgramFolder = programDir_.path();
-    p.IniPath = programDir_.path() + QStringLiteral("/zeptest.ini");
+    SetStartUpDefaults(programDir_.path());
     p.DataDrive = diskDir_.path();
     p.DataFilePath = dataFile();
-    p.DatabasePath = programDir_.path() + QStringLiteral("/ZEPSF.db");
-    p.MainWorkspace = QStringLiteral("MainWorkspace");
 }
 
 void TestProgram::MakeDataDisk(const QString& folder, const QByteArray& tid) { WriteFileBytes(folder + "/TID", tid); }

@@ -82,7 +82,6 @@ class tst_EntryMethod : public QObject {
     void Open(int languages = 2)
     {
         Program& p = program();
-        p.SectionBounds = {0, 60, 64, 0};
         p.SndPath = t->programFolder();
         WriteClients(t->disk(), {"Ann One", "Bob Two"});
         before = ReadFileBytes(t->dataFile());

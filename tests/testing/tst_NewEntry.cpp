@@ -49,7 +49,7 @@ class tst_NewEntry : public QObject {
     {
         form = std::make_unique<frmNewEntry>();
         QVERIFY2(form->Load(), qPrintable(form->LoadError()));
-        QVERIFY(QSqlDatabase::contains(QStringLiteral("MainWorkspace")));  // open while the form is
+        QVERIFY(QSqlDatabase::contains(program().MainWorkspace));  // open while the form is
         form->Activate();
         ShowActive(form.get());
         QTRY_VERIFY(Grid(0)->hasFocus());
@@ -122,7 +122,7 @@ private slots:
     void cleanup()
     {
         form.reset();
-        QVERIFY(!QSqlDatabase::contains(QStringLiteral("MainWorkspace")));  // the form closed the bank
+        QVERIFY(!QSqlDatabase::contains(program().MainWorkspace));  // the form closed the bank
         t.reset();
     }
 

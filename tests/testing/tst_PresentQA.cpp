@@ -70,7 +70,6 @@ class tst_PresentQA : public QObject {
     void Open(const QString& language, const QString& disk = QString())
     {
         Program& p = program();
-        p.SectionBounds = {0, 60, 64, 0};
         p.SndPath = t->programFolder();
         if (!disk.isEmpty())
             UseDisk(disk);
@@ -308,7 +307,6 @@ private slots:
     // A table that is not the whole test is refused before anything is shown.
     void aBankThatIsNotTheWholeTestIsRefused()
     {
-        program().SectionBounds = {0, 60, 64, 0};
         QList<QuestionItem> items = StandardTestItems();
         items.swapItemsAt(30, 31);
         WriteBank({{"English", items}});

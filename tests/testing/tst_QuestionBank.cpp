@@ -82,7 +82,7 @@ private slots:
             for (int i = 0; i < 5; ++i)
                 QCOMPARE(read[2].Answer[i] + read[2].ChoiceAudio[i], items[2].Answer[i] + items[2].ChoiceAudio[i]);
         }
-        QVERIFY(!QSqlDatabase::contains(QStringLiteral("MainWorkspace"))); // closed with the object
+        QVERIFY(!QSqlDatabase::contains(program().MainWorkspace)); // closed with the object
     }
 
     void tablesKeepTheDatabaseOrderAndOnlyExactNamesAreLanguages()
@@ -118,7 +118,7 @@ private slots:
                 QVERIFY(!bank.IsOpen() && bank.TableNames().isEmpty());
                 QVERIFY(bank.ErrorText().contains(bankPath()));
             }
-            QVERIFY(!QSqlDatabase::contains(QStringLiteral("MainWorkspace")));
+            QVERIFY(!QSqlDatabase::contains(program().MainWorkspace));
             QCOMPARE(QFileInfo::exists(bankPath()), exists);
         }
         QCOMPARE(ReadFileBytes(bankPath()), junk);

@@ -45,7 +45,7 @@ private slots:
         WriteTables({QStringLiteral("Spanish"), QStringLiteral("Notes"), QStringLiteral("English")});
         frmSelectLanguage form;
         QCOMPARE(form.LanguageCount(), qint16(2));
-        QVERIFY(!QSqlDatabase::contains(QStringLiteral("MainWorkspace"))); // closed again at once
+        QVERIFY(!QSqlDatabase::contains(program().MainWorkspace)); // closed again at once
         const int result = RunScreen(form, [&form] {
             QTRY_VERIFY(form.cmdMenuChoice[0]->hasFocus());
             QCOMPARE(form.MsgPanel->text(), QStringLiteral("Present in English"));
@@ -92,7 +92,7 @@ private slots:
         QCOMPARE(form.exec(), int(QDialog::Rejected)); // returns at once, never shown
         QVERIFY(!p.InputAccepted);
         QCOMPARE(p.ClientTable[1].Name.trimmed(), QStringLiteral("New Client"));
-        QVERIFY(!QSqlDatabase::contains(QStringLiteral("MainWorkspace")));
+        QVERIFY(!QSqlDatabase::contains(program().MainWorkspace));
         // Looking never creates or changes the file.
         QCOMPARE(QFileInfo::exists(p.DatabasePath), !junk.isEmpty() || !tables.isEmpty());
         if (!junk.isEmpty())

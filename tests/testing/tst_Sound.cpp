@@ -35,7 +35,6 @@ class tst_Sound : public QObject {
     void Open()
     {
         Program& p = program();
-        p.SectionBounds = {0, 60, 64, 0};
         p.SndPath = t->programFolder();
         p.CurrentClient = 1;
         p.ClientTable[1].Answers = QString(64, QLatin1Char('0'));

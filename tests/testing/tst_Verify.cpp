@@ -54,11 +54,7 @@ class tst_Verify : public QObject {
     }
 
 private slots:
-    void init()
-    {
-        t = std::make_unique<TestProgram>();
-        program().SectionBounds = {0, 60, 64, 0};
-    }
+    void init() { t = std::make_unique<TestProgram>(); }
     void cleanup() { form.reset(); }
 
     void passes_data()
