@@ -32,7 +32,9 @@ packages=(cmake g++ make pkg-config
           # poppler tools that read the PDF jobs back, and the metric twin of Courier New
           cups cups-client libcups2-dev poppler-utils fonts-liberation
           # the checked build: clang with its sanitizer and libFuzzer runtimes, and the symbolizer
-          clang libclang-rt-14-dev llvm)
+          clang libclang-rt-14-dev llvm
+          # the house style, checked in CI
+          clang-format)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -46,7 +48,7 @@ fi
 # The checked build: the sanitizers stop at the first fault. Leak detection stays on; what
 # the system libraries under Qt keep until exit is listed in tools/lsan.supp.
 checked_build() {
-  CC=clang CXX=clang++ cmake -S "$top" -B "$checked" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEP_FUZZ=ON >/dev/null
+  cmake -S "$top" --preset asan -B "$checked" >/dev/null
   cmake --build "$checked" -j"$(nproc)"
   export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
   export LSAN_OPTIONS=suppressions=$top/tools/lsan.supp:print_suppressions=0
@@ -58,15 +60,16 @@ if [ "$mode" = fuzz ]; then
   exec bash "$top/fuzz/run.sh" "$checked" "${ZEP_FUZZ_SECONDS:-45}"
 fi
 
-cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# The builds are the presets of CMakePresets.json (release here, asan for the checked build).
+cmake -S "$top" --preset release -B "$build" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
 if [ "$mode" = test ]; then
   export QT_QPA_PLATFORM=offscreen
   export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
-  (cd "$build" && ctest --output-on-failure --timeout 600)
+  (cd "$top" && ctest --preset release --test-dir "$build")
   checked_build
-  (cd "$checked" && ctest --output-on-failure --timeout 1200)
+  (cd "$top" && ctest --preset asan --test-dir "$checked")
   exec bash "$top/fuzz/run.sh" "$checked" "${ZEP_FUZZ_SECONDS:-45}"
 fi
 
