@@ -8,7 +8,8 @@
 #include "base/Program.h"
 #include "base/Ansi.h"
 #include "fuzz/FuzzSupport.h"
-#include "scoring/ScoreAndPrint.h"
+#include "scoring/ReportWriter.h"
+#include "scoring/ScoringEngine.h"
 
 namespace {
 

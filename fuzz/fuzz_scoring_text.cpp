@@ -9,7 +9,8 @@
 #include "base/Ansi.h"
 #include "fuzz/FuzzSupport.h"
 #include "scoring/DataFileReader.h"
-#include "scoring/ScoreAndPrint.h"
+#include "scoring/ReportWriter.h"
+#include "scoring/ScoringEngine.h"
 
 namespace {
 
@@ -66,7 +67,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     ResetScoring();
     InitReportTables();
     ScoringData blank = scoring().Data;
-    REQUIRE(LoadScoringData());
+    REQUIRE(LoadScoringData(scoring().Data));
     Valid = scoring().Data;
     Fresh = Valid;
     const auto validText = [&valid](const char* name) { return FromAnsi(ReadBytes(valid.filePath(name))); };

@@ -2,7 +2,7 @@
 
 #include "base/Program.h"
 #include "scoring/ReportOutput.h"
-#include "scoring/ScoreAndPrint.h"
+#include "scoring/ReportWriter.h"
 
 namespace {
 

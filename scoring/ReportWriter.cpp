@@ -2,10 +2,18 @@
 // counter is deliberately not the physical line count: a value that pushes a column past
 // its place wraps onto a line nobody counts, and a few blocks only check the page end
 // after they have written. Printed reports have always looked like this, so it stays.
+#include "scoring/ReportWriter.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QFile>
 #include <QStringList>
 
 #include "base/Program.h"
-#include "scoring/ScoreAndPrint.h"
+#include "base/RegularFile.h"
+#include "scoring/ScoringEngine.h"
 
 namespace {
 
@@ -695,4 +703,50 @@ QString ReportWriter::Compose()
 QString ComposeReport()
 {
     return ReportWriter().Compose();
+}
+
+ScoringResult WriteReport()
+{
+    // ScoreAndReport has removed any earlier report, so the file is created anew (O_EXCL):
+    // a link or pipe put in its place meanwhile is refused, never written through. A write
+    // that fails half-way takes its own partial file away again. The report is confidential:
+    // nobody but its owner may read it.
+    const QString path = ProgramFile(QString::fromLatin1(ReportFileName));
+    const QByteArray encoded = QFile::encodeName(path);
+    const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_EXCL, OwnerOnlyMode);
+    if (fd < 0)
+        return ScoringResult::Failure(QStringLiteral("Cannot write %1: %2").arg(EscapeControls(path), FileErrorText(errno)));
+    int err = WriteAllAt(fd, ToAnsi(ComposeReport()), 0);
+    if (err == 0 && SyncFile(fd) != 0)
+        err = errno;
+    if (CloseFile(fd) != 0 && err == 0)
+        err = errno;
+    if (err != 0) {
+        ::unlink(encoded.constData());
+        return ScoringResult::Failure(QStringLiteral("Cannot write %1: %2").arg(EscapeControls(path), FileErrorText(err)));
+    }
+    return {};
+}
+
+ScoringResult ScoreAndReport()
+{
+    // Whatever happens below, the report of an earlier client must not be taken for this one.
+    // Removing the name removes a link, not the file it points to.
+    const QString reportPath = ProgramFile(QString::fromLatin1(ReportFileName));
+    if (::unlink(QFile::encodeName(reportPath).constData()) != 0 && errno != ENOENT)
+        return ScoringResult::Failure(
+            QStringLiteral("Cannot remove the old %1: %2").arg(EscapeControls(reportPath), FileErrorText(errno)));
+
+    const int slot = program().CurrentClient;
+    if (slot < 1 || slot > MaxClients)
+        return ScoringResult::Failure(QStringLiteral("No client to score: client slot %1 is outside 1..%2")
+                                          .arg(slot).arg(MaxClients));
+
+    InitReportTables();
+    if (ScoringResult loaded = LoadScoringData(scoring().Data); !loaded)
+        return loaded;
+    PrepareClientWork();
+    ComputeRawScores();
+    ComputePercentiles();
+    return WriteReport();
 }

@@ -15,7 +15,7 @@
 #include "base/Ansi.h"
 #include "scoring/ReportOutput.h"
 #include "scoring/ReportPrinter.h"
-#include "scoring/ScoreAndPrint.h"
+#include "scoring/ReportWriter.h"
 
 namespace {
 // The text box holds the report's 79 columns beside its scroll bar; the buttons stand to its right.

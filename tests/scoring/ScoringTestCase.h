@@ -9,7 +9,8 @@
 #include <QtTest>
 
 #include "base/Program.h"
-#include "scoring/ScoreAndPrint.h"
+#include "scoring/ReportWriter.h"
+#include "scoring/ScoringEngine.h"
 #include "tests/support/TestSupport.h"
 
 struct FixtureData {
