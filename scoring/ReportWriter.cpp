@@ -42,7 +42,7 @@ class ReportWriter {
 public:
     ReportWriter() : s_(scoring()), d_(scoring().Data), w_(scoring().ClientWork) {}
 
-    QString Compose();
+    QString Compose(SummaryPage summary);
 
 private:
     // Line building.
@@ -103,7 +103,7 @@ private:
     void ObservationsBlock();
     void ResponsesBlock();
     void InvalidTestText();
-    void SummaryPage();
+    void SummaryPageBlock();
 
     const Scoring& s_;
     const ScoringData& d_;
@@ -571,7 +571,7 @@ void ReportWriter::InvalidTestText()
     }
 }
 
-void ReportWriter::SummaryPage()
+void ReportWriter::SummaryPageBlock()
 {
     Line(0, QStringLiteral("\f"));
     LineCount = 0;
@@ -615,7 +615,7 @@ void ReportWriter::SummaryPage()
         ClosingFooter();
 }
 
-QString ReportWriter::Compose()
+QString ReportWriter::Compose(SummaryPage summary)
 {
     PageNumber = 1;
     LineCount = 1;
@@ -693,19 +693,19 @@ QString ReportWriter::Compose()
     if (LineCount < PageLines)
         PublisherFooter();
 
-    if (program().SumPageChecked)
-        SummaryPage();
+    if (summary == SummaryPage::With)
+        SummaryPageBlock();
     return out_;
 }
 
 } // namespace
 
-QString ComposeReport()
+QString ComposeReport(SummaryPage summary)
 {
-    return ReportWriter().Compose();
+    return ReportWriter().Compose(summary);
 }
 
-ScoringResult WriteReport()
+ScoringResult WriteReport(SummaryPage summary)
 {
     // ScoreAndReport has removed any earlier report, so the file is created anew (O_EXCL):
     // a link or pipe put in its place meanwhile is refused, never written through. A write
@@ -716,7 +716,7 @@ ScoringResult WriteReport()
     const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_EXCL, OwnerOnlyMode);
     if (fd < 0)
         return ScoringResult::Failure(QStringLiteral("Cannot write %1: %2").arg(EscapeControls(path), FileErrorText(errno)));
-    int err = WriteAllAt(fd, ToAnsi(ComposeReport()), 0);
+    int err = WriteAllAt(fd, ToAnsi(ComposeReport(summary)), 0);
     if (err == 0 && SyncFile(fd) != 0)
         err = errno;
     if (CloseFile(fd) != 0 && err == 0)
@@ -728,7 +728,7 @@ ScoringResult WriteReport()
     return {};
 }
 
-ScoringResult ScoreAndReport()
+ScoringResult ScoreAndReport(SummaryPage summary)
 {
     // Whatever happens below, the report of an earlier client must not be taken for this one.
     // Removing the name removes a link, not the file it points to.
@@ -748,5 +748,5 @@ ScoringResult ScoreAndReport()
     PrepareClientWork();
     ComputeRawScores();
     ComputePercentiles();
-    return WriteReport();
+    return WriteReport(summary);
 }

@@ -5,6 +5,7 @@
 
 #include "base/InRange.h"
 #include "base/Program.h"
+#include "clients/ClientValidation.h"
 #include "clients/CodeTables.h"
 
 Scoring& scoring()
@@ -114,34 +115,29 @@ void PrepareClientWork()
     ClientRecord& rec = program().ClientTable[program().CurrentClient];
     ClientValues& w = sc.ClientWork;
 
+    // The trimmed values go back into the client table, not only into ClientWork: whatever
+    // reads this client after the scoring (the print lists, a record written back to the
+    // disk) sees each value as the report shows it, without the blanks it was typed with.
+    ClientRecord::ForEachField(rec, [](const char* name, auto& field) {
+        // The answers keep their places: a blank there is an omitted item, not padding.
+        if (qstrcmp(name, "Answers") != 0)
+            field = field.trimmed();
+    });
+
     // Control bytes from an old or hostile disk would drive the printer (an escape, a form
     // feed); the report shows each as "?", so the columns keep their widths.
-    auto take = [](auto& field, QString& value) {
-        value = field.trimmed();
-        field = value;
-        value = ReplaceControls(value);
-    };
-    take(rec.Name, w.Name);
-    take(rec.SSN, w.SSN);
-    take(rec.Age, w.Age);
-    take(rec.Gender, w.Gender);
-    take(rec.Race, w.Race);
-    take(rec.Education, w.Education);
-    take(rec.Marital, w.Marital);
-    take(rec.TestDate, w.TestDate);
-    take(rec.DateOfBirth, w.DateOfBirth);
-    take(rec.AgeAtFirstConviction, w.AgeAtFirstConviction);
-    take(rec.MisdemeanorConvictions, w.MisdemeanorConvictions);
-    take(rec.FelonyConvictions, w.FelonyConvictions);
-    take(rec.TimesOnProbation, w.TimesOnProbation);
-    take(rec.ProbationRevocations, w.ProbationRevocations);
-    take(rec.AlcoholConvictions, w.AlcoholConvictions);
-    take(rec.TimesOnParole, w.TimesOnParole);
-    take(rec.ParoleRevocations, w.ParoleRevocations);
-    take(rec.TimesJail, w.TimesJail);
-    take(rec.TimesPrison, w.TimesPrison);
-    take(rec.YearsJailAndPrison, w.YearsJailAndPrison);
-    take(rec.DrugConvictions, w.DrugConvictions);
+    auto value = [](const auto& field) { return ReplaceControls(field.trimmed()); };
+    w.Name = value(rec.Name);
+    w.SSN = value(rec.SSN);
+    w.Age = value(rec.Age);
+    w.Gender = value(rec.Gender);
+    w.Race = value(rec.Race);
+    w.Education = value(rec.Education);
+    w.Marital = value(rec.Marital);
+    w.TestDate = value(rec.TestDate);
+    w.DateOfBirth = value(rec.DateOfBirth);
+    for (int n = 1; n <= CourtFieldCount; ++n)
+        w.Court(n) = value(rec.*CourtFields[size_t(n - 1)].Field);
 
     const QString answers = rec.Answers.text();
     for (int item = 1; item <= AnswerCount; ++item) {

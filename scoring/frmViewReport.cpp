@@ -30,7 +30,7 @@ bool IsScrollKey(int key)
 }
 } // namespace
 
-frmViewReport::frmViewReport(QWidget* parent) : QDialog(parent)
+frmViewReport::frmViewReport(QWidget* parent, SummaryPage summary) : QDialog(parent), summary_(summary)
 {
     setObjectName(QStringLiteral("frmViewReport"));
     setWindowTitle(QStringLiteral("Client Report"));
@@ -90,7 +90,7 @@ bool frmViewReport::Activate()
     ShowBusyPointer();
     QString text;
     QString problem;
-    if (ScoringResult scored = ScoreAndReport(); !scored)
+    if (ScoringResult scored = ScoreAndReport(summary_); !scored)
         problem = scored.Message;
     else
         problem = ReadReportText(text);
@@ -171,8 +171,8 @@ bool frmViewReport::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void ShowViewReport(QWidget* parent)
+void ShowViewReport(QWidget* parent, SummaryPage summary)
 {
-    frmViewReport viewer(parent);
+    frmViewReport viewer(parent, summary);
     viewer.exec();
 }
