@@ -1,6 +1,7 @@
 // The scoring engine: from one client record to four raw scores and percentiles.
 #include "scoring/ScoringEngine.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/InRange.h"
