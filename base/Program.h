@@ -47,9 +47,6 @@ struct Program {
     // The main menu closes the other forms when it is activated, except while a workflow runs.
     bool UnloadOthersOnActivate = true;
 
-    // The "One-page summary report" box of the supervisor utilities; the report writer reads it.
-    bool SumPageChecked = false;
-
     // The secret code's wrong tries in a row; the right code clears it. Past three, each try waits.
     int SecretCodeMisses = 0;
 

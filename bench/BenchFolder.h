@@ -8,7 +8,8 @@
 #include <QTemporaryDir>
 
 #include "base/Program.h"
-#include "scoring/ScoreAndPrint.h"
+#include "scoring/ReportWriter.h"
+#include "scoring/ScoringEngine.h"
 
 namespace bench {
 

@@ -7,8 +7,10 @@
 
 #include "base/Program.h"
 #include "base/Ansi.h"
+#include "base/InRange.h"
 #include "fuzz/FuzzSupport.h"
-#include "scoring/ScoreAndPrint.h"
+#include "scoring/ReportWriter.h"
+#include "scoring/ScoringEngine.h"
 
 namespace {
 
@@ -21,12 +23,18 @@ QByteArray Report()
     return ReadBytes(ProgramFile(QString::fromLatin1(ReportFileName)));
 }
 
+// The third client's report ends with the one-page summary.
+SummaryPage Summary(int slot)
+{
+    return slot == 3 ? SummaryPage::With : SummaryPage::Without;
+}
+
 // Scores a slot with an earlier client's report in the way, as the program finds it.
 ScoringResult Score(int slot)
 {
     WriteInput(ProgramFile(QString::fromLatin1(ReportFileName)), "an earlier client's report\r\n");
     program().CurrentClient = qint16(slot);
-    return ScoreAndReport();
+    return ScoreAndReport(Summary(slot));
 }
 
 } // namespace
@@ -53,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             REQUIRE(MayBeRefused && result.Message.contains(Targets.first()));
             return 0;
         }
-        REQUIRE(Report() == ToAnsi(ComposeReport()));
+        REQUIRE(Report() == ToAnsi(ComposeReport(Summary(slot))));
         // Whatever the norms say, a percentile stays one the risk ranges and the profile know.
         for (int s = 1; s <= ScaleCount; ++s)
             REQUIRE(InRange(scoring().ScaleScores[s].Percentile, 0, 100));

@@ -7,9 +7,11 @@
 
 #include "base/Program.h"
 #include "base/Ansi.h"
+#include "base/InRange.h"
 #include "fuzz/FuzzSupport.h"
 #include "scoring/DataFileReader.h"
-#include "scoring/ScoreAndPrint.h"
+#include "scoring/ReportWriter.h"
+#include "scoring/ScoringEngine.h"
 
 namespace {
 
@@ -53,7 +55,8 @@ QString Score(const ScoringData& d, int slot)
     // Whatever the norms say, a percentile stays one the risk ranges and the profile know.
     for (int s = 1; s <= ScaleCount; ++s)
         REQUIRE(InRange(scoring().ScaleScores[s].Percentile, 0, 100));
-    return ComposeReport();
+    // The third client's report ends with the one-page summary.
+    return ComposeReport(slot == 3 ? SummaryPage::With : SummaryPage::Without);
 }
 
 } // namespace
@@ -66,7 +69,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     ResetScoring();
     InitReportTables();
     ScoringData blank = scoring().Data;
-    REQUIRE(LoadScoringData());
+    REQUIRE(LoadScoringData(scoring().Data));
     Valid = scoring().Data;
     Fresh = Valid;
     const auto validText = [&valid](const char* name) { return FromAnsi(ReadBytes(valid.filePath(name))); };

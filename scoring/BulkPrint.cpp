@@ -2,11 +2,10 @@
 
 #include "base/Program.h"
 #include "scoring/ReportOutput.h"
-#include "scoring/ScoreAndPrint.h"
 
 namespace {
 
-BulkPrintResult Run(const QList<int>& chosen, const BulkPrintHooks& hooks)
+BulkPrintResult Run(const QList<int>& chosen, const BulkPrintHooks& hooks, SummaryPage summary)
 {
     using Stage = BulkPrintHooks::Stage;
     BulkPrintResult result;
@@ -16,7 +15,7 @@ BulkPrintResult Run(const QList<int>& chosen, const BulkPrintHooks& hooks)
         if (hooks.Progress && !hooks.Progress(Stage::Scoring, k, total, chosen[k - 1]))
             return {BulkPrintEnd::Cancelled, 0, {}};
         p.CurrentClient = qint16(chosen[k - 1]);
-        if (ScoringResult scored = ScoreAndReport(); !scored)
+        if (ScoringResult scored = ScoreAndReport(summary); !scored)
             return {BulkPrintEnd::Failed, 0, scored.Message};
         if (FileProblem problem = CopyReportToNumbered(k); !problem.isEmpty())
             return {BulkPrintEnd::Failed, 0, problem};
@@ -36,12 +35,12 @@ BulkPrintResult Run(const QList<int>& chosen, const BulkPrintHooks& hooks)
 
 } // namespace
 
-BulkPrintResult BulkPrint(const QList<int>& chosen, const BulkPrintHooks& hooks)
+BulkPrintResult BulkPrint(const QList<int>& chosen, const BulkPrintHooks& hooks, SummaryPage summary)
 {
     // Copies an earlier run left behind (it was killed, or the power failed) go first: this
     // run numbers its own from 1, and would leave the higher numbers lying there.
     RemoveReportCopies();
-    const BulkPrintResult result = Run(chosen, hooks);
+    const BulkPrintResult result = Run(chosen, hooks, summary);
     RemoveReportCopies();
     return result;
 }

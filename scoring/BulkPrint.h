@@ -8,6 +8,8 @@
 #include <QList>
 #include <QString>
 
+#include "scoring/ReportWriter.h"
+
 struct BulkPrintHooks {
     enum class Stage { Scoring, Printing };
     // Called before each client of each pass; false cancels the run there.
@@ -27,4 +29,5 @@ struct BulkPrintResult {
 
 // Prints the reports of `chosen` in the order given; CurrentClient names each client while
 // its report is made or printed.
-BulkPrintResult BulkPrint(const QList<int>& chosen, const BulkPrintHooks& hooks);
+BulkPrintResult BulkPrint(const QList<int>& chosen, const BulkPrintHooks& hooks,
+                          SummaryPage summary = SummaryPage::Without);

@@ -9,7 +9,7 @@
 #include "base/Ansi.h"
 #include "scoring/ReportPrinter.h"
 
-BulkPrintResult RunBulkPrint(QWidget* parent, const QList<int>& chosen, const QString& pdfPath)
+BulkPrintResult RunBulkPrint(QWidget* parent, const QList<int>& chosen, const QString& pdfPath, SummaryPage summary)
 {
     const bool toPdf = !pdfPath.isEmpty();
     const int total = int(chosen.size());
@@ -45,7 +45,7 @@ BulkPrintResult RunBulkPrint(QWidget* parent, const QList<int>& chosen, const QS
         return true;
     };
 
-    BulkPrintResult result = BulkPrint(chosen, hooks);
+    BulkPrintResult result = BulkPrint(chosen, hooks, summary);
     progress.setValue(2 * total);
     progress.close();
     if (result.End == BulkPrintEnd::Done && toPdf) {

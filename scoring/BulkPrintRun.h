@@ -10,7 +10,8 @@ class QWidget;
 
 // Prints the reports of `chosen`; into the PDF file `pdfPath` when it is not empty. Failures
 // are told to the operator.
-BulkPrintResult RunBulkPrint(QWidget* parent, const QList<int>& chosen, const QString& pdfPath = QString());
+BulkPrintResult RunBulkPrint(QWidget* parent, const QList<int>& chosen, const QString& pdfPath = QString(),
+                             SummaryPage summary = SummaryPage::Without);
 
 // Asks where the PDF file of a bulk print goes; empty when the operator cancelled.
 QString AskBulkPdfFile();

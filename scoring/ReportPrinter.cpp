@@ -22,7 +22,7 @@
 #include "base/Program.h"
 #include "base/Ansi.h"
 #include "base/RegularFile.h"
-#include "scoring/ScoreAndPrint.h"
+#include "scoring/ReportWriter.h"
 
 namespace {
 

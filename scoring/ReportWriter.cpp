@@ -1,15 +1,47 @@
-// Composition of REPORT.PRN: fixed-width lines, 58 counted lines to a page. The line
-// counter is deliberately not the physical line count: a value that pushes a column past
-// its place wraps onto a line nobody counts, and a few blocks only check the page end
-// after they have written. Printed reports have always looked like this, so it stays.
+// Composition of REPORT.PRN: fixed-width lines, 58 counted lines to a page. The count
+// follows the lines as they are ended, with three exceptions printed reports have always
+// had, so they stay: a value that pushes a column past its place wraps onto a line nobody
+// counts, the count starts again after each form feed, and the summary page's title is not
+// counted. A few blocks only check the page end after they have written.
+#include "scoring/ReportWriter.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QFile>
 #include <QStringList>
 
 #include "base/Program.h"
-#include "scoring/ScoreAndPrint.h"
+#include "base/RegularFile.h"
+#include "scoring/ScoringEngine.h"
 
 namespace {
 
 constexpr int PageLines = 58;
+// The footers (the publisher's line and the confidentiality notice) start below this line;
+// a page is filled with blank lines down to it.
+constexpr int FooterStart = 56;
+// A new page's heading (the name, the page number and a blank line) takes this many lines.
+constexpr int PageHeadingLines = 2;
+
+// The room a block wants left on the page before it starts; with less, it starts a new page.
+constexpr int KeepWithProfile = 5;             // the profile does not end a page on its own
+constexpr int AdditionalInformationLines = 9;  // heading, six rows of court values, blank line
+constexpr int FirstParagraphRoom = 9;          // the first scale's heading and the start of its text
+constexpr int ScaleHeadingRoom = 2;            // a scale's heading and one line of its text
+constexpr int RiskBlockLines = 11;             // heading, five court rows, three rows of items, blank line
+constexpr int Section2Lines = 9;               // four lines of text, blank line, the four answers
+constexpr int ObservationsRoom = 10;           // the observations and signature block, and a line to spare
+constexpr int ResponsesAndFooterLines = 6;     // the responses, the publisher's footer, and a line to spare
+// Past the significant items, a page with less room than this left gets its notice at once.
+constexpr int ClosePageRoom = 4;
+// With this much room before the observations, a spare blank line goes above them: the
+// observations, the responses and the footer (16 lines) still fit below it.
+constexpr int ObservationsToEndLines = 16;
+// The observations give up their second ruled line rather than push the signature off the page.
+constexpr int SignatureRoom = 5;
+
 constexpr int RightColumn = 45;
 
 // One line each; kept short enough for an 80-column page at their columns.
@@ -30,20 +62,50 @@ const QString ObservationsLine = QStringLiteral(
 const QString SignatureLine = QStringLiteral("______________________        ______________");
 const QString SignatureLabels = QStringLiteral("STAFF MEMBER SIGNATURE             DATE");
 
+// The court values in the two columns the report shows them in. The significant items show
+// the first five rows (the alcohol and drug convictions have their own columns there), the
+// additional information all six, a few under other words.
+struct CourtLabel {
+    QString ClientValues::*Value;
+    const char* Significant;
+    const char* Additional;
+};
+const CourtLabel CourtColumns[6][2] = {
+    {{&ClientValues::AgeAtFirstConviction, "Age at first conviction", "Age at first conviction"},
+     {&ClientValues::TimesOnParole, "Times on parole", "Times on parole"}},
+    {{&ClientValues::MisdemeanorConvictions, "Misdemeanor convictions", "Misdemeanor convictions"},
+     {&ClientValues::ParoleRevocations, "Parole revocations", "Parole revocations"}},
+    {{&ClientValues::FelonyConvictions, "Felony convictions", "Felony convictions"},
+     {&ClientValues::TimesJail, "Sentenced to jail", "Jail sentences"}},
+    {{&ClientValues::TimesOnProbation, "Times on probation", "Times on probation"},
+     {&ClientValues::TimesPrison, "Sentenced to prison", "Prison sentences"}},
+    {{&ClientValues::ProbationRevocations, "Probation revocations", "Probation revocations"},
+     {&ClientValues::YearsJailAndPrison, "Years in jail and prison", "Years in jail and prison"}},
+    {{&ClientValues::AlcoholConvictions, "Alcohol-related convictions", "Alcohol-related convictions"},
+     {&ClientValues::DrugConvictions, "Drug-related convictions", "Drug-related convictions"}},
+};
+constexpr int SignificantCourtRows = 5;
+
+// A label led out with dots to `width` characters, and a blank before the value.
+QString DottedLabel(const QString& label, int width)
+{
+    return label.leftJustified(width, QLatin1Char('.')) + QLatin1Char(' ');
+}
+
 class ReportWriter {
 public:
     ReportWriter() : s_(scoring()), d_(scoring().Data), w_(scoring().ClientWork) {}
 
-    QString Compose();
+    QString Compose(SummaryPage summary);
 
 private:
-    // Line building.
+    // Line building. EndLine is the only way a line is counted.
     void Blanks(int n) { line_ += QString(n, QLatin1Char(' ')); }
     void Put(const QString& text) { line_ += text; }
     void At(int column)
     {
         if (line_.size() + 1 > column)
-            EndLine();
+            EndUncountedLine();
         Blanks(column - 1 - int(line_.size()));
     }
     // Numbers go out the way the report has always shown them: sign position, digits, blank.
@@ -51,11 +113,16 @@ private:
     {
         Put((n < 0 ? QStringLiteral("-") : QStringLiteral(" ")) + QString::number(std::abs(n)) + QLatin1Char(' '));
     }
-    void EndLine()
+    void EndUncountedLine()
     {
         out_ += line_;
         out_ += QLatin1String("\r\n");
         line_.clear();
+    }
+    void EndLine()
+    {
+        EndUncountedLine();
+        ++LineCount;
     }
     void Line(int blanks, const QString& text)
     {
@@ -64,6 +131,13 @@ private:
         EndLine();
     }
     void EmptyLine() { EndLine(); }
+    void FormFeed()
+    {
+        Put(QStringLiteral("\f"));
+        EndUncountedLine();
+        LineCount = 0;
+    }
+    bool Room(int lines) const { return LineCount + lines <= PageLines; }
 
     QString CourtText(const QString& value) const
     {
@@ -92,10 +166,10 @@ private:
     void SignificantItemsBlock();
     void Section2Block();
     void AdditionalInformationBlock();
-    void ObservationsBlock();
+    void ObservationsBlock(int testColumn, const QString& testLabel);
     void ResponsesBlock();
     void InvalidTestText();
-    void SummaryPage();
+    void SummaryPageBlock();
 
     const Scoring& s_;
     const ScoringData& d_;
@@ -109,7 +183,7 @@ private:
 void ReportWriter::NewPage()
 {
     ++PageNumber;
-    Line(0, QStringLiteral("\f"));
+    FormFeed();
     Blanks(7);
     Put(QStringLiteral("NAME: ") + w_.Name);
     At(41);
@@ -118,15 +192,12 @@ void ReportWriter::NewPage()
     Put(QStringLiteral("ZEP-AP SHORT FORM REPORT"));
     EndLine();
     EmptyLine();
-    LineCount = 2;
 }
 
 void ReportWriter::FillToFooter()
 {
-    while (LineCount < 56) {
+    while (LineCount < FooterStart)
         EmptyLine();
-        ++LineCount;
-    }
 }
 
 void ReportWriter::ClosingFooter()
@@ -135,7 +206,6 @@ void ReportWriter::ClosingFooter()
     At(14);
     Put(NoticeLine);
     EndLine();
-    ++LineCount;
 }
 
 void ReportWriter::PublisherFooter()
@@ -144,12 +214,10 @@ void ReportWriter::PublisherFooter()
     At(10);
     Put(PublisherLine);
     EndLine();
-    ++LineCount;
     if (LineCount < PageLines) {
         At(14);
         Put(NoticeLine);
         EndLine();
-        ++LineCount;
     }
 }
 
@@ -157,11 +225,12 @@ void ReportWriter::HeaderBlock(bool summary)
 {
     Line(27, QStringLiteral("ZEP-ADULT PROBATION SHORT FORM"));
     Line(27, QStringLiteral("******************************"));
-    LineCount += 2;
-    if (summary)
-        Line(34, QStringLiteral("ONE-PAGE SUMMARY"));
+    if (summary) {
+        Blanks(34);
+        Put(QStringLiteral("ONE-PAGE SUMMARY"));
+        EndUncountedLine();
+    }
     EmptyLine();
-    LineCount += 1;
 
     Line(7, QStringLiteral("NAME: ") + w_.Name);
     Blanks(7);
@@ -181,7 +250,6 @@ void ReportWriter::HeaderBlock(bool summary)
     Line(7, QStringLiteral("MARITAL STATUS  : ") + CodeText(d_.MaritalText, w_.Marital));
     Line(7, QStringLiteral("DATE ZEP SCORED : ") + w_.TestDate);
     EmptyLine();
-    LineCount += 8;
 }
 
 void ReportWriter::CautionBlock()
@@ -189,9 +257,7 @@ void ReportWriter::CautionBlock()
     for (const QString& text : CautionLines)
         Line(7, text);
     EmptyLine();
-    LineCount += 5;
     EmptyLine();
-    LineCount += 1;
 }
 
 void ReportWriter::ProfileBlock(int first, int last)
@@ -268,7 +334,6 @@ void ReportWriter::ProfileBlock(int first, int last)
     Put(QStringLiteral("----------- PERCENTILE SCORES -----------"));
     EndLine();
     EmptyLine();
-    LineCount += (last - first) * 2 + 9;
 }
 
 void ReportWriter::ScaleParagraph(int s)
@@ -279,7 +344,6 @@ void ReportWriter::ScaleParagraph(int s)
     At(61);
     Put(QStringLiteral("RISK PERCENTILE:") + QString::number(p));
     EndLine();
-    LineCount += 1;
 
     // A file without the wanted label or without its END simply ends the paragraph.
     const QStringList& lines = d_.ExplanationLines[s];
@@ -289,7 +353,6 @@ void ReportWriter::ScaleParagraph(int s)
         return;
     for (++i; i < lines.size() && lines.at(i) != QLatin1String("END"); ++i) {
         Line(8, lines.at(i));
-        LineCount += 1;
         if (LineCount == PageLines)
             NewPage();
     }
@@ -298,15 +361,11 @@ void ReportWriter::ScaleParagraph(int s)
 void ReportWriter::NotScorableMessage(int s)
 {
     Line(7, d_.ScaleTitles[s]);
-    LineCount += 1;
     EmptyLine();
     Line(7, QStringLiteral("This scale  is inaccurate  and  not  scorable  because  the  respondent"));
     Line(7, QStringLiteral("omitted or skipped an excessive number of items."));
-    LineCount += 3;
-    if (LineCount < PageLines) {
+    if (LineCount < PageLines)
         EmptyLine();
-        LineCount += 1;
-    }
 }
 
 void ReportWriter::ContinuedHeading()
@@ -314,7 +373,6 @@ void ReportWriter::ContinuedHeading()
     NewPage();
     Line(7, QStringLiteral("SIGNIFICANT ITEMS, continued"));
     EmptyLine();
-    LineCount += 2;
 }
 
 void ReportWriter::SignificantItemsBlock()
@@ -344,7 +402,6 @@ void ReportWriter::SignificantItemsBlock()
     Line(7, QStringLiteral("responses. And, they represent direct admissions or unusual  responses,"));
     Line(7, QStringLiteral("which may help in understanding the client's situation."));
     EmptyLine();
-    LineCount += 4;
 
     Blanks(7);
     Put(QStringLiteral("ALCOHOL"));
@@ -356,7 +413,6 @@ void ReportWriter::SignificantItemsBlock()
     At(RightColumn);
     Put(QStringLiteral("-----"));
     EndLine();
-    LineCount += 2;
 
     const qsizetype rows = std::max(alcohol.size(), drugs.size());
     for (qsizetype r = 0; r < rows; ++r) {
@@ -369,42 +425,27 @@ void ReportWriter::SignificantItemsBlock()
             Put(drugs.at(r));
         }
         EndLine();
-        LineCount += 1;
         if (LineCount > PageLines - 1)
             ContinuedHeading();
     }
 
-    if (LineCount < PageLines) {
+    if (LineCount < PageLines)
         EmptyLine();
-        LineCount += 1;
-    }
-    if (LineCount + 11 > PageLines)
+    if (!Room(RiskBlockLines))
         ContinuedHeading();
 
     Line(7, QStringLiteral("RISK"));
     Line(7, QStringLiteral("----"));
-    LineCount += 2;
 
-    const QString courtRows[5][4] = {
-        {QStringLiteral("**  Age at first conviction.... "), w_.AgeAtFirstConviction,
-         QStringLiteral("**  Times on parole........... "), w_.TimesOnParole},
-        {QStringLiteral("**  Misdemeanor convictions.... "), w_.MisdemeanorConvictions,
-         QStringLiteral("**  Parole revocations........ "), w_.ParoleRevocations},
-        {QStringLiteral("**  Felony convictions......... "), w_.FelonyConvictions,
-         QStringLiteral("**  Sentenced to jail......... "), w_.TimesJail},
-        {QStringLiteral("**  Times on probation......... "), w_.TimesOnProbation,
-         QStringLiteral("**  Sentenced to prison....... "), w_.TimesPrison},
-        {QStringLiteral("**  Probation revocations...... "), w_.ProbationRevocations,
-         QStringLiteral("**  Years in jail and prison.. "), w_.YearsJailAndPrison},
-    };
-    for (const auto& row : courtRows) {
+    for (int i = 0; i < SignificantCourtRows; ++i) {
+        const CourtLabel& left = CourtColumns[i][0];
+        const CourtLabel& right = CourtColumns[i][1];
         Blanks(7);
-        Put(row[0] + CourtText(row[1]));
+        Put(DottedLabel(QStringLiteral("**  ") + QLatin1String(left.Significant), 31) + CourtText(w_.*left.Value));
         At(RightColumn);
-        Put(row[2] + CourtText(row[3]));
+        Put(DottedLabel(QStringLiteral("**  ") + QLatin1String(right.Significant), 30) + CourtText(w_.*right.Value));
         EndLine();
     }
-    LineCount += 5;
 
     const qsizetype m = risk.size();
     const qsizetype riskRows = (m + 1) / 2;
@@ -416,15 +457,12 @@ void ReportWriter::SignificantItemsBlock()
             Put(risk.at(riskRows + r - 1));
         }
         EndLine();
-        LineCount += 1;
         if (LineCount == PageLines)
             NewPage();
     }
 
-    if (LineCount < PageLines) {
+    if (LineCount < PageLines)
         EmptyLine();
-        LineCount += 1;
-    }
 }
 
 void ReportWriter::Section2Block()
@@ -446,11 +484,9 @@ void ReportWriter::Section2Block()
     Line(7, QStringLiteral("biases.  These multiple choice answers allow comparison of the client's"));
     Line(7, QStringLiteral("subjective opinions with objective and empirically base scale scores."));
     EmptyLine();
-    LineCount += 5;
 
     for (const QString& text : texts) {
         Line(7, text);
-        LineCount += 1;
         if (LineCount == PageLines)
             NewPage();
     }
@@ -460,64 +496,38 @@ void ReportWriter::AdditionalInformationBlock()
 {
     Line(21, QStringLiteral("ADDITIONAL INFORMATION PROVIDED BY CLIENT"));
     Line(21, QStringLiteral("-----------------------------------------"));
-    LineCount += 2;
 
-    const QString rows[6][4] = {
-        {QStringLiteral("Age at first conviction...... "), w_.AgeAtFirstConviction,
-         QStringLiteral("Times on parole................. "), w_.TimesOnParole},
-        {QStringLiteral("Misdemeanor convictions...... "), w_.MisdemeanorConvictions,
-         QStringLiteral("Parole revocations.............. "), w_.ParoleRevocations},
-        {QStringLiteral("Felony convictions........... "), w_.FelonyConvictions,
-         QStringLiteral("Jail sentences.................. "), w_.TimesJail},
-        {QStringLiteral("Times on probation........... "), w_.TimesOnProbation,
-         QStringLiteral("Prison sentences................ "), w_.TimesPrison},
-        {QStringLiteral("Probation revocations........ "), w_.ProbationRevocations,
-         QStringLiteral("Years in jail and prison........ "), w_.YearsJailAndPrison},
-        {QStringLiteral("Alcohol-related convictions.. "), w_.AlcoholConvictions,
-         QStringLiteral("Drug-related convictions........ "), w_.DrugConvictions},
-    };
-    for (int i = 0; i < 6; ++i) {
-        if (i < 5)
-            Blanks(7);
-        else
-            At(8);
-        Put(rows[i][0] + rows[i][1]);
+    for (const auto& [left, right] : CourtColumns) {
+        Blanks(7);
+        Put(DottedLabel(QLatin1String(left.Additional), 29) + w_.*left.Value);
         At(44);
-        Put(rows[i][2] + rows[i][3]);
+        Put(DottedLabel(QLatin1String(right.Additional), 32) + w_.*right.Value);
         EndLine();
     }
-    LineCount += 6;
-    if (LineCount < PageLines) {
+    if (LineCount < PageLines)
         EmptyLine();
-        LineCount += 1;
-    }
 }
 
-void ReportWriter::ObservationsBlock()
+void ReportWriter::ObservationsBlock(int testColumn, const QString& testLabel)
 {
     Line(7, ObservationsLine);
-    LineCount += 1;
     for (int i = 0; i < 2; ++i) {
         EmptyLine();
         Line(7, QString(71, QLatin1Char('_')));
-        LineCount += 2;
-        if (LineCount + 5 > PageLines)
+        if (!Room(SignatureRoom))
             break;
     }
     EmptyLine();
     Line(7, SignatureLine);
     Blanks(7);
     Put(SignatureLabels);
-    At(68);
-    Put(QStringLiteral("(TEST #"));
+    At(testColumn);
+    Put(testLabel);
     PutNumber(s_.ScoredClient);
     Put(QStringLiteral(")"));
     EndLine();
-    LineCount += 3;
-    if (LineCount < PageLines) {
+    if (LineCount < PageLines)
         EmptyLine();
-        LineCount += 1;
-    }
 }
 
 void ReportWriter::ResponsesBlock()
@@ -549,7 +559,6 @@ void ReportWriter::ResponsesBlock()
     }
     EndLine();
     EmptyLine();
-    LineCount += 3;
 }
 
 void ReportWriter::InvalidTestText()
@@ -557,57 +566,28 @@ void ReportWriter::InvalidTestText()
     const QStringList& lines = d_.InvalidTextLines;
     for (qsizetype i = 0; i < lines.size() && lines.at(i) != QLatin1String("END"); ++i) {
         Line(7, lines.at(i));
-        LineCount += 1;
         if (LineCount > PageLines)
             NewPage();
     }
 }
 
-void ReportWriter::SummaryPage()
+void ReportWriter::SummaryPageBlock()
 {
-    Line(0, QStringLiteral("\f"));
-    LineCount = 0;
+    FormFeed();
     EmptyLine();
-    LineCount += 1;
-
     HeaderBlock(true);
     EmptyLine();
-    LineCount += 1;
     CautionBlock();
     ProfileBlock(1, ScaleCount);
     EmptyLine();
-    LineCount += 1;
-
     AdditionalInformationBlock();
-
     EmptyLine();
-    Line(7, ObservationsLine);
-    LineCount += 2;
-    for (int i = 0; i < 2; ++i) {
-        EmptyLine();
-        Line(7, QString(71, QLatin1Char('_')));
-        LineCount += 2;
-    }
-    EmptyLine();
-    Line(7, SignatureLine);
-    Blanks(7);
-    Put(SignatureLabels);
-    At(59);
-    Put(QStringLiteral("(ZEP-SF TEST #"));
-    PutNumber(s_.ScoredClient);
-    Put(QStringLiteral(")"));
-    EndLine();
-    LineCount += 3;
-
-    if (LineCount < 57) {
-        EmptyLine();
-        LineCount += 1;
-    }
-    if (LineCount <= 57)
+    ObservationsBlock(59, QStringLiteral("(ZEP-SF TEST #"));
+    if (LineCount < PageLines)
         ClosingFooter();
 }
 
-QString ReportWriter::Compose()
+QString ReportWriter::Compose(SummaryPage summary)
 {
     PageNumber = 1;
     LineCount = 1;
@@ -615,31 +595,27 @@ QString ReportWriter::Compose()
     HeaderBlock(false);
     CautionBlock();
     ProfileBlock(1, ScaleCount);
-    if (LineCount + 5 > PageLines)
+    if (!Room(KeepWithProfile))
         NewPage();
 
     if (Pct(Truthfulness) >= 95) {
         EmptyLine();
         EmptyLine();
-        LineCount += 2;
-        if (LineCount + 9 > PageLines)
+        if (!Room(AdditionalInformationLines))
             NewPage();
         AdditionalInformationBlock();
         PublisherFooter();
         InvalidTestText();
         EmptyLine();
-        LineCount += 1;
-        ObservationsBlock();
+        ObservationsBlock(68, QStringLiteral("(TEST #"));
         EmptyLine();
-        LineCount += 1;
         ResponsesBlock();
         ClosingFooter();
         return out_;
     }
 
     EmptyLine();
-    LineCount += 1;
-    if (LineCount + 9 > PageLines)
+    if (!Room(FirstParagraphRoom))
         NewPage();
 
     for (int s = 1; s <= ScaleCount; ++s) {
@@ -647,52 +623,91 @@ QString ReportWriter::Compose()
             NotScorableMessage(s);
         else
             ScaleParagraph(s);
-        if (LineCount > 2 && LineCount < PageLines) {
+        if (LineCount > PageHeadingLines && LineCount < PageLines)
             EmptyLine();
-            LineCount += 1;
-        }
-        if (LineCount + 2 > PageLines)
+        if (!Room(ScaleHeadingRoom))
             NewPage();
     }
 
     SignificantItemsBlock();
 
-    if (LineCount + 4 > PageLines && LineCount < 57)
+    if (!Room(ClosePageRoom) && LineCount <= FooterStart)
         ClosingFooter();
 
-    if (LineCount + 9 > PageLines)
+    if (!Room(Section2Lines))
         NewPage();
     Section2Block();
 
-    if (LineCount + 16 < PageLines) {
+    if (LineCount + ObservationsToEndLines < PageLines)
         EmptyLine();
-        LineCount += 1;
-    }
     EmptyLine();
-    LineCount += 1;
-    if (LineCount + 10 > PageLines)
+    if (!Room(ObservationsRoom))
         NewPage();
-    ObservationsBlock();
+    ObservationsBlock(68, QStringLiteral("(TEST #"));
 
-    if (LineCount + 6 < PageLines) {
+    if (Room(ResponsesAndFooterLines + 1))
         EmptyLine();
-        LineCount += 1;
-    }
-    if (LineCount + 6 > PageLines)
+    if (!Room(ResponsesAndFooterLines))
         NewPage();
     ResponsesBlock();
 
     if (LineCount < PageLines)
         PublisherFooter();
 
-    if (program().SumPageChecked)
-        SummaryPage();
+    if (summary == SummaryPage::With)
+        SummaryPageBlock();
     return out_;
 }
 
 } // namespace
 
-QString ComposeReport()
+QString ComposeReport(SummaryPage summary)
 {
-    return ReportWriter().Compose();
+    return ReportWriter().Compose(summary);
+}
+
+ScoringResult WriteReport(SummaryPage summary)
+{
+    // ScoreAndReport has removed any earlier report, so the file is created anew (O_EXCL):
+    // a link or pipe put in its place meanwhile is refused, never written through. A write
+    // that fails half-way takes its own partial file away again. The report is confidential:
+    // nobody but its owner may read it.
+    const QString path = ProgramFile(QString::fromLatin1(ReportFileName));
+    const QByteArray encoded = QFile::encodeName(path);
+    const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_EXCL, OwnerOnlyMode);
+    if (fd < 0)
+        return ScoringResult::Failure(QStringLiteral("Cannot write %1: %2").arg(EscapeControls(path), FileErrorText(errno)));
+    int err = WriteAllAt(fd, ToAnsi(ComposeReport(summary)), 0);
+    if (err == 0 && SyncFile(fd) != 0)
+        err = errno;
+    if (CloseFile(fd) != 0 && err == 0)
+        err = errno;
+    if (err != 0) {
+        ::unlink(encoded.constData());
+        return ScoringResult::Failure(QStringLiteral("Cannot write %1: %2").arg(EscapeControls(path), FileErrorText(err)));
+    }
+    return {};
+}
+
+ScoringResult ScoreAndReport(SummaryPage summary)
+{
+    // Whatever happens below, the report of an earlier client must not be taken for this one.
+    // Removing the name removes a link, not the file it points to.
+    const QString reportPath = ProgramFile(QString::fromLatin1(ReportFileName));
+    if (::unlink(QFile::encodeName(reportPath).constData()) != 0 && errno != ENOENT)
+        return ScoringResult::Failure(
+            QStringLiteral("Cannot remove the old %1: %2").arg(EscapeControls(reportPath), FileErrorText(errno)));
+
+    const int slot = program().CurrentClient;
+    if (slot < 1 || slot > MaxClients)
+        return ScoringResult::Failure(QStringLiteral("No client to score: client slot %1 is outside 1..%2")
+                                          .arg(slot).arg(MaxClients));
+
+    InitReportTables();
+    if (ScoringResult loaded = LoadScoringData(scoring().Data); !loaded)
+        return loaded;
+    PrepareClientWork();
+    ComputeRawScores();
+    ComputePercentiles();
+    return WriteReport(summary);
 }

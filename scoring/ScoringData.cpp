@@ -7,7 +7,7 @@
 #include "base/Ansi.h"
 #include "base/RegularFile.h"
 #include "scoring/DataFileReader.h"
-#include "scoring/ScoreAndPrint.h"
+#include "scoring/ScoringData.h"
 
 namespace {
 
@@ -195,9 +195,8 @@ ScoringResult ReadLabelText(ScoringData& data, const QString& text, const QStrin
     return Catching([&] { ReadLabelFile(data, text, path); });
 }
 
-ScoringResult LoadScoringData()
+ScoringResult LoadScoringData(ScoringData& d)
 {
-    ScoringData& d = scoring().Data;
     try {
         const QString scoringFile = ProgramFile(QStringLiteral("zepsfb.TXT"));
         ReadScoringFile(d, ReadWholeFile(scoringFile), scoringFile);

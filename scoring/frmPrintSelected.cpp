@@ -19,7 +19,8 @@ constexpr int FormHeight = 6600;
 constexpr int LastMenuChoice = 2;
 } // namespace
 
-frmPrintSelected::frmPrintSelected(QWidget* parent, bool toPdf) : QDialog(parent), toPdf_(toPdf)
+frmPrintSelected::frmPrintSelected(QWidget* parent, bool toPdf, SummaryPage summary)
+    : QDialog(parent), toPdf_(toPdf), summary_(summary)
 {
     setObjectName(QStringLiteral("frmPrintSelected"));
     setWindowTitle(QStringLiteral("Print Selected Reports"));
@@ -137,7 +138,7 @@ void frmPrintSelected::PrintSelected()
         // A cancelled file question keeps the list as chosen: the operator may print again.
         if (toPdf_ && (pdfPath = AskBulkPdfFile()).isEmpty())
             return;
-        RunBulkPrint(this, chosen, pdfPath);
+        RunBulkPrint(this, chosen, pdfPath, summary_);
     }
     done(QDialog::Accepted);
 }

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include "scoring/ReportWriter.h"
+
 class QGroupBox;
 class QLabel;
 class QListWidget;
@@ -17,7 +19,8 @@ class frmPrintSelected : public QDialog {
 public:
     // With `toPdf`, the reports go into one PDF file instead of the printer; where it goes is
     // asked once the clients are chosen.
-    explicit frmPrintSelected(QWidget* parent = nullptr, bool toPdf = false);
+    explicit frmPrintSelected(QWidget* parent = nullptr, bool toPdf = false,
+                              SummaryPage summary = SummaryPage::Without);
     int exec() override;
     void Activate();
 
@@ -36,4 +39,5 @@ private:
     void UpdatePrintButton();
     void PrintSelected();
     bool toPdf_ = false;
+    SummaryPage summary_ = SummaryPage::Without;
 };

@@ -79,7 +79,6 @@ frmSupervisorOptions::frmSupervisorOptions(QWidget* parent) : QDialog(parent)
     chkSumPage = new QCheckBox(QStringLiteral("One-page summary report"), fraReportOption);
     chkSumPage->setObjectName(QStringLiteral("chkSumPage"));
     chkSumPage->setGeometry(TwipsRect(240, 1560, 5600, 330));
-    connect(chkSumPage, &QCheckBox::toggled, this, [](bool on) { program().SumPageChecked = on; });
     chkPdfFile = new QCheckBox(QStringLiteral("Multiple or all reports into a PDF file"), fraReportOption);
     chkPdfFile->setObjectName(QStringLiteral("chkPdfFile"));
     chkPdfFile->setGeometry(TwipsRect(240, 1950, 5600, 330));
@@ -121,8 +120,7 @@ frmSupervisorOptions::frmSupervisorOptions(QWidget* parent) : QDialog(parent)
     connect(escape, &QShortcut::activated, this, [this] { ChooseMenu(1); });
     connect(sstSupervisorOperations, &QTabWidget::currentChanged, this, &frmSupervisorOptions::ChangeTab);
 
-    // Load: the form state starts afresh; the summary box starts unticked.
-    program().SumPageChecked = false;
+    // Load: the form state starts afresh.
     if (program().ClientCount >= 1)
         lblNameDisplay->setText(CurrentName());
     else
@@ -130,11 +128,7 @@ frmSupervisorOptions::frmSupervisorOptions(QWidget* parent) : QDialog(parent)
     SetTabColour(false);
 }
 
-frmSupervisorOptions::~frmSupervisorOptions()
-{
-    // The report writer counts the box as unticked while the utilities are closed.
-    program().SumPageChecked = false;
-}
+frmSupervisorOptions::~frmSupervisorOptions() = default;
 
 QString frmSupervisorOptions::CurrentName() const
 {
@@ -230,12 +224,13 @@ void frmSupervisorOptions::PrintReports()
         return;
     Program& p = program();
     const int option = optPrintOption[1]->isChecked() ? 1 : (optPrintOption[2]->isChecked() ? 2 : 0);
+    const SummaryPage summary = chkSumPage->isChecked() ? SummaryPage::With : SummaryPage::Without;
     if (option == 0) {
-        ShowViewReport(this);
+        ShowViewReport(this, summary);
         return;
     }
     if (option == 1) {
-        frmPrintSelected selected(this, chkPdfFile->isChecked());
+        frmPrintSelected selected(this, chkPdfFile->isChecked(), summary);
         selected.exec();
         return;
     }
@@ -245,7 +240,7 @@ void frmSupervisorOptions::PrintReports()
     QList<int> all;
     for (int slot = 1; slot <= p.ClientCount; ++slot)
         all.append(slot);
-    RunBulkPrint(this, all, pdfPath);
+    RunBulkPrint(this, all, pdfPath, summary);
     p.CurrentClient = 1;
 }
 

@@ -15,7 +15,7 @@
 #include "base/Ansi.h"
 #include "scoring/ReportOutput.h"
 #include "scoring/ReportPrinter.h"
-#include "scoring/ScoreAndPrint.h"
+#include "scoring/ReportWriter.h"
 
 namespace {
 // The text box holds the report's 79 columns beside its scroll bar; the buttons stand to its right.
@@ -30,7 +30,7 @@ bool IsScrollKey(int key)
 }
 } // namespace
 
-frmViewReport::frmViewReport(QWidget* parent) : QDialog(parent)
+frmViewReport::frmViewReport(QWidget* parent, SummaryPage summary) : QDialog(parent), summary_(summary)
 {
     setObjectName(QStringLiteral("frmViewReport"));
     setWindowTitle(QStringLiteral("Client Report"));
@@ -90,7 +90,7 @@ bool frmViewReport::Activate()
     ShowBusyPointer();
     QString text;
     QString problem;
-    if (ScoringResult scored = ScoreAndReport(); !scored)
+    if (ScoringResult scored = ScoreAndReport(summary_); !scored)
         problem = scored.Message;
     else
         problem = ReadReportText(text);
@@ -171,8 +171,8 @@ bool frmViewReport::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-void ShowViewReport(QWidget* parent)
+void ShowViewReport(QWidget* parent, SummaryPage summary)
 {
-    frmViewReport viewer(parent);
+    frmViewReport viewer(parent, summary);
     viewer.exec();
 }

@@ -5,6 +5,8 @@
 
 #include <QDialog>
 
+#include "scoring/ReportWriter.h"
+
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -15,7 +17,7 @@ class frmViewReport : public QDialog {
     Q_OBJECT
 
 public:
-    explicit frmViewReport(QWidget* parent = nullptr);
+    explicit frmViewReport(QWidget* parent = nullptr, SummaryPage summary = SummaryPage::Without);
     ~frmViewReport() override;
 
     // Scores the current client and shows the report; a failed scoring is told and the
@@ -39,7 +41,8 @@ private:
     void ChooseMenu(int index);
     void SaveAsPdf();
     bool busy_ = false;
+    SummaryPage summary_ = SummaryPage::Without;
 };
 
 // Shows the viewer for CurrentClient.
-void ShowViewReport(QWidget* parent);
+void ShowViewReport(QWidget* parent, SummaryPage summary = SummaryPage::Without);

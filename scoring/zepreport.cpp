@@ -12,7 +12,7 @@
 #include "base/Program.h"
 #include "base/ClientRecord.h"
 #include "base/RegularFile.h"
-#include "scoring/ScoreAndPrint.h"
+#include "scoring/ReportWriter.h"
 
 namespace {
 
@@ -68,7 +68,6 @@ int main(int argc, char* argv[])
     ResetProgram();
     SetStartUpDefaults(folder);
     Program& p = program();
-    p.SumPageChecked = summary;
 
     const QString dataFile = positional.at(0);
     bool slotIsNumber = false;
@@ -90,7 +89,7 @@ int main(int argc, char* argv[])
     p.ClientCount = qint16(loaded);
     p.CurrentClient = qint16(slot);
 
-    const ScoringResult result = ScoreAndReport();
+    const ScoringResult result = ScoreAndReport(summary ? SummaryPage::With : SummaryPage::Without);
     if (!result)
         return Fail(result.Message);
     return 0;

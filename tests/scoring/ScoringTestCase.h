@@ -9,7 +9,8 @@
 #include <QtTest>
 
 #include "base/Program.h"
-#include "scoring/ScoreAndPrint.h"
+#include "scoring/ReportWriter.h"
+#include "scoring/ScoringEngine.h"
 #include "tests/support/TestSupport.h"
 
 struct FixtureData {
@@ -72,13 +73,13 @@ protected:
     }
 
     // Writes the fixture, scores the record in slot `slot` and says why when it failed.
-    bool Score(const ClientRecord& record, int slot = 1)
+    bool Score(const ClientRecord& record, int slot = 1, SummaryPage summary = SummaryPage::Without)
     {
         data.WriteTo(folder());
         program().ClientTable[slot] = record;
         program().ClientCount = qint16(slot);
         program().CurrentClient = qint16(slot);
-        const ScoringResult result = ScoreAndReport();
+        const ScoringResult result = ScoreAndReport(summary);
         if (!result)
             qWarning("scoring failed: %s", qPrintable(result.Message));
         return bool(result);

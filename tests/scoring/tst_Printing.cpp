@@ -379,7 +379,6 @@ private slots:
         }
         QCOMPARE(program().CurrentClient, qint16(1));
         QCOMPARE(NumberedFiles(), QStringList());
-        QVERIFY(!program().SumPageChecked);
     }
 
     void printSelectedPrintsTheChosenEntries_data()

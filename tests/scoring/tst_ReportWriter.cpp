@@ -127,12 +127,11 @@ private slots:
 
     void invalidTestTakesTheShortForm()
     {
-        program().SumPageChecked = true;
         data.SetPercentile(Truthfulness, 1, 95);
         ClientRecord r = QuietClient(QStringLiteral("Invalid Client"));
         SetAnswers(r, {1}, '1');
         r.TimesJail = "3";
-        QVERIFY(Score(r, 4));
+        QVERIFY(Score(r, 4, SummaryPage::With));
         const QStringList lines = ReportLines(folder());
         QCOMPARE(lines.mid(31, 4), (QStringList{"", "", "", Row({{22, "ADDITIONAL INFORMATION PROVIDED BY CLIENT"}})}));
         // Without the significant items block the one-character value stays unpadded.
@@ -192,8 +191,7 @@ private slots:
         QVERIFY(plain.contains(Row({{8, "**  Age at first conviction.... 0 "}, {45, "**  Times on parole...........  "}})));
         QVERIFY(plain.contains(Row({{8, "**  Probation revocations...... 0 "}, {45, "**  Years in jail and prison.. 12"}})));
         QVERIFY(plain.contains(Row({{8, "STAFF MEMBER SIGNATURE             DATE"}, {68, "(TEST # 3 )"}})));
-        program().SumPageChecked = true;
-        QVERIFY(Score(r, 3));
+        QVERIFY(Score(r, 3, SummaryPage::With));
         const QStringList lines = ReportLines(folder());
         QCOMPARE(lines.mid(0, plain.size()), plain);
         const QStringList summary = lines.mid(plain.size());

@@ -1,12 +1,11 @@
 #pragma once
-// Scoring of one client and the composition of REPORT.PRN. Everything the last scoring
-// produced stays in scoring() until the next call, for the forms that show the results.
+// The data files beside the program that a scoring needs: the scoring data file (items,
+// keys and norms), the label file (the report's texts) and the paragraph files. They are read
+// anew at every scoring; the engine scores with them and the report writer quotes them.
 #include <array>
 
 #include <QString>
 #include <QStringList>
-
-#include "base/InRange.h"
 
 constexpr int ScaleCount = 4;
 enum ScaleNumber { Truthfulness = 1, Alcohol = 2, Drugs = 3, Risk = 4 };
@@ -19,7 +18,6 @@ constexpr int CriticalItemCount = 22;
 constexpr int SignificantTextCount = 20;
 constexpr int ChoiceTextCount = 16;
 
-// Everything read from the data files beside the program, anew at every scoring.
 struct ScoringData {
     std::array<int, SignificantItemCount + 1> SignificantItems{};    // 1..18
     std::array<std::array<QString, 5>, 3> AnswerKey;                   // [section 1..2][answer value]
@@ -46,44 +44,8 @@ struct ScoringData {
     QStringList InvalidTextLines;
 };
 
-// The scored client's values, trimmed.
-struct ClientValues {
-    QString Name, SSN, Age, Gender, Race, Education, Marital, TestDate, DateOfBirth;
-    QString AgeAtFirstConviction, MisdemeanorConvictions, FelonyConvictions, TimesOnProbation,
-        ProbationRevocations, AlcoholConvictions, TimesOnParole, ParoleRevocations, TimesJail,
-        TimesPrison, YearsJailAndPrison, DrugConvictions;
-
-    // The twelve court-history values in record order, 1-based like the point rules.
-    QString& Court(int n);
-};
-
-struct ScaleScore {
-    qint16 RawScore = 0;
-    qint16 Percentile = 0;
-    qint16 OmittedCount = 0;
-    qint16 ScoredItemCount = 0;
-};
-
-struct Scoring {
-    ScoringData Data;
-    ClientValues ClientWork;
-    std::array<ScaleScore, ScaleCount + 1> ScaleScores{};    // 1..4
-    std::array<int, 65> Answers{};                           // items 1..64
-    std::array<int, 65> ItemPoints{};                        // items 1..64
-    bool AlcoholFloorApplied = false;
-    bool DrugFloorApplied = false;
-    qint16 ScoredClient = 0;
-    int GenderIndex = 1;
-    int RaceGroup = 1;
-    std::array<int, 3> HighestAnswer{0, 2, 4};              // per section
-    int ScaleCountInUse = ScaleCount;
-};
-
-Scoring& scoring();
-void ResetScoring();
-
-// The outcome of a scoring. A failed one names the file and what is wrong with it,
-// and no REPORT.PRN is left in the program folder.
+// The outcome of a scoring or of one of its steps. A failed one names the file and what is
+// wrong with it.
 struct [[nodiscard]] ScoringResult {
     bool Ok = true;
     QString Message;
@@ -91,31 +53,10 @@ struct [[nodiscard]] ScoringResult {
     static ScoringResult Failure(const QString& message) { return {false, message}; }
 };
 
-// Scores program().CurrentClient and writes REPORT.PRN for it.
-ScoringResult ScoreAndReport();
-
-// The steps of ScoreAndReport, in calling order.
-void InitReportTables();
-ScoringResult LoadScoringData();
-void PrepareClientWork();
-void ComputeRawScores();
-void ComputePercentiles();
-ScoringResult WriteReport();
+// Reads every data file from the program folder into `data`, over the code texts already there.
+ScoringResult LoadScoringData(ScoringData& data);
 
 // The scoring data file and the label file from text already read, `path` naming the
 // file in messages: what LoadScoringData does with each file once it has read it.
 ScoringResult ReadScoringText(ScoringData& data, const QString& text, const QString& path);
 ScoringResult ReadLabelText(ScoringData& data, const QString& text, const QString& path);
-
-// The report as it would be written, without touching the disk.
-QString ComposeReport();
-
-// Helpers with the system's own numeric rules, shared with the report writer.
-double LeadingNumber(const QString& text);      // the leading number of a text, 0 if none
-int RoundHalfEven(double value);
-
-// The risk range 1..4 of a percentile, and the label that picks its paragraph.
-int RiskRange(int percentile);
-QString RangeLabel(int percentile);
-
-constexpr const char* ReportFileName = "REPORT.PRN";

@@ -1,16 +1,13 @@
 // The scoring engine: from one client record to four raw scores and percentiles.
-#include "scoring/ScoreAndPrint.h"
+#include "scoring/ScoringEngine.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cmath>
-#include <fcntl.h>
-#include <unistd.h>
 
-#include <QFile>
-
+#include "base/InRange.h"
 #include "base/Program.h"
+#include "clients/ClientValidation.h"
 #include "clients/CodeTables.h"
-#include "base/RegularFile.h"
 
 Scoring& scoring()
 {
@@ -119,34 +116,29 @@ void PrepareClientWork()
     ClientRecord& rec = program().ClientTable[program().CurrentClient];
     ClientValues& w = sc.ClientWork;
 
+    // The trimmed values go back into the client table, not only into ClientWork: whatever
+    // reads this client after the scoring (the print lists, a record written back to the
+    // disk) sees each value as the report shows it, without the blanks it was typed with.
+    ClientRecord::ForEachField(rec, [](const char* name, auto& field) {
+        // The answers keep their places: a blank there is an omitted item, not padding.
+        if (qstrcmp(name, "Answers") != 0)
+            field = field.trimmed();
+    });
+
     // Control bytes from an old or hostile disk would drive the printer (an escape, a form
     // feed); the report shows each as "?", so the columns keep their widths.
-    auto take = [](auto& field, QString& value) {
-        value = field.trimmed();
-        field = value;
-        value = ReplaceControls(value);
-    };
-    take(rec.Name, w.Name);
-    take(rec.SSN, w.SSN);
-    take(rec.Age, w.Age);
-    take(rec.Gender, w.Gender);
-    take(rec.Race, w.Race);
-    take(rec.Education, w.Education);
-    take(rec.Marital, w.Marital);
-    take(rec.TestDate, w.TestDate);
-    take(rec.DateOfBirth, w.DateOfBirth);
-    take(rec.AgeAtFirstConviction, w.AgeAtFirstConviction);
-    take(rec.MisdemeanorConvictions, w.MisdemeanorConvictions);
-    take(rec.FelonyConvictions, w.FelonyConvictions);
-    take(rec.TimesOnProbation, w.TimesOnProbation);
-    take(rec.ProbationRevocations, w.ProbationRevocations);
-    take(rec.AlcoholConvictions, w.AlcoholConvictions);
-    take(rec.TimesOnParole, w.TimesOnParole);
-    take(rec.ParoleRevocations, w.ParoleRevocations);
-    take(rec.TimesJail, w.TimesJail);
-    take(rec.TimesPrison, w.TimesPrison);
-    take(rec.YearsJailAndPrison, w.YearsJailAndPrison);
-    take(rec.DrugConvictions, w.DrugConvictions);
+    auto value = [](const auto& field) { return ReplaceControls(field.trimmed()); };
+    w.Name = value(rec.Name);
+    w.SSN = value(rec.SSN);
+    w.Age = value(rec.Age);
+    w.Gender = value(rec.Gender);
+    w.Race = value(rec.Race);
+    w.Education = value(rec.Education);
+    w.Marital = value(rec.Marital);
+    w.TestDate = value(rec.TestDate);
+    w.DateOfBirth = value(rec.DateOfBirth);
+    for (int n = 1; n <= CourtFieldCount; ++n)
+        w.Court(n) = value(rec.*CourtFields[size_t(n - 1)].Field);
 
     const QString answers = rec.Answers.text();
     for (int item = 1; item <= AnswerCount; ++item) {
@@ -258,167 +250,174 @@ void ComputeRawScores()
     AddCourtPoints();
 }
 
+namespace {
+
+// A Truthfulness percentile in one of these bands corrects the raw scores of the other
+// scales by the data file's correction of that level.
+struct TruthBand {
+    int Low, High, Level;
+};
+constexpr TruthBand TruthCorrectionBands[] = {{40, 55, 1}, {56, 69, 2}, {70, 89, 3}, {90, 94, 4}};
+// From this Truthfulness percentile on, the client is not believed at all: the other scales
+// are corrected by the last level and shown at 99, and no other rule applies.
+constexpr int UnbelievableTruthfulness = 95;
+constexpr int UnbelievableLevel = 5;
+// The correction only touches a scale that has something to correct.
+constexpr int CorrectedFromScoredItems = 2;
+
+// A scale with only one or two scored items cannot be trusted with a high percentile.
+struct FewItemsCap {
+    int ScoredItems, HighestPercentile;
+};
+constexpr FewItemsCap FewItemsCaps[] = {{1, 28}, {2, 38}};
+
+// The critical signs of each scale: its critical items (an answer earning more than one
+// point) and the court values that count as one more sign each.
+struct CourtSign {
+    QString ClientValues::*Value;
+    double AtLeast;
+};
+struct CriticalSigns {
+    int FirstItem, LastItem;
+    std::initializer_list<CourtSign> Court;
+};
+const CriticalSigns CriticalSignsOf[ScaleCount + 1] = {
+    {},
+    {},
+    {1, 8, {{&ClientValues::AlcoholConvictions, 2}}},
+    {9, 16, {{&ClientValues::DrugConvictions, 2}}},
+    {17, 22, {{&ClientValues::MisdemeanorConvictions, 3}, {&ClientValues::FelonyConvictions, 3},
+              {&ClientValues::TimesOnProbation, 2}, {&ClientValues::ProbationRevocations, 2},
+              {&ClientValues::TimesOnParole, 2}, {&ClientValues::ParoleRevocations, 2},
+              {&ClientValues::TimesJail, 2}, {&ClientValues::TimesPrison, 1}}},
+};
+// So many critical signs raise the percentile to at least this; the last row is "or more".
+struct SignFloor {
+    int Signs, Floor;
+};
+constexpr SignFloor CriticalSignFloors[] = {{2, 40}, {3, 69}, {4, 88}, {5, 92}};
+
+// The percentile a scale gets at least for exactly 1..4 alcohol or drug convictions, and for 5 or more.
+constexpr std::initializer_list<int> ConvictionFloors = {40, 61, 72, 80};
+constexpr int ConvictionFloorFiveOrMore = 89;
+
+// Only genders 1 and 2 and race groups 1..3 have norms; everyone else is scored on group 1.
+void ChooseNormGroup(Scoring& sc)
+{
+    sc.GenderIndex = RoundHalfEven(LeadingNumber(sc.ClientWork.Gender));
+    if (sc.GenderIndex < 1 || sc.GenderIndex > 2)
+        sc.GenderIndex = 1;
+    sc.RaceGroup = RoundHalfEven(LeadingNumber(sc.ClientWork.Race));
+    if (sc.RaceGroup < 1 || sc.RaceGroup > 3)
+        sc.RaceGroup = 1;
+}
+
+struct NormLookup {
+    int Percentile;
+    bool FromTable;
+};
+
+// The percentile of a raw score in the norms. Too many omitted items, or a raw score past the
+// norms, give 99; a raw score of nothing gives 0.
+NormLookup NormPercentile(const Scoring& sc, int s)
+{
+    const ScoringData& d = sc.Data;
+    const ScaleScore& score = sc.ScaleScores[s];
+    const int g = sc.GenderIndex;
+    const int r = sc.RaceGroup;
+    if (score.OmittedCount < 4 && score.RawScore <= d.MaxRaw[g][r][s]) {
+        if (score.RawScore <= 0)
+            return {0, false};
+        return {d.PercentileTable[s][score.RawScore][r][g], true};
+    }
+    return {99, false};
+}
+
+void CorrectForTruthfulness(Scoring& sc, int level)
+{
+    for (int j = Alcohol; j <= Risk; ++j)
+        if (sc.ScaleScores[j].ScoredItemCount >= CorrectedFromScoredItems)
+            sc.ScaleScores[j].RawScore += sc.Data.TruthCorrection[j][level];
+}
+
+int TruthCorrectionLevel(int truthPercentile)
+{
+    for (const TruthBand& band : TruthCorrectionBands)
+        if (InRange(truthPercentile, band.Low, band.High))
+            return band.Level;
+    return 0;
+}
+
+int CapForFewItems(const ScaleScore& score, int p)
+{
+    for (const FewItemsCap& cap : FewItemsCaps)
+        if (score.ScoredItemCount == cap.ScoredItems)
+            return std::min(p, cap.HighestPercentile);
+    return p;
+}
+
+int RaiseToCriticalFloor(const Scoring& sc, int s, int p)
+{
+    const ScoringData& d = sc.Data;
+    const CriticalSigns& signs = CriticalSignsOf[s];
+    int c = 0;
+    for (int k = signs.FirstItem; k <= signs.LastItem; ++k)
+        if (sc.ItemPoints[d.CriticalItems[k]] > 1)
+            ++c;
+    for (const CourtSign& sign : signs.Court)
+        if (LeadingNumber(sc.ClientWork.*sign.Value) >= sign.AtLeast)
+            ++c;
+    int floor = 0;
+    for (const SignFloor& row : CriticalSignFloors)
+        if (c >= row.Signs)
+            floor = row.Floor;
+    return std::max(p, floor);
+}
+
+// Raises an Alcohol or Drugs percentile to the floor of the client's convictions, and says so
+// on the report.
+int RaiseToConvictionFloor(Scoring& sc, int s, int p)
+{
+    if (s != Alcohol && s != Drugs)
+        return p;
+    const double v = LeadingNumber(s == Alcohol ? sc.ClientWork.AlcoholConvictions : sc.ClientWork.DrugConvictions);
+    const int floor = StepPoints(v, ConvictionFloors, ConvictionFloorFiveOrMore);
+    if (p < floor) {
+        p = floor;
+        (s == Alcohol ? sc.AlcoholFloorApplied : sc.DrugFloorApplied) = true;
+    }
+    return p;
+}
+
+} // namespace
+
+// The order of the steps is the rule: Truthfulness goes first, because how far the client is
+// believed changes the other scales' raw scores before their percentiles are looked up (or
+// replaces them altogether); then each scale's norm percentile is capped for too few scored
+// items, and only then raised to the floors of critical signs and of convictions.
 void ComputePercentiles()
 {
     Scoring& sc = scoring();
-    const ScoringData& d = sc.Data;
-    ClientValues& w = sc.ClientWork;
-
-    // Only genders 1 and 2 and race groups 1..3 have norms; everyone else is scored on group 1.
-    sc.GenderIndex = RoundHalfEven(LeadingNumber(w.Gender));
-    if (sc.GenderIndex < 1 || sc.GenderIndex > 2)
-        sc.GenderIndex = 1;
-    sc.RaceGroup = RoundHalfEven(LeadingNumber(w.Race));
-    if (sc.RaceGroup < 1 || sc.RaceGroup > 3)
-        sc.RaceGroup = 1;
-    const int g = sc.GenderIndex;
-    const int r = sc.RaceGroup;
-
+    ChooseNormGroup(sc);
     sc.AlcoholFloorApplied = false;
     sc.DrugFloorApplied = false;
 
-    for (int s = 1; s <= sc.ScaleCountInUse; ++s) {
-        ScaleScore& score = sc.ScaleScores[s];
-        int p = 99;
-        bool fromTable = false;
-        if (score.OmittedCount < 4 && score.RawScore <= d.MaxRaw[g][r][s]) {
-            if (score.RawScore <= 0) {
-                p = 0;
-            } else {
-                p = d.PercentileTable[s][score.RawScore][r][g];
-                fromTable = true;
-            }
-        }
-
-        if (s >= Alcohol && fromTable) {
-            if (score.ScoredItemCount == 1 && p > 28)
-                p = 28;
-            else if (score.ScoredItemCount == 2 && p > 38)
-                p = 38;
-        }
-
-        if (s == Truthfulness) {
-            score.Percentile = qint16(p);
-            int level = 0;
-            if (InRange(p, 40, 55))
-                level = 1;
-            else if (InRange(p, 56, 69))
-                level = 2;
-            else if (InRange(p, 70, 89))
-                level = 3;
-            else if (InRange(p, 90, 94))
-                level = 4;
-            if (level > 0) {
-                for (int j = Alcohol; j <= Risk; ++j)
-                    if (sc.ScaleScores[j].ScoredItemCount >= 2)
-                        sc.ScaleScores[j].RawScore += d.TruthCorrection[j][level];
-            }
-            if (p > 94) {
-                for (int j = Alcohol; j <= Risk; ++j) {
-                    sc.ScaleScores[j].Percentile = 99;
-                    if (sc.ScaleScores[j].ScoredItemCount >= 2)
-                        sc.ScaleScores[j].RawScore += d.TruthCorrection[j][5];
-                }
-                return;
-            }
-            continue;
-        }
-
-        // Critical-item floors.
-        int c = 0;
-        auto criticals = [&](int first, int last) {
-            for (int k = first; k <= last; ++k)
-                if (sc.ItemPoints[d.CriticalItems[k]] > 1)
-                    ++c;
-        };
-        auto atLeast = [&](const QString& value, double n) { return LeadingNumber(value) >= n ? 1 : 0; };
-        if (s == Alcohol) {
-            criticals(1, 8);
-            c += atLeast(w.AlcoholConvictions, 2);
-        } else if (s == Drugs) {
-            criticals(9, 16);
-            c += atLeast(w.DrugConvictions, 2);
-        } else {
-            criticals(17, 22);
-            c += atLeast(w.MisdemeanorConvictions, 3) + atLeast(w.FelonyConvictions, 3)
-                + atLeast(w.TimesOnProbation, 2) + atLeast(w.ProbationRevocations, 2)
-                + atLeast(w.TimesOnParole, 2) + atLeast(w.ParoleRevocations, 2)
-                + atLeast(w.TimesJail, 2) + atLeast(w.TimesPrison, 1);
-        }
-        if (c == 2 && p < 40)
-            p = 40;
-        if (c == 3 && p < 69)
-            p = 69;
-        if (c == 4 && p < 88)
-            p = 88;
-        if (c >= 5 && p < 92)
-            p = 92;
-
-        // Conviction floors.
-        if (s == Alcohol || s == Drugs) {
-            const double v = LeadingNumber(s == Alcohol ? w.AlcoholConvictions : w.DrugConvictions);
-            int floor = 0;
-            if (v == 1)
-                floor = 40;
-            else if (v == 2)
-                floor = 61;
-            else if (v == 3)
-                floor = 72;
-            else if (v == 4)
-                floor = 80;
-            else if (v >= 5)
-                floor = 89;
-            if (p < floor) {
-                p = floor;
-                (s == Alcohol ? sc.AlcoholFloorApplied : sc.DrugFloorApplied) = true;
-            }
-        }
-        score.Percentile = qint16(p);
+    const int truth = NormPercentile(sc, Truthfulness).Percentile;
+    sc.ScaleScores[Truthfulness].Percentile = qint16(truth);
+    if (truth >= UnbelievableTruthfulness) {
+        CorrectForTruthfulness(sc, UnbelievableLevel);
+        for (int j = Alcohol; j <= Risk; ++j)
+            sc.ScaleScores[j].Percentile = 99;
+        return;
     }
-}
+    if (const int level = TruthCorrectionLevel(truth); level > 0)
+        CorrectForTruthfulness(sc, level);
 
-ScoringResult WriteReport()
-{
-    // ScoreAndReport has removed any earlier report, so the file is created anew (O_EXCL):
-    // a link or pipe put in its place meanwhile is refused, never written through. A write
-    // that fails half-way takes its own partial file away again. The report is confidential:
-    // nobody but its owner may read it.
-    const QString path = ProgramFile(QString::fromLatin1(ReportFileName));
-    const QByteArray encoded = QFile::encodeName(path);
-    const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_EXCL, OwnerOnlyMode);
-    if (fd < 0)
-        return ScoringResult::Failure(QStringLiteral("Cannot write %1: %2").arg(EscapeControls(path), FileErrorText(errno)));
-    int err = WriteAllAt(fd, ToAnsi(ComposeReport()), 0);
-    if (err == 0 && SyncFile(fd) != 0)
-        err = errno;
-    if (CloseFile(fd) != 0 && err == 0)
-        err = errno;
-    if (err != 0) {
-        ::unlink(encoded.constData());
-        return ScoringResult::Failure(QStringLiteral("Cannot write %1: %2").arg(EscapeControls(path), FileErrorText(err)));
+    for (int s = Alcohol; s <= sc.ScaleCountInUse; ++s) {
+        const NormLookup norm = NormPercentile(sc, s);
+        int p = norm.FromTable ? CapForFewItems(sc.ScaleScores[s], norm.Percentile) : norm.Percentile;
+        p = RaiseToCriticalFloor(sc, s, p);
+        p = RaiseToConvictionFloor(sc, s, p);
+        sc.ScaleScores[s].Percentile = qint16(p);
     }
-    return {};
-}
-
-ScoringResult ScoreAndReport()
-{
-    // Whatever happens below, the report of an earlier client must not be taken for this one.
-    // Removing the name removes a link, not the file it points to.
-    const QString reportPath = ProgramFile(QString::fromLatin1(ReportFileName));
-    if (::unlink(QFile::encodeName(reportPath).constData()) != 0 && errno != ENOENT)
-        return ScoringResult::Failure(
-            QStringLiteral("Cannot remove the old %1: %2").arg(EscapeControls(reportPath), FileErrorText(errno)));
-
-    const int slot = program().CurrentClient;
-    if (slot < 1 || slot > MaxClients)
-        return ScoringResult::Failure(QStringLiteral("No client to score: client slot %1 is outside 1..%2")
-                                          .arg(slot).arg(MaxClients));
-
-    InitReportTables();
-    if (ScoringResult loaded = LoadScoringData(); !loaded)
-        return loaded;
-    PrepareClientWork();
-    ComputeRawScores();
-    ComputePercentiles();
-    return WriteReport();
 }
