@@ -188,15 +188,15 @@ class tst_Desktop : public QObject {
     }
     QProcess* StartProgram() { return Start(t->programFolder() + "/zeptest"); }
 
-    // The program with the question bank, started and waiting at its menu.
-    QProcess* StartAtMenu(const QByteArray& numLock = "False")
+    // The program with the question bank, started and waiting at its menu (the last of
+    // `programs`).
+    void StartAtMenu(const QByteArray& numLock = "False")
     {
-        Prepare(numLock);
-        QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/ZEPSF.db"), t->programFolder() + "/ZEPSF.db");
-        QProcess* program = StartProgram();
-        if (!WaitForActive(MenuTitle, 15000) || !WaitForTitle("Initializing...", false))
-            qWarning("the main menu did not become active");
-        return program;
+        CHECKED(Prepare(numLock));
+        QVERIFY(QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/ZEPSF.db"), t->programFolder() + "/ZEPSF.db"));
+        StartProgram();
+        QVERIFY2(WaitForActive(MenuTitle, 15000) && WaitForTitle("Initializing...", false),
+                 "the main menu did not become active");
     }
 
     // A new client's information and court history, each accepted with Enter on Information OK.
@@ -220,10 +220,10 @@ class tst_Desktop : public QObject {
     {
         t = std::make_unique<TestProgram>();
         QVERIFY(QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/zeptest"), t->programFolder() + "/zeptest"));
-        WriteClients(t->disk(), {"Jane Doe", "John Roe"});
-        WriteFileBytes(t->programFolder() + "/zeptest.ini",
+        CHECKED(WriteClients(t->disk(), {"Jane Doe", "John Roe"}));
+        CHECKED(WriteFileBytes(t->programFolder() + "/zeptest.ini",
                        "[Settings]\r\nNumLock=" + numLock + "\r\nPrintDOS=False\r\n[Path]\r\nFilePath=" +
-                           t->disk().toUtf8() + "\r\n");
+                           t->disk().toUtf8() + "\r\n"));
     }
 
 private slots:
@@ -264,7 +264,7 @@ private slots:
 
     void aWorkingDayOnTheRealDesktop()
     {
-        Prepare("False");
+        CHECKED(Prepare("False"));
         SetNumLock(false);
         StartProgram();
         QVERIFY(WaitForTitle("Initializing..."));
@@ -287,7 +287,7 @@ private slots:
         // A disk that is not ours is refused; the keyboard is back in the client list.
         const QString wrong = t->disk() + "/wrong";
         QDir().mkpath(wrong);
-        TestProgram::MakeDataDisk(wrong, "NOTZEP\r\n");
+        CHECKED(TestProgram::MakeDataDisk(wrong, "NOTZEP\r\n"));
         // With the mouse, as the menu bar invites: Options, then Select Drive.
         ClickInWindow(Titles().value(MenuTitle), 75, 9);
         QTest::qWait(500);
@@ -330,7 +330,8 @@ private slots:
     void aClientAtTheKeyboardCannotCloseTheWayOut()
     {
         SetNumLock(false);
-        QProcess* program = StartAtMenu("True");
+        CHECKED(StartAtMenu("True"));
+        QProcess* program = programs.back();
         QTRY_VERIFY_WITH_TIMEOUT(NumLockOn(), 3000);
         Keys({"Tab", "Return"});
         QVERIFY(WaitForTitle("Entry Method"));
@@ -398,7 +399,7 @@ private slots:
         QFETCH(QStringList, keys);
         if (windowManager.state() != QProcess::Running)
             QSKIP("the window manager openbox is needed (package openbox)");
-        StartAtMenu();
+        CHECKED(StartAtMenu());
         Keys({"Tab", "Return"});
         QVERIFY(WaitForTitle("Entry Method"));
         Keys(answerSheet ? QStringList{"Tab", "Return"} : QStringList{"Return"});
@@ -430,7 +431,7 @@ private slots:
         PrintCatcher printers;
         if (!printers.Start())
             QSKIP(qPrintable(printers.Error()));
-        Prepare("False");
+        CHECKED(Prepare("False"));
         for (const QString& name : QDir(QStringLiteral(ZEP_PROGRAM_DIR)).entryList({QStringLiteral("*.TXT")}))
             QVERIFY(QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/") + name, t->programFolder() + "/" + name));
         qputenv("CUPS_SERVER", printers.Server().toUtf8());

@@ -77,7 +77,7 @@ QString ProgramWithoutDisk(const TestProgram& t)
     const QString exe = t.programFolder() + QStringLiteral("/zeptest");
     if (!QFile::exists(exe))
         QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/zeptest"), exe);
-    WriteFileBytes(t.programFolder() + QStringLiteral("/zeptest.ini"), "[Path]\r\nFilePath=/nowhere/at/all\r\n");
+    CHECKED(WriteFileBytes(t.programFolder() + QStringLiteral("/zeptest.ini"), "[Path]\r\nFilePath=/nowhere/at/all\r\n"), QString());
     return exe;
 }
 
@@ -96,15 +96,15 @@ private slots:
     void startUpConnectsTheRememberedDiskAndSetsTheOptions()
     {
         TestProgram t;
-        WriteClients(t.disk(), {QStringLiteral("Ann Lee"), QStringLiteral("Bo Smith-Jones")});
-        WriteFileBytes(program().IniPath, "[Settings]\r\nNumLock=true\r\nPrintDOS=Truly\r\n[Path]\r\nFilePath=" +
-                                              t.disk().toLocal8Bit() + "\r\nSndPath= /opt/sounds \r\n");
+        CHECKED(WriteClients(t.disk(), {QStringLiteral("Ann Lee"), QStringLiteral("Bo Smith-Jones")}));
+        CHECKED(WriteFileBytes(program().IniPath, "[Settings]\r\nNumLock=true\r\nPrintDOS=Truly\r\n[Path]\r\nFilePath=" +
+                                              t.disk().toLocal8Bit() + "\r\nSndPath= /opt/sounds \r\n"));
         program().DataDrive.clear();
         program().EditMode = true;
         // What a killed bulk print leaves: confidential reports that must not outlive it.
         const QDir folder(t.programFolder());
         for (const char* name : {"temp1", "temp12", ".temp2.aB12cD", ".REPORT.PRN.Zz09Yy", "temp"})
-            WriteFileBytes(folder.filePath(name), "CONFIDENTIAL REPORT\r\n");
+            CHECKED(WriteFileBytes(folder.filePath(name), "CONFIDENTIAL REPORT\r\n"));
 
         frmMainMenu menu;
         QVERIFY(RunStartUp(menu));
@@ -134,7 +134,7 @@ private slots:
     {
         TestProgram t;
         frmMainMenu menu;
-        ShowActive(&menu);
+        CHECKED(ShowActive(&menu));
         menu.mnuHelpAbout->trigger();
         QPointer<frmAbout> about = menu.findChild<frmAbout*>();
         QVERIFY(about && !about->isModal() && about->cmdOK->isVisible());

@@ -61,8 +61,8 @@ private slots:
         const QString a = t.disk() + QStringLiteral("/a");
         const QString b = t.disk() + QStringLiteral("/b");
         QVERIFY(QDir().mkpath(drive) && QDir().mkpath(b));
-        WriteClients(drive, Names(QStringLiteral("Client"), 3));
-        WriteClients(b, second);
+        CHECKED(WriteClients(drive, Names(QStringLiteral("Client"), 3)));
+        CHECKED(WriteClients(b, second));
         UseDisk(drive);
         QVERIFY(LoadClientTable());
         QVERIFY(QDir().rename(drive, a) && QDir().rename(b, drive));
@@ -99,7 +99,7 @@ private slots:
         UseDisk(disk.path());
         // 26 records end at byte 4004: the 27th gets 92 bytes of a page and then no more.
         const QByteArray before = Records(Names(QStringLiteral("Client"), 26));
-        WriteFileBytes(program().DataFilePath, before);
+        CHECKED(WriteFileBytes(program().DataFilePath, before));
         const QString filler = disk.fill();
         QVERIFY(LoadClientTable());
 
@@ -149,10 +149,10 @@ private slots:
         TestProgram t;
         QTemporaryDir elsewhere;
         const QByteArray before = Records(Names(QStringLiteral("Client"), 2));
-        WriteFileBytes(t.dataFile(), before);
+        CHECKED(WriteFileBytes(t.dataFile(), before));
         QVERIFY(LoadClientTable());
         if (fault == QLatin1String("link")) {
-            WriteFileBytes(elsewhere.filePath("DATA401.ZEP"), before);
+            CHECKED(WriteFileBytes(elsewhere.filePath("DATA401.ZEP"), before));
             QVERIFY(QFile::remove(t.dataFile()) && QFile::link(elsewhere.filePath("DATA401.ZEP"), t.dataFile()));
         }
         if (fault == QLatin1String("gone"))
@@ -175,7 +175,7 @@ private slots:
     {
         TestProgram t;
         const QByteArray before = Records(Names(QStringLiteral("Client"), 2));
-        WriteFileBytes(t.dataFile(), before);
+        CHECKED(WriteFileBytes(t.dataFile(), before));
         QVERIFY(LoadClientTable());
         program().CurrentClient = 3;
         program().ClientTable[3] = SampleRecord(QStringLiteral("New"));
@@ -209,14 +209,14 @@ private slots:
         QTemporaryDir elsewhere;
         const QString target = elsewhere.path() + QStringLiteral("/target");
         const QByteArray outside = Records(Names(QStringLiteral("Outside"), 2));
-        TestProgram::MakeDataDisk(t.disk());
+        CHECKED(TestProgram::MakeDataDisk(t.disk()));
         const QString path = t.disk() + QLatin1Char('/') + name;
         QFile::remove(path);
         if (kind == QLatin1String("pipe")) {
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
         } else {
             if (kind == QLatin1String("link to a file"))
-                WriteFileBytes(target, name == QLatin1String("TID") ? QByteArray("ZEPSF\r\n") : outside);
+                CHECKED(WriteFileBytes(target, name == QLatin1String("TID") ? QByteArray("ZEPSF\r\n") : outside));
             QVERIFY(QFile::link(target, path));
         }
 
@@ -265,12 +265,12 @@ private slots:
             before += RecordToBytes(done ? changed(record) : record);
             after += RecordToBytes(slot == 27 || done ? changed(record) : record);
         }
-        TestProgram::MakeDataDisk(disk.path());
+        CHECKED(TestProgram::MakeDataDisk(disk.path()));
         const QStringList args = mode == QLatin1String("edit") ? QStringList{mode, disk.path(), QStringLiteral("27")}
                                                                : QStringList{mode, disk.path()};
         QDeadlineTimer deadline(10000);
         for (int kill = 1; kill <= 300 && !deadline.hasExpired(); ++kill) {
-            WriteFileBytes(disk.path() + QStringLiteral("/DATA401.ZEP"), before.join());
+            CHECKED(WriteFileBytes(disk.path() + QStringLiteral("/DATA401.ZEP"), before.join()));
             QProcess writer;
             writer.start(QStringLiteral(RECORDWRITER), args);
             QVERIFY(writer.waitForReadyRead(10000));
@@ -307,7 +307,7 @@ private slots:
         QTemporaryDir disk;
         QDeadlineTimer deadline(8000);
         for (int round = 1; round <= 10 && !deadline.hasExpired(); ++round) {
-            WriteClients(disk.path(), {});
+            CHECKED(WriteClients(disk.path(), {}));
             std::array<QProcess, 2> writers;
             std::array<QStringList, 2> saved;
             for (int i = 0; i < 2; ++i) {
@@ -369,7 +369,7 @@ private slots:
         TestProgram t;
         TmpfsMount disk;
         REQUIRE_TMPFS(disk);
-        WriteClients(disk.path(), Names(QStringLiteral("Client"), 2));
+        CHECKED(WriteClients(disk.path(), Names(QStringLiteral("Client"), 2)));
         UseDisk(disk.path());
         QVERIFY(LoadClientTable());
         QProcess holder;
@@ -396,7 +396,7 @@ private slots:
         TestProgram t;
         TmpfsMount disk;
         REQUIRE_TMPFS(disk);
-        WriteClients(disk.path(), Names(QStringLiteral("Client"), 2));
+        CHECKED(WriteClients(disk.path(), Names(QStringLiteral("Client"), 2)));
         UseDisk(disk.path());
         QVERIFY(LoadClientTable());
         QProcess other;
