@@ -18,8 +18,6 @@
 #include <QTimer>
 
 #include "widgets/FormHelpers.h"
-#include "widgets/Password.h"
-#include "widgets/frmMyInputBox.h"
 #include "base/ClientRecord.h"
 #include "scoring/BulkPrint.h"
 #include "scoring/ReportPrinter.h"
@@ -138,16 +136,6 @@ QByteArray ThreePageReport()
     return r;
 }
 
-void AnswerSecretCode()
-{
-    WhenModalOpens("frmMyInputBox", [](QWidget* w) {
-        auto* box = static_cast<frmMyInputBox*>(w);
-        QTest::keyClicks(box->txtInput, QString(QChar(SecretCode)));
-        QTest::keyClick(box->txtInput, Qt::Key_Return);
-        QTest::keyClick(box->cmdMenuChoice[0], Qt::Key_Return);
-    });
-}
-
 } // namespace
 
 class tst_Printing : public ScoringTestCase {
@@ -186,7 +174,7 @@ class tst_Printing : public ScoringTestCase {
             Press(Qt::Key_Tab);
             Press(Qt::Key_Space);
         }
-        AnswerSecretCode();
+        AnswerNextInputBox();
         static_cast<frmSupervisorOptions*>(QApplication::activeModalWidget())->cmdMenuChoice[0]->setFocus();
         Press(Qt::Key_Return);
     }

@@ -6,7 +6,6 @@
 #include <QPlainTextEdit>
 #include <QTableWidget>
 
-#include "widgets/Password.h"
 #include "base/Program.h"
 #include "app/frmMainMenu.h"
 #include "widgets/frmMyInputBox.h"
@@ -46,9 +45,7 @@ struct PromptWatch {
                 return QTest::keyClick(box->txtInput, Qt::Key_Escape);
             if (action == "wrong")
                 MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-            QTest::keyClicks(box->txtInput, action == "wrong" ? QString("zz") : QString(QChar(SecretCode)).toLower());
-            QTest::keyClick(box->txtInput, Qt::Key_Return);
-            QTest::keyClick(box->cmdMenuChoice[0], Qt::Key_Return);
+            AnswerInputBox(box, action == "wrong" ? QString("zz") : SecretCodeText().toLower());
         });
         timer.start(5);
     }
