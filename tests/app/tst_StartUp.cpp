@@ -178,23 +178,15 @@ private slots:
         const QString exe = ProgramWithoutDisk(t);
         const QByteArray ini = ReadFileBytes(t.programFolder() + QStringLiteral("/zeptest.ini"));
 
-        QProcess first;
-        first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        first.start(exe, {});
+        RunningTool first(exe);
         QVERIFY(first.waitForStarted());
         // The first copy answers later ones while it waits at its "no test information" question.
         QTRY_VERIFY_WITH_TIMEOUT(ListenerPid(SingleInstance(t.programFolder()).serverName()) == first.processId(), 20000);
         const QStringList before = QDir(t.programFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
-        QProcess second;
-        second.start(exe, {});
-        QVERIFY(second.waitForFinished(10000));
-        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(RunTool(exe, {}, 10000).exitCode, 0);
         QCOMPARE(QDir(t.programFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
         QCOMPARE(ReadFileBytes(t.programFolder() + QStringLiteral("/zeptest.ini")), ini);
-
-        first.kill();
-        first.waitForFinished();
     }
 
     void aListenerNotOursCannotStopTheProgram_data()
@@ -234,15 +226,10 @@ private slots:
                                                                     key, QCryptographicHash::Sha1).toHex().left(16))));
         }
 
-        QProcess program;
-        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.start(exe, {});
+        RunningTool program(exe);
         QVERIFY(program.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(program.state() != QProcess::Running || ListenerPid(name) == program.processId(), 20000);
-        const bool started = program.state() == QProcess::Running;
-        program.kill();
-        program.waitForFinished();
-        QVERIFY(started);
+        QCOMPARE(program.state(), QProcess::Running);
     }
 
     void aFolderOthersMayUseIsToldAndTheProgramStarts_data()

@@ -41,6 +41,19 @@ struct HangGuard {
 class tst_DiskFaults : public QObject {
     Q_OBJECT
 
+    // Two clients on `disk`, loaded, and a record writer started there with `args` after the
+    // disk; it has locked the disk when this returns.
+    void LockedByWriter(const TmpfsMount& disk, std::unique_ptr<RunningTool>& writer, QStringList args)
+    {
+        CHECKED(WriteClients(disk.path(), Names(QStringLiteral("Client"), 2)));
+        UseDisk(disk.path());
+        QVERIFY(LoadClientTable());
+        args.insert(1, disk.path());
+        writer = std::make_unique<RunningTool>(QStringLiteral(RECORDWRITER), args);
+        QVERIFY(writer->waitForReadyRead(10000));
+        QCOMPARE(writer->readLine(), QByteArray("locked\n"));
+    }
+
 private slots:
     void swappedDiskIsNeverWrittenOver_data()
     {
@@ -271,8 +284,7 @@ private slots:
         QDeadlineTimer deadline(10000);
         for (int kill = 1; kill <= 300 && !deadline.hasExpired(); ++kill) {
             CHECKED(WriteFileBytes(disk.path() + QStringLiteral("/DATA401.ZEP"), before.join()));
-            QProcess writer;
-            writer.start(QStringLiteral(RECORDWRITER), args);
+            RunningTool writer(QStringLiteral(RECORDWRITER), args);
             QVERIFY(writer.waitForReadyRead(10000));
             QCOMPARE(writer.readLine(), QByteArray("ready\n"));
             QThread::usleep(QRandomGenerator::global()->bounded(2000));
@@ -369,19 +381,11 @@ private slots:
         TestProgram t;
         TmpfsMount disk;
         REQUIRE_TMPFS(disk);
-        CHECKED(WriteClients(disk.path(), Names(QStringLiteral("Client"), 2)));
-        UseDisk(disk.path());
-        QVERIFY(LoadClientTable());
-        QProcess holder;
-        holder.start(QStringLiteral(RECORDWRITER), {QStringLiteral("hold"), disk.path()});
-        QVERIFY(holder.waitForReadyRead(10000));
-        QCOMPARE(holder.readLine(), QByteArray("locked\n"));
+        std::unique_ptr<RunningTool> holder;
+        CHECKED(LockedByWriter(disk, holder, {QStringLiteral("hold")}));
 
         program().ClientTable[2].Answers = QString(64, QLatin1Char('1'));
-        MsgBox::SetObserver([&](const MsgBox::Message&) {
-            holder.kill();
-            holder.waitForFinished();
-        });
+        MsgBox::SetObserver([&](const MsgBox::Message&) { holder.reset(); });
         MsgBox::SetNextAnswer(Answer::Ok);
         QVERIFY(WriteClientRecord(2));
         QCOMPARE(MsgBox::Shown().size(), 1);
@@ -396,14 +400,8 @@ private slots:
         TestProgram t;
         TmpfsMount disk;
         REQUIRE_TMPFS(disk);
-        CHECKED(WriteClients(disk.path(), Names(QStringLiteral("Client"), 2)));
-        UseDisk(disk.path());
-        QVERIFY(LoadClientTable());
-        QProcess other;
-        other.start(QStringLiteral(RECORDWRITER),
-                    {QStringLiteral("overtake"), disk.path(), QString::number(QCoreApplication::applicationPid())});
-        QVERIFY(other.waitForReadyRead(10000));
-        QCOMPARE(other.readLine(), QByteArray("locked\n"));
+        std::unique_ptr<RunningTool> other;
+        CHECKED(LockedByWriter(disk, other, {QStringLiteral("overtake"), QString::number(QCoreApplication::applicationPid())}));
 
         program().CurrentClient = 3;
         program().ClientTable[3] = SampleRecord(QStringLiteral("Mine"));
@@ -411,8 +409,8 @@ private slots:
         QVERIFY(!CompleteNewClient());
         QVERIFY2(LastMessage().text.startsWith(QStringLiteral("A different data disk is in the drive.")),
                  qPrintable(LastMessage().text));
-        QVERIFY(other.waitForFinished(10000));
-        QCOMPARE(other.exitCode(), 0);
+        QVERIFY(other->waitForFinished(10000));
+        QCOMPARE(other->exitCode(), 0);
         QCOMPARE(ReadFileBytes(program().DataFilePath), Records(Names(QStringLiteral("Client"), 2)) +
                                                             RecordToBytes(SampleRecord(QStringLiteral("Overtaker"))));
     }

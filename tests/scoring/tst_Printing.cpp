@@ -28,13 +28,8 @@
 
 namespace {
 
-QByteArray Run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(60000);
-    return p.readAllStandardOutput();
-}
+// A poppler tool's output (the test's ::RunTool, not the report tool's).
+QByteArray Run(const QString& program, const QStringList& args) { return RunTool(program, args).out; }
 
 int PdfPages(const QString& pdf)
 {

@@ -107,8 +107,7 @@ private slots:
         QFETCH(bool, busy);
         std::unique_ptr<CpuLoad> load(busy ? new CpuLoad : nullptr);
         // The server reports each stream a client opens.
-        QProcess events;
-        events.start("pactl", {"subscribe"});
+        RunningTool events("pactl", {"subscribe"});
         QVERIFY(events.waitForStarted());
         CHECKED(Open());
         const Recording &inst0 = Recordings[0], &inst1 = Recordings[1], &question = Recordings[2],
