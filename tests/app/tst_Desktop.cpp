@@ -91,15 +91,30 @@ class tst_Desktop : public QObject {
     }
 
     // The window the window manager shows active (grey titles everywhere when there is none).
+    Window ActiveWindow()
+    {
+        const QList<Atom> active = AtomsOf(DefaultRootWindow(x), "_NET_ACTIVE_WINDOW");
+        return active.isEmpty() ? None : Window(active[0]);
+    }
     bool WaitForActive(const QString& title, int ms = 10000)
     {
         for (QDeadlineTimer deadline(ms);; QTest::qWait(50)) {
-            const QList<Atom> active = AtomsOf(DefaultRootWindow(x), "_NET_ACTIVE_WINDOW");
-            if (!active.isEmpty() && active[0] == Titles().value(title, None) && active[0] != None)
+            const Window active = ActiveWindow();
+            if (active != None && active == Titles().value(title, None))
                 return true;
             if (deadline.hasExpired())
                 return false;
         }
+    }
+    // The program's message boxes carry the main menu's title: one of them, not the menu, active.
+    bool WaitForMessageBoxOver(Window menu)
+    {
+        return QTest::qWaitFor([&] {
+            QMap<QString, Window> titles;
+            const Window active = ActiveWindow();
+            CollectTitles(x, active, titles);
+            return active != None && active != menu && titles.value(MenuTitle) == active;
+        }, 10000);
     }
 
     // Returns once the window manager has handled every request sent before: it answers a
@@ -141,6 +156,22 @@ class tst_Desktop : public QObject {
         explicit HeldWindowManager(qint64 p) : pid(p) { Q_ASSERT(pid > 0); ::kill(pid_t(pid), SIGSTOP); }
         ~HeldWindowManager() { ::kill(pid_t(pid), SIGCONT); }
     };
+
+    // A drop-down menu is open: the only windows that pass the window manager by.
+    bool PopupShown()
+    {
+        Window root, parent, *children = nullptr;
+        unsigned int n = 0;
+        bool shown = false;
+        if (XQueryTree(x, DefaultRootWindow(x), &root, &parent, &children, &n)) {
+            XWindowAttributes a;
+            for (unsigned int i = 0; i < n && !shown; ++i)
+                shown = XGetWindowAttributes(x, children[i], &a) && a.override_redirect && a.map_state == IsViewable;
+            if (children)
+                XFree(children);
+        }
+        return shown;
+    }
 
     bool NumLockOn()
     {
@@ -241,13 +272,19 @@ private slots:
         XSetErrorHandler(IgnoreXError);
         if (!QStandardPaths::findExecutable("openbox").isEmpty()) {
             windowManager.start("openbox", {});
-            QTest::qWait(500);
+            QVERIFY2(QTest::qWaitFor([&] { return !AtomsOf(DefaultRootWindow(x), "_NET_SUPPORTING_WM_CHECK").isEmpty(); },
+                                     10000),
+                     "openbox did not take over the screen");
         }
     }
 
     void cleanup()
     {
-        qDeleteAll(programs);  // each is killed and waited for
+        for (QProcess* p : std::as_const(programs)) {
+            p->kill();
+            p->waitForFinished();
+        }
+        qDeleteAll(programs);
         programs.clear();
         t.reset();
     }
@@ -278,9 +315,7 @@ private slots:
             QTest::qWait(100);
         }
 
-        QVERIFY(WaitForTitle(MenuTitle));
-        QTest::qWait(2500);
-        QVERIFY2(!NumLockOn(), "NumLock switched on although the setting says False");
+        QVERIFY(WaitForActive(MenuTitle) && WaitForTitle("Initializing...", false));
         for (const QString& title : Titles().keys())
             QVERIFY2(!title.contains(QStringLiteral(" — ")), qPrintable(title));
 
@@ -289,21 +324,20 @@ private slots:
         QDir().mkpath(wrong);
         CHECKED(TestProgram::MakeDataDisk(wrong, "NOTZEP\r\n"));
         // With the mouse, as the menu bar invites: Options, then Select Drive.
-        ClickInWindow(Titles().value(MenuTitle), 75, 9);
-        QTest::qWait(500);
-        ClickInWindow(Titles().value(MenuTitle), 100, 32);
-        QVERIFY(WaitForTitle("Select Drive"));
-        QTest::qWait(1000);
+        const Window menu = Titles().value(MenuTitle);
+        ClickInWindow(menu, 75, 9);
+        QVERIFY2(QTest::qWaitFor([&] { return PopupShown(); }, 5000), "the Options menu did not drop down");
+        ClickInWindow(menu, 100, 32);
+        QVERIFY(WaitForActive("Select Drive"));
         Keys({"ctrl+a"});
         Type(wrong);
         Keys({"Tab", "Return"});
-        QVERIFY(WaitForTitle("Data Disk Error"));
-        QTest::qWait(1000);
+        QVERIFY(WaitForActive("Data Disk Error"));
         Keys({"Return"});
         QVERIFY(WaitForTitle("Data Disk Error", false));
-        QTest::qWait(1000);
+        QVERIFY(WaitForMessageBoxOver(menu));
         Keys({"Escape"});  // "Drive select unsuccessful, would you like to try again?" No
-        QTest::qWait(1000);
+        QTRY_COMPARE_WITH_TIMEOUT(ActiveWindow(), menu, 10000);
         Keys({"Down", "Tab", "Return"});
         QVERIFY2(WaitForTitle("Client Information", true, 5000), "the keyboard was not in the client list");
         Keys({"Escape"});
@@ -314,6 +348,8 @@ private slots:
         QVERIFY(WaitForTitle("About ZEP-Adult Probation Short Form"));
         QProcess::execute("xdotool", {"windowactivate", "--sync", QString::number(Titles().value(MenuTitle))});
         QVERIFY(WaitForTitle("About ZEP-Adult Probation Short Form", false));
+        // Seconds at the menu have passed, each with a tick of the program's NumLock timer.
+        QVERIFY2(!NumLockOn(), "NumLock switched on although the setting says False");
     }
 
     // The client forms' own tests, on this desktop: a drop-down list takes the focus
@@ -368,7 +404,7 @@ private slots:
         QVERIFY(WaitForTitle("Question Presentation", false));
         QVERIFY(WaitForTitle("Secret Code"));
         Keys({"alt+F4"});
-        QTest::qWait(500);
+        QVERIFY(WindowManagerCaughtUp());
         QVERIFY(WaitForTitle("Secret Code"));
         Keys({SecretCodeText().toLower(), "Return", "Return"});
         QVERIFY(WaitForTitle("Secret Code", false));
@@ -437,8 +473,7 @@ private slots:
         qputenv("CUPS_SERVER", printers.Server().toUtf8());
         StartProgram();
         qunsetenv("CUPS_SERVER");
-        QVERIFY(WaitForTitle(MenuTitle));
-        QTest::qWait(2500);
+        QVERIFY(WaitForActive(MenuTitle) && WaitForTitle("Initializing...", false));
         Keys({"Tab", "Tab", "Return"});
         QVERIFY(WaitForTitle("Supervisor Options"));
         Keys({"Tab", "Down", "Down", "Tab", "Tab", "Tab", "Return"});
