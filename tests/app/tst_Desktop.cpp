@@ -67,10 +67,7 @@ class tst_Desktop : public QObject {
 
     bool WaitForTitle(const QString& title, bool shown = true, int ms = 15000)
     {
-        for (QDeadlineTimer deadline(ms); Titles().contains(title) != shown; QTest::qWait(50))
-            if (deadline.hasExpired())
-                return false;
-        return true;
+        return QTest::qWaitFor([&] { return Titles().contains(title) == shown; }, ms);
     }
 
     QList<Atom> AtomsOf(Window w, const char* property)
@@ -98,13 +95,7 @@ class tst_Desktop : public QObject {
     }
     bool WaitForActive(const QString& title, int ms = 10000)
     {
-        for (QDeadlineTimer deadline(ms);; QTest::qWait(50)) {
-            const Window active = ActiveWindow();
-            if (active != None && active == Titles().value(title, None))
-                return true;
-            if (deadline.hasExpired())
-                return false;
-        }
+        return QTest::qWaitFor([&] { return ActiveWindow() != None && ActiveWindow() == Titles().value(title, None); }, ms);
     }
     // The program's message boxes carry the main menu's title: one of them, not the menu, active.
     bool WaitForMessageBoxOver(Window menu)
@@ -128,10 +119,7 @@ class tst_Desktop : public QObject {
         request.xclient.message_type = XInternAtom(x, "_NET_REQUEST_FRAME_EXTENTS", False);
         request.xclient.format = 32;
         XSendEvent(x, DefaultRootWindow(x), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
-        bool answered = false;
-        for (QDeadlineTimer deadline(5000); !(answered = !AtomsOf(probe, "_NET_FRAME_EXTENTS").isEmpty()) &&
-                                            !deadline.hasExpired();)
-            QTest::qWait(20);
+        const bool answered = QTest::qWaitFor([&] { return !AtomsOf(probe, "_NET_FRAME_EXTENTS").isEmpty(); }, 5000);
         XDestroyWindow(x, probe);
         return answered;
     }
@@ -210,15 +198,9 @@ class tst_Desktop : public QObject {
     // A process that runs on this desktop, ended at the end of the test function.
     QProcess* Start(const QString& program)
     {
-        auto* p = new QProcess;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DISPLAY", display);
-        env.insert("QT_QPA_PLATFORM", "xcb");
-        p->setProcessEnvironment(env);
-        p->setProcessChannelMode(QProcess::ForwardedChannels);
-        p->start(program, {});
-        programs << p;
-        return p;
+        const auto platform = qScopeGuard([old = qgetenv("QT_QPA_PLATFORM")] { qputenv("QT_QPA_PLATFORM", old); });
+        qputenv("QT_QPA_PLATFORM", "xcb");  // the display is in DISPLAY already
+        return programs.emplace_back(new RunningTool(program, {}, QProcess::ForwardedChannels));
     }
     QProcess* StartProgram() { return Start(t->programFolder() + "/zeptest"); }
 
@@ -285,11 +267,7 @@ private slots:
 
     void cleanup()
     {
-        for (QProcess* p : std::as_const(programs)) {
-            p->kill();
-            p->waitForFinished();
-        }
-        qDeleteAll(programs);
+        qDeleteAll(programs);  // each is killed and waited for
         programs.clear();
         t.reset();
     }

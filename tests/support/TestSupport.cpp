@@ -84,9 +84,9 @@ ToolRun RunTool(const QString& program, const QStringList& args, int timeoutMs)
     return run;
 }
 
-RunningTool::RunningTool(const QString& program, const QStringList& args)
+RunningTool::RunningTool(const QString& program, const QStringList& args, ProcessChannelMode mode)
 {
-    setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    setProcessChannelMode(mode);
     start(program, args);
 }
 

@@ -60,11 +60,11 @@ struct ToolRun {
 };
 ToolRun RunTool(const QString& program, const QStringList& args, int timeoutMs = 60000);
 
-// A program running beside the test, started at once with its standard error passed on;
-// it is killed and waited for when it goes out of scope.
+// A program running beside the test, started at once with its standard error (or as told)
+// passed on; it is killed and waited for when it goes out of scope.
 class RunningTool : public QProcess {
 public:
-    RunningTool(const QString& program, const QStringList& args = {});
+    RunningTool(const QString& program, const QStringList& args = {}, ProcessChannelMode mode = ForwardedErrorChannel);
     ~RunningTool() override;
 };
 
