@@ -135,34 +135,14 @@ bool TmpfsMount::unmount()
 }
 
 namespace {
-// The WhenModalOpens still waiting, each with what it waits for and where it was asked.
-struct ModalWatch {
-    QTimer* timer;
-    QString name;
-    std::source_location where;
-};
-QList<ModalWatch> ModalWatches;
-
-// Records the failure against the test that asked, and closes the modal dialogs that may
-// hold that test in their exec() (bypassing a form's own refusal to close), so that it ends.
-void FailUnopened(const ModalWatch& watch)
-{
-    QTest::qFail(qPrintable(QStringLiteral("No modal dialog named %1 opened").arg(watch.name)),
-                 watch.where.file_name(), int(watch.where.line()));
-    for (int i = 0; i < 10 && QApplication::activeModalWidget(); ++i) {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (auto* dialog = qobject_cast<QDialog*>(modal))
-            dialog->QDialog::done(QDialog::Rejected);
-        else
-            modal->hide();
-    }
-}
+// How each WhenModalOpens still waiting gives up.
+std::map<QTimer*, std::function<void()>> ModalWatches;
 
 void EndWatch(QTimer* timer)
 {
     timer->stop();
     timer->deleteLater();
-    ModalWatches.removeIf([timer](const ModalWatch& w) { return w.timer == timer; });
+    ModalWatches.erase(timer);
 }
 } // namespace
 
@@ -170,29 +150,39 @@ void WhenModalOpens(const char* objectName, std::function<void(QWidget*)> action
                     std::source_location where)
 {
     auto* timer = new QTimer;
-    QElapsedTimer elapsed;
-    elapsed.start();
-    const ModalWatch watch{timer, QString::fromLatin1(objectName), where};
-    ModalWatches.append(watch);
+    const QString name = QString::fromLatin1(objectName);
+    // The test that asked fails at the line that asked, and the modal dialogs that may hold it
+    // in their exec() are closed (past a form's own refusal to close), so that it ends.
+    ModalWatches[timer] = [=] {
+        EndWatch(timer);
+        QTest::qFail(qPrintable("No modal dialog named " + name + " opened"), where.file_name(), int(where.line()));
+        for (int i = 0; i < 10 && QApplication::activeModalWidget(); ++i) {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                dialog->QDialog::done(QDialog::Rejected);
+            else
+                QApplication::activeModalWidget()->hide();
+        }
+    };
+    const QDeadlineTimer deadline(timeoutMs);
     QObject::connect(timer, &QTimer::timeout, [=] {
         QWidget* modal = QApplication::activeModalWidget();
-        const bool opened = modal && modal->objectName() == watch.name && modal->isVisible();
-        if (!opened && elapsed.elapsed() <= timeoutMs)
-            return;
-        EndWatch(timer);
-        if (!opened)
-            return FailUnopened(watch);
-        QApplication::setActiveWindow(modal);
-        action(modal);
+        if (modal && modal->objectName() == name && modal->isVisible()) {
+            EndWatch(timer);
+            QApplication::setActiveWindow(modal);
+            action(modal);
+        } else if (deadline.hasExpired()) {
+            const auto giveUp = ModalWatches.at(timer);
+            giveUp();
+        }
     });
     timer->start(5);
 }
 
 void FailUnopenedModals()
 {
-    for (const ModalWatch& watch : QList<ModalWatch>(ModalWatches)) {
-        EndWatch(watch.timer);
-        FailUnopened(watch);
+    while (!ModalWatches.empty()) {
+        const auto giveUp = ModalWatches.begin()->second;
+        giveUp();
     }
 }
 
