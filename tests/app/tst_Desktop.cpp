@@ -67,10 +67,7 @@ class tst_Desktop : public QObject {
 
     bool WaitForTitle(const QString& title, bool shown = true, int ms = 15000)
     {
-        for (QDeadlineTimer deadline(ms); Titles().contains(title) != shown; QTest::qWait(50))
-            if (deadline.hasExpired())
-                return false;
-        return true;
+        return QTest::qWaitFor([&] { return Titles().contains(title) == shown; }, ms);
     }
 
     QList<Atom> AtomsOf(Window w, const char* property)
@@ -91,15 +88,24 @@ class tst_Desktop : public QObject {
     }
 
     // The window the window manager shows active (grey titles everywhere when there is none).
+    Window ActiveWindow()
+    {
+        const QList<Atom> active = AtomsOf(DefaultRootWindow(x), "_NET_ACTIVE_WINDOW");
+        return active.isEmpty() ? None : Window(active[0]);
+    }
     bool WaitForActive(const QString& title, int ms = 10000)
     {
-        for (QDeadlineTimer deadline(ms);; QTest::qWait(50)) {
-            const QList<Atom> active = AtomsOf(DefaultRootWindow(x), "_NET_ACTIVE_WINDOW");
-            if (!active.isEmpty() && active[0] == Titles().value(title, None) && active[0] != None)
-                return true;
-            if (deadline.hasExpired())
-                return false;
-        }
+        return QTest::qWaitFor([&] { return ActiveWindow() != None && ActiveWindow() == Titles().value(title, None); }, ms);
+    }
+    // The program's message boxes carry the main menu's title: one of them, not the menu, active.
+    bool WaitForMessageBoxOver(Window menu)
+    {
+        return QTest::qWaitFor([&] {
+            QMap<QString, Window> titles;
+            const Window active = ActiveWindow();
+            CollectTitles(x, active, titles);
+            return active != None && active != menu && titles.value(MenuTitle) == active;
+        }, 10000);
     }
 
     // Returns once the window manager has handled every request sent before: it answers a
@@ -113,10 +119,7 @@ class tst_Desktop : public QObject {
         request.xclient.message_type = XInternAtom(x, "_NET_REQUEST_FRAME_EXTENTS", False);
         request.xclient.format = 32;
         XSendEvent(x, DefaultRootWindow(x), False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
-        bool answered = false;
-        for (QDeadlineTimer deadline(5000); !(answered = !AtomsOf(probe, "_NET_FRAME_EXTENTS").isEmpty()) &&
-                                            !deadline.hasExpired();)
-            QTest::qWait(20);
+        const bool answered = QTest::qWaitFor([&] { return !AtomsOf(probe, "_NET_FRAME_EXTENTS").isEmpty(); }, 5000);
         XDestroyWindow(x, probe);
         return answered;
     }
@@ -142,6 +145,22 @@ class tst_Desktop : public QObject {
         ~HeldWindowManager() { ::kill(pid_t(pid), SIGCONT); }
     };
 
+    // A drop-down menu is open: the only windows that pass the window manager by.
+    bool PopupShown()
+    {
+        Window root, parent, *children = nullptr;
+        unsigned int n = 0;
+        bool shown = false;
+        if (XQueryTree(x, DefaultRootWindow(x), &root, &parent, &children, &n)) {
+            XWindowAttributes a;
+            for (unsigned int i = 0; i < n && !shown; ++i)
+                shown = XGetWindowAttributes(x, children[i], &a) && a.override_redirect && a.map_state == IsViewable;
+            if (children)
+                XFree(children);
+        }
+        return shown;
+    }
+
     bool NumLockOn()
     {
         XkbStateRec state;
@@ -156,10 +175,13 @@ class tst_Desktop : public QObject {
         XSync(x, False);
     }
 
-    void Keys(const QStringList& keys)
+    // Keys 120 ms apart; `settle`: then a moment for the program to act on them, before a
+    // check or keys for another window.
+    void Keys(const QStringList& keys, bool settle = true)
     {
         QProcess::execute("xdotool", QStringList{"key", "--delay", "120"} + keys);
-        QTest::qWait(300);
+        if (settle)
+            QTest::qWait(300);
     }
 
     // A click at a point of a window's inside (its menu bar starts at the top left).
@@ -176,27 +198,21 @@ class tst_Desktop : public QObject {
     // A process that runs on this desktop, ended at the end of the test function.
     QProcess* Start(const QString& program)
     {
-        auto* p = new QProcess;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DISPLAY", display);
-        env.insert("QT_QPA_PLATFORM", "xcb");
-        p->setProcessEnvironment(env);
-        p->setProcessChannelMode(QProcess::ForwardedChannels);
-        p->start(program, {});
-        programs << p;
-        return p;
+        const auto platform = qScopeGuard([old = qgetenv("QT_QPA_PLATFORM")] { qputenv("QT_QPA_PLATFORM", old); });
+        qputenv("QT_QPA_PLATFORM", "xcb");  // the display is in DISPLAY already
+        return programs.emplace_back(new RunningTool(program, {}, QProcess::ForwardedChannels));
     }
     QProcess* StartProgram() { return Start(t->programFolder() + "/zeptest"); }
 
-    // The program with the question bank, started and waiting at its menu.
-    QProcess* StartAtMenu(const QByteArray& numLock = "False")
+    // The program with the question bank, started and waiting at its menu (the last of
+    // `programs`).
+    void StartAtMenu(const QByteArray& numLock = "False")
     {
-        Prepare(numLock);
-        QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/ZEPSF.db"), t->programFolder() + "/ZEPSF.db");
-        QProcess* program = StartProgram();
-        if (!WaitForActive(MenuTitle, 15000) || !WaitForTitle("Initializing...", false))
-            qWarning("the main menu did not become active");
-        return program;
+        CHECKED(Prepare(numLock));
+        QVERIFY(QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/ZEPSF.db"), t->programFolder() + "/ZEPSF.db"));
+        StartProgram();
+        QVERIFY2(WaitForActive(MenuTitle, 15000) && WaitForTitle("Initializing...", false),
+                 "the main menu did not become active");
     }
 
     // A new client's information and court history, each accepted with Enter on Information OK.
@@ -204,15 +220,17 @@ class tst_Desktop : public QObject {
     {
         for (const char* field : {"Al Smith", "123-45-6789", "34", "1", "3", "12", "2", "n"}) {
             Type(field);
-            Keys({"Return"});
+            Keys({"Return"}, false);
         }
         Keys({"Return"});
     }
+    // One box after the other, as fast as within a box: each keeps to its own window.
     void TypeCourtHistory()
     {
+        QStringList keys;
         for (int box = 0; box < 12; ++box)
-            Keys({"n", "Return"});
-        Keys({"Return"});
+            keys << "n" << "Return";
+        Keys(keys << "Return");
     }
 
     // A program folder with the program and settings, and a data disk with two clients.
@@ -220,10 +238,10 @@ class tst_Desktop : public QObject {
     {
         t = std::make_unique<TestProgram>();
         QVERIFY(QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/zeptest"), t->programFolder() + "/zeptest"));
-        WriteClients(t->disk(), {"Jane Doe", "John Roe"});
-        WriteFileBytes(t->programFolder() + "/zeptest.ini",
+        CHECKED(WriteClients(t->disk(), {"Jane Doe", "John Roe"}));
+        CHECKED(WriteFileBytes(t->programFolder() + "/zeptest.ini",
                        "[Settings]\r\nNumLock=" + numLock + "\r\nPrintDOS=False\r\n[Path]\r\nFilePath=" +
-                           t->disk().toUtf8() + "\r\n");
+                           t->disk().toUtf8() + "\r\n"));
     }
 
 private slots:
@@ -241,7 +259,9 @@ private slots:
         XSetErrorHandler(IgnoreXError);
         if (!QStandardPaths::findExecutable("openbox").isEmpty()) {
             windowManager.start("openbox", {});
-            QTest::qWait(500);
+            QVERIFY2(QTest::qWaitFor([&] { return !AtomsOf(DefaultRootWindow(x), "_NET_SUPPORTING_WM_CHECK").isEmpty(); },
+                                     10000),
+                     "openbox did not take over the screen");
         }
     }
 
@@ -264,7 +284,7 @@ private slots:
 
     void aWorkingDayOnTheRealDesktop()
     {
-        Prepare("False");
+        CHECKED(Prepare("False"));
         SetNumLock(false);
         StartProgram();
         QVERIFY(WaitForTitle("Initializing..."));
@@ -278,32 +298,29 @@ private slots:
             QTest::qWait(100);
         }
 
-        QVERIFY(WaitForTitle(MenuTitle));
-        QTest::qWait(2500);
-        QVERIFY2(!NumLockOn(), "NumLock switched on although the setting says False");
+        QVERIFY(WaitForActive(MenuTitle) && WaitForTitle("Initializing...", false));
         for (const QString& title : Titles().keys())
             QVERIFY2(!title.contains(QStringLiteral(" — ")), qPrintable(title));
 
         // A disk that is not ours is refused; the keyboard is back in the client list.
         const QString wrong = t->disk() + "/wrong";
         QDir().mkpath(wrong);
-        TestProgram::MakeDataDisk(wrong, "NOTZEP\r\n");
+        CHECKED(TestProgram::MakeDataDisk(wrong, "NOTZEP\r\n"));
         // With the mouse, as the menu bar invites: Options, then Select Drive.
-        ClickInWindow(Titles().value(MenuTitle), 75, 9);
-        QTest::qWait(500);
-        ClickInWindow(Titles().value(MenuTitle), 100, 32);
-        QVERIFY(WaitForTitle("Select Drive"));
-        QTest::qWait(1000);
+        const Window menu = Titles().value(MenuTitle);
+        ClickInWindow(menu, 75, 9);
+        QVERIFY2(QTest::qWaitFor([&] { return PopupShown(); }, 5000), "the Options menu did not drop down");
+        ClickInWindow(menu, 100, 32);
+        QVERIFY(WaitForActive("Select Drive"));
         Keys({"ctrl+a"});
         Type(wrong);
         Keys({"Tab", "Return"});
-        QVERIFY(WaitForTitle("Data Disk Error"));
-        QTest::qWait(1000);
+        QVERIFY(WaitForActive("Data Disk Error"));
         Keys({"Return"});
         QVERIFY(WaitForTitle("Data Disk Error", false));
-        QTest::qWait(1000);
+        QVERIFY(WaitForMessageBoxOver(menu));
         Keys({"Escape"});  // "Drive select unsuccessful, would you like to try again?" No
-        QTest::qWait(1000);
+        QTRY_COMPARE_WITH_TIMEOUT(ActiveWindow(), menu, 10000);
         Keys({"Down", "Tab", "Return"});
         QVERIFY2(WaitForTitle("Client Information", true, 5000), "the keyboard was not in the client list");
         Keys({"Escape"});
@@ -314,6 +331,8 @@ private slots:
         QVERIFY(WaitForTitle("About ZEP-Adult Probation Short Form"));
         QProcess::execute("xdotool", {"windowactivate", "--sync", QString::number(Titles().value(MenuTitle))});
         QVERIFY(WaitForTitle("About ZEP-Adult Probation Short Form", false));
+        // Seconds at the menu have passed, each with a tick of the program's NumLock timer.
+        QVERIFY2(!NumLockOn(), "NumLock switched on although the setting says False");
     }
 
     // The client forms' own tests, on this desktop: a drop-down list takes the focus
@@ -330,7 +349,8 @@ private slots:
     void aClientAtTheKeyboardCannotCloseTheWayOut()
     {
         SetNumLock(false);
-        QProcess* program = StartAtMenu("True");
+        CHECKED(StartAtMenu("True"));
+        QProcess* program = programs.back();
         QTRY_VERIFY_WITH_TIMEOUT(NumLockOn(), 3000);
         Keys({"Tab", "Return"});
         QVERIFY(WaitForTitle("Entry Method"));
@@ -367,9 +387,9 @@ private slots:
         QVERIFY(WaitForTitle("Question Presentation", false));
         QVERIFY(WaitForTitle("Secret Code"));
         Keys({"alt+F4"});
-        QTest::qWait(500);
+        QVERIFY(WindowManagerCaughtUp());
         QVERIFY(WaitForTitle("Secret Code"));
-        Keys({"k", "Return", "Return"});
+        Keys({SecretCodeText().toLower(), "Return", "Return"});
         QVERIFY(WaitForTitle("Secret Code", false));
         QVERIFY(WaitForTitle("Entry Method", false));
         QVERIFY(Titles().contains(MenuTitle));
@@ -398,7 +418,7 @@ private slots:
         QFETCH(QStringList, keys);
         if (windowManager.state() != QProcess::Running)
             QSKIP("the window manager openbox is needed (package openbox)");
-        StartAtMenu();
+        CHECKED(StartAtMenu());
         Keys({"Tab", "Return"});
         QVERIFY(WaitForTitle("Entry Method"));
         Keys(answerSheet ? QStringList{"Tab", "Return"} : QStringList{"Return"});
@@ -430,19 +450,18 @@ private slots:
         PrintCatcher printers;
         if (!printers.Start())
             QSKIP(qPrintable(printers.Error()));
-        Prepare("False");
+        CHECKED(Prepare("False"));
         for (const QString& name : QDir(QStringLiteral(ZEP_PROGRAM_DIR)).entryList({QStringLiteral("*.TXT")}))
             QVERIFY(QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/") + name, t->programFolder() + "/" + name));
         qputenv("CUPS_SERVER", printers.Server().toUtf8());
         StartProgram();
         qunsetenv("CUPS_SERVER");
-        QVERIFY(WaitForTitle(MenuTitle));
-        QTest::qWait(2500);
+        QVERIFY(WaitForActive(MenuTitle) && WaitForTitle("Initializing...", false));
         Keys({"Tab", "Tab", "Return"});
         QVERIFY(WaitForTitle("Supervisor Options"));
         Keys({"Tab", "Down", "Down", "Tab", "Tab", "Tab", "Return"});
         QVERIFY(WaitForTitle("Secret Code"));
-        Keys({"k", "Return", "Return"});
+        Keys({SecretCodeText().toLower(), "Return", "Return"});
         QTRY_COMPARE_WITH_TIMEOUT(printers.Jobs.size(), 2, 30000);
         for (const QByteArray& job : printers.Jobs)
             QVERIFY(job.startsWith("%PDF") && job.size() > 1000);

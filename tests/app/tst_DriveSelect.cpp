@@ -89,9 +89,9 @@ private slots:
         QFETCH(Result, result);
         QFETCH(QStringList, texts);
         if (!tid.isNull())
-            TestProgram::MakeDataDisk(t->disk(), tid);
+            CHECKED(TestProgram::MakeDataDisk(t->disk(), tid));
         if (clients > 0)
-            WriteFileBytes(t->dataFile(), Records(Names("C", clients)));
+            CHECKED(WriteFileBytes(t->dataFile(), Records(Names("C", clients))));
         if (clients < 0)
             QVERIFY(QDir(t->disk()).mkdir("DATA401.ZEP"));
         if (remembered)
@@ -124,10 +124,10 @@ private slots:
     {
         QFETCH(bool, previousGone);
         QTemporaryDir previous, stranger;
-        WriteClients(previous.path(), Names("C", 3));
+        CHECKED(WriteClients(previous.path(), Names("C", 3)));
         QVERIFY(OpenDataDisk(previous.path()));
         SaveINIFilePath(previous.path());
-        TestProgram::MakeDataDisk(stranger.path(), "OTHER\r\n");
+        CHECKED(TestProgram::MakeDataDisk(stranger.path(), "OTHER\r\n"));
         if (previousGone)
             QVERIFY(previous.remove());
 
@@ -153,7 +153,7 @@ private slots:
         QFETCH(bool, unprotect);
         TmpfsMount disk;
         REQUIRE_TMPFS(disk);
-        WriteClients(disk.path(), {"Ann", "Bob"});
+        CHECKED(WriteClients(disk.path(), {"Ann", "Bob"}));
         SaveINIFilePath("/somewhere/else");
         QVERIFY(disk.remountReadOnly());
         if (unprotect)
@@ -170,7 +170,7 @@ private slots:
     {
         TmpfsMount disk;
         REQUIRE_TMPFS(disk);
-        WriteClients(disk.path(), {"Ann"});
+        CHECKED(WriteClients(disk.path(), {"Ann"}));
         QVERIFY(OpenDataDisk(disk.path()));
         QVERIFY(disk.unmount());
         MsgBox::SetNextAnswer(Answer::Cancel);

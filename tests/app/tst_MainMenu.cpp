@@ -32,11 +32,11 @@ class tst_MainMenu : public QObject {
     // A menu over a disk with these clients, activated and shown as after start-up.
     void Open(const QStringList& names)
     {
-        WriteClients(t->disk(), names);
+        CHECKED(WriteClients(t->disk(), names));
         QVERIFY(LoadClientTable());
         menu = std::make_unique<frmMainMenu>();
         menu->Activate();
-        ShowActive(menu.get());
+        CHECKED(ShowActive(menu.get()));
     }
 
     void FocusOn(QWidget* w) { w->setFocus(); QTRY_VERIFY(w->hasFocus()); }
@@ -49,9 +49,9 @@ private slots:
 
     void onlyEnterAndSpaceActOnAButton()
     {
-        Open(Names(2));
+        CHECKED(Open(Names(2)));
         QPushButton* exitButton = menu->cmdMenuChoice[3];
-        FocusOn(exitButton);
+        CHECKED(FocusOn(exitButton));
         for (int key : {int(Qt::Key_X), int(Qt::Key_E), int(Qt::Key_Down), int(Qt::Key_Right), int(Qt::Key_Escape)})
             Press(key);
         QVERIFY(!program().Ended);
@@ -65,8 +65,8 @@ private slots:
 
     void withNoClientsTheListPassesFocusToAddNewClient()
     {
-        Open({});
-        FocusOn(menu->cmdMenuChoice[3]);
+        CHECKED(Open({}));
+        CHECKED(FocusOn(menu->cmdMenuChoice[3]));
         Press(Qt::Key_Tab);
         QVERIFY(menu->cmdMenuChoice[1]->hasFocus());
         QVERIFY(!menu->cmdMenuChoice[0]->isEnabled());
@@ -75,8 +75,8 @@ private slots:
     // Only the place with the keyboard is lit; picking a client enables "Edit Current Client".
     void tabbingLightsOnePlaceAtATimeAndPickingAClientEnablesEdit()
     {
-        Open(Names(3));
-        FocusOn(menu->cmdMenuChoice[1]);
+        CHECKED(Open(Names(3)));
+        CHECKED(FocusOn(menu->cmdMenuChoice[1]));
         Press(Qt::Key_Tab);
         QVERIFY(menu->cmdMenuChoice[2]->hasFocus());
         QCOMPARE(CyanPanels(), 1);
@@ -102,9 +102,9 @@ private slots:
         QStringList names = Names(12);
         names[2] = QStringLiteral("Jane Doe");
         names[11] = QStringLiteral("Mary Smith-Jones");
-        Open(names);
+        CHECKED(Open(names));
         QCOMPARE(menu->lbNameDisplay->item(2)->text(), QStringLiteral("3-Jane Doe") + QString(17, QLatin1Char(' ')));
-        FocusOn(menu->lbNameDisplay);
+        CHECKED(FocusOn(menu->lbNameDisplay));
         Press(Qt::Key_Down);
         Press(Qt::Key_End);
         QCOMPARE(program().CurrentClient, 12);
@@ -113,7 +113,7 @@ private slots:
 
     void aFullDiskOffersNoNewClient()
     {
-        Open(Names(51));
+        CHECKED(Open(Names(51)));
         QVERIFY(!menu->cmdMenuChoice[1]->isEnabled());
         QCOMPARE(menu->lbNameDisplay->count(), 51);
     }
@@ -127,9 +127,9 @@ private slots:
     void editCurrentClientRunsInformationCourtHistoryAndAnswers()
     {
         QFETCH(int, slot);
-        Open(Names(3));
-        WriteBank({{QStringLiteral("English"), StandardTestItems()}});
-        FocusOn(menu->lbNameDisplay);
+        CHECKED(Open(Names(3)));
+        CHECKED(WriteBank({{QStringLiteral("English"), StandardTestItems()}}));
+        CHECKED(FocusOn(menu->lbNameDisplay));
         Press(Qt::Key_Down, slot);
         QCOMPARE(program().CurrentClient, slot);
         Press(Qt::Key_Backtab, 4);
@@ -183,10 +183,10 @@ private slots:
     void selectDriveSwitchesToTheDiskTypedInTheChooser()
     {
         QFETCH(bool, done);
-        Open(Names(2));
+        CHECKED(Open(Names(2)));
         SaveINIFilePath(t->disk());
         QTemporaryDir other;
-        WriteClients(other.path(), {"Other One", "Other Two", "Other Three"});
+        CHECKED(WriteClients(other.path(), {"Other One", "Other Two", "Other Three"}));
         WhenModalOpens("frmDriveSelect", [&](QWidget* dialog) {
             auto* chooser = static_cast<frmDriveSelect*>(dialog);
             QCOMPARE(chooser->drDrive->currentText(), QString());  // empty: the root folder

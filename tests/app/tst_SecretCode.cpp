@@ -5,23 +5,19 @@
 
 namespace {
 
-const QString Letter = QString(QLatin1Char(SecretCode));
+const QString Letter = SecretCodeText();
 
 // Types `text` into the next input box and confirms it with Enter, Enter; "cancel" tabs
 // to "Cancel Input" and presses Enter there.
 void TypeCode(const QString& text)
 {
-    WhenModalOpens("frmMyInputBox", [text](QWidget* w) {
+    if (text != QLatin1String("cancel"))
+        return AnswerNextInputBox(text);
+    WhenModalOpens("frmMyInputBox", [](QWidget* w) {
         auto* box = static_cast<frmMyInputBox*>(w);
-        if (text == QLatin1String("cancel")) {
-            QTest::keyClick(box->txtInput, Qt::Key_Tab);
-            QTest::keyClick(box->cmdMenuChoice[0], Qt::Key_Tab);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-            return;
-        }
-        QTest::keyClicks(box->txtInput, text);
-        QTest::keyClick(box->txtInput, Qt::Key_Return);
-        QTest::keyClick(box->cmdMenuChoice[0], Qt::Key_Return);
+        QTest::keyClick(box->txtInput, Qt::Key_Tab);
+        QTest::keyClick(box->cmdMenuChoice[0], Qt::Key_Tab);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
 }
 

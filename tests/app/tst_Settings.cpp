@@ -16,14 +16,14 @@ private slots:
     void missingKeysGiveTheDefaults()
     {
         QVERIFY(GetNumLockSetting());  // no file at all
-        WriteFileBytes(program().IniPath, "; nothing here\r\n[Other]\r\nx=1\r\n");
+        CHECKED(WriteFileBytes(program().IniPath, "; nothing here\r\n[Other]\r\nx=1\r\n"));
         QVERIFY(GetNumLockSetting() && GetPrintDOSSetting());
         QCOMPARE(GetINIFilePath(), QStringLiteral("a:"));
         QCOMPARE(GetINISndPath(), QStringLiteral("c:"));
-        WriteFileBytes(program().IniPath, "[Path]\r\nFilePath=\r\n");
+        CHECKED(WriteFileBytes(program().IniPath, "[Path]\r\nFilePath=\r\n"));
         QCOMPARE(GetINIFilePath(), QString());  // empty is no default: the root folder
         // Only the first section of a name is read.
-        WriteFileBytes(program().IniPath, "[Path]\r\nSndPath=/s\r\n[Other]\r\n[path]\r\nFilePath=/second\r\n");
+        CHECKED(WriteFileBytes(program().IniPath, "[Path]\r\nSndPath=/s\r\n[Other]\r\n[path]\r\nFilePath=/second\r\n"));
         QCOMPARE(GetINIFilePath(), QStringLiteral("a:"));
     }
 
@@ -36,7 +36,7 @@ private slots:
             {"NUMLOCK=False", false}, {"NUMLOCK=1", false}, {"NUMLOCK=Tr", false}, {"NUMLOCK= True ", true},
             {"NUMLOCK=\"True\"", true}, {"NUMLOCK=", false}, {"NumLock = False", false}, {" NumLock\t=False", false}};
         for (const auto& [line, on] : cases) {
-            WriteFileBytes(program().IniPath, "[settings]\r\n" + line + "\r\n");
+            CHECKED(WriteFileBytes(program().IniPath, "[settings]\r\n" + line + "\r\n"));
             QVERIFY2(GetNumLockSetting() == on, line.constData());
         }
     }
@@ -45,7 +45,7 @@ private slots:
     {
         const QByteArray before = "; ZEP settings\r\n[settings]\r\nnumlock=True\r\n; keep me\r\nPrintDOS=True\r\n\r\n"
                                   "[Path]\r\nFilePath=/old\r\n";
-        WriteFileBytes(program().IniPath, before);
+        CHECKED(WriteFileBytes(program().IniPath, before));
         QVERIFY(SaveNumLockSetting(false));
         QVERIFY(SaveINIFilePath(QStringLiteral("/media/usb")));
         QCOMPARE(ReadFileBytes(program().IniPath),
@@ -64,7 +64,7 @@ private slots:
                  QByteArray("[Settings]\r\nPrintDOS=False\r\nNumLock=True\r\n[Path]\r\nFilePath=/mnt/disk\r\n"));
 
         // A key goes in after the last entry of its section, before the blank line.
-        WriteFileBytes(program().IniPath, "[Path]\nSndPath=/snd\n\n[Settings]\nNumLock=True");
+        CHECKED(WriteFileBytes(program().IniPath, "[Path]\nSndPath=/snd\n\n[Settings]\nNumLock=True"));
         QVERIFY(SaveINIFilePath(QStringLiteral("/d")));
         QVERIFY(SavePrintDOSSetting(true));
         QCOMPARE(ReadFileBytes(program().IniPath),

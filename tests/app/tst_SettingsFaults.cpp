@@ -45,7 +45,7 @@ private slots:
         if (fault == "file is a pipe")
             QCOMPARE(::mkfifo(QFile::encodeName(ini).constData(), 0644), 0);
         else
-            WriteFileBytes(link ? target : ini, old);
+            CHECKED(WriteFileBytes(link ? target : ini, old));
         if (link)
             QVERIFY(QFile::link(target, ini));
         if (fault == "full disk")
@@ -126,7 +126,7 @@ private slots:
         TmpfsMount folder;
         REQUIRE_TMPFS(folder);
         program().IniPath = folder.path() + QStringLiteral("/zeptest.ini");
-        WriteFileBytes(program().IniPath, OldSettings);
+        CHECKED(WriteFileBytes(program().IniPath, OldSettings));
         frmMainMenu menu;
         QAction* toggle = menu.findChild<QAction*>("mnuOptions" + key);
         QVERIFY(toggle);
@@ -157,8 +157,8 @@ private slots:
         TmpfsMount folder;
         REQUIRE_TMPFS(folder);
         program().IniPath = folder.path() + QStringLiteral("/zeptest.ini");
-        WriteFileBytes(program().IniPath, OldSettings);
-        WriteClients(t.disk(), {QStringLiteral("Jane Doe")});
+        CHECKED(WriteFileBytes(program().IniPath, OldSettings));
+        CHECKED(WriteClients(t.disk(), {QStringLiteral("Jane Doe")}));
         QVERIFY(folder.remountReadOnly());
         DriveSelectHooks hooks;
         hooks.chooseDrive = [&] { return t.disk(); };

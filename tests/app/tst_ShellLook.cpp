@@ -19,10 +19,10 @@ private slots:
     void aFullNameIsReadableBesideTheScrollBar()
     {
         TestProgram t;
-        WriteClients(t.disk(), QStringList(MaxClients, QStringLiteral("Maximiliano Wojciechowski")));
+        CHECKED(WriteClients(t.disk(), QStringList(MaxClients, QStringLiteral("Maximiliano Wojciechowski"))));
         QVERIFY(LoadClientTable());
         frmMainMenu menu;
-        ShowActive(&menu);
+        CHECKED(ShowActive(&menu));
         menu.Activate();
         QListWidget* list = menu.lbNameDisplay;
         QTRY_VERIFY(list->verticalScrollBar()->isVisible());
@@ -50,7 +50,7 @@ private slots:
         box.PasswordInput = true;
         box.InputLength = 8;
         box.Activate();
-        ShowActive(&box);
+        CHECKED(ShowActive(&box));
         box.txtInput->setFocus();
         TypeText("k1");
         QCOMPARE(box.txtInput->displayText(), QStringLiteral("**"));
@@ -85,15 +85,15 @@ private slots:
     void theKeyboardIsBackInTheListAfterARefusedDisk()
     {
         TestProgram t;
-        WriteClients(t.disk(), {"Jane Doe", "John Roe"});
+        CHECKED(WriteClients(t.disk(), {"Jane Doe", "John Roe"}));
         QVERIFY(LoadClientTable());
         frmMainMenu menu;
-        ShowActive(&menu);
+        CHECKED(ShowActive(&menu));
         menu.Activate();
         menu.FocusStartControl();
         const QString wrong = t.disk() + "/wrong";
         QDir().mkpath(wrong);
-        TestProgram::MakeDataDisk(wrong, "NOTZEP\r\n");
+        CHECKED(TestProgram::MakeDataDisk(wrong, "NOTZEP\r\n"));
         WhenModalOpens("frmDriveSelect", [&](QWidget* dialog) {
             auto* chooser = static_cast<frmDriveSelect*>(dialog);
             QTest::keyClicks(chooser->drDrive->lineEdit(), wrong);
@@ -116,14 +116,14 @@ private slots:
     void comingBackToTheMenuClosesTheAboutBox()
     {
         TestProgram t;
-        WriteClients(t.disk(), {"Jane Doe"});
+        CHECKED(WriteClients(t.disk(), {"Jane Doe"}));
         QVERIFY(LoadClientTable());
         frmMainMenu menu;
-        ShowActive(&menu);
+        CHECKED(ShowActive(&menu));
         menu.mnuHelpAbout->trigger();
         QPointer<frmAbout> about = menu.findChild<frmAbout*>();
         QVERIFY(about);
-        ShowActive(about);
+        CHECKED(ShowActive(about));
         menu.activateWindow();
         QTRY_VERIFY(about.isNull() || !about->isVisible());
     }

@@ -77,7 +77,7 @@ QString ProgramWithoutDisk(const TestProgram& t)
     const QString exe = t.programFolder() + QStringLiteral("/zeptest");
     if (!QFile::exists(exe))
         QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/zeptest"), exe);
-    WriteFileBytes(t.programFolder() + QStringLiteral("/zeptest.ini"), "[Path]\r\nFilePath=/nowhere/at/all\r\n");
+    CHECKED(WriteFileBytes(t.programFolder() + QStringLiteral("/zeptest.ini"), "[Path]\r\nFilePath=/nowhere/at/all\r\n"), QString());
     return exe;
 }
 
@@ -96,15 +96,15 @@ private slots:
     void startUpConnectsTheRememberedDiskAndSetsTheOptions()
     {
         TestProgram t;
-        WriteClients(t.disk(), {QStringLiteral("Ann Lee"), QStringLiteral("Bo Smith-Jones")});
-        WriteFileBytes(program().IniPath, "[Settings]\r\nNumLock=true\r\nPrintDOS=Truly\r\n[Path]\r\nFilePath=" +
-                                              t.disk().toLocal8Bit() + "\r\nSndPath= /opt/sounds \r\n");
+        CHECKED(WriteClients(t.disk(), {QStringLiteral("Ann Lee"), QStringLiteral("Bo Smith-Jones")}));
+        CHECKED(WriteFileBytes(program().IniPath, "[Settings]\r\nNumLock=true\r\nPrintDOS=Truly\r\n[Path]\r\nFilePath=" +
+                                              t.disk().toLocal8Bit() + "\r\nSndPath= /opt/sounds \r\n"));
         program().DataDrive.clear();
         program().EditMode = true;
         // What a killed bulk print leaves: confidential reports that must not outlive it.
         const QDir folder(t.programFolder());
         for (const char* name : {"temp1", "temp12", ".temp2.aB12cD", ".REPORT.PRN.Zz09Yy", "temp"})
-            WriteFileBytes(folder.filePath(name), "CONFIDENTIAL REPORT\r\n");
+            CHECKED(WriteFileBytes(folder.filePath(name), "CONFIDENTIAL REPORT\r\n"));
 
         frmMainMenu menu;
         QVERIFY(RunStartUp(menu));
@@ -134,7 +134,7 @@ private slots:
     {
         TestProgram t;
         frmMainMenu menu;
-        ShowActive(&menu);
+        CHECKED(ShowActive(&menu));
         menu.mnuHelpAbout->trigger();
         QPointer<frmAbout> about = menu.findChild<frmAbout*>();
         QVERIFY(about && !about->isModal() && about->cmdOK->isVisible());
@@ -178,23 +178,15 @@ private slots:
         const QString exe = ProgramWithoutDisk(t);
         const QByteArray ini = ReadFileBytes(t.programFolder() + QStringLiteral("/zeptest.ini"));
 
-        QProcess first;
-        first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        first.start(exe, {});
+        RunningTool first(exe);
         QVERIFY(first.waitForStarted());
         // The first copy answers later ones while it waits at its "no test information" question.
         QTRY_VERIFY_WITH_TIMEOUT(ListenerPid(SingleInstance(t.programFolder()).serverName()) == first.processId(), 20000);
         const QStringList before = QDir(t.programFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
-        QProcess second;
-        second.start(exe, {});
-        QVERIFY(second.waitForFinished(10000));
-        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(RunTool(exe, {}, 10000).exitCode, 0);
         QCOMPARE(QDir(t.programFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
         QCOMPARE(ReadFileBytes(t.programFolder() + QStringLiteral("/zeptest.ini")), ini);
-
-        first.kill();
-        first.waitForFinished();
     }
 
     void aListenerNotOursCannotStopTheProgram_data()
@@ -234,15 +226,10 @@ private slots:
                                                                     key, QCryptographicHash::Sha1).toHex().left(16))));
         }
 
-        QProcess program;
-        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.start(exe, {});
+        RunningTool program(exe);
         QVERIFY(program.waitForStarted());
         QTRY_VERIFY_WITH_TIMEOUT(program.state() != QProcess::Running || ListenerPid(name) == program.processId(), 20000);
-        const bool started = program.state() == QProcess::Running;
-        program.kill();
-        program.waitForFinished();
-        QVERIFY(started);
+        QCOMPARE(program.state(), QProcess::Running);
     }
 
     void aFolderOthersMayUseIsToldAndTheProgramStarts_data()

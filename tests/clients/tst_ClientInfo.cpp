@@ -19,14 +19,14 @@ class tst_ClientInfo : public QObject {
     // Two clients on the data disk; the form opened for a new client or for client 2.
     void Open(bool editMode, const ClientRecord* second = nullptr)
     {
-        WriteClients(QFileInfo(program().DataFilePath).path(), {"Jane Doe", "John Roe"});
+        CHECKED(WriteClients(QFileInfo(program().DataFilePath).path(), {"Jane Doe", "John Roe"}));
         if (second)
-            ReplaceRecord(2, *second);
+            CHECKED(ReplaceRecord(2, *second));
         QVERIFY(LoadClientTable());
         program().EditMode = editMode;
         program().CurrentClient = editMode ? 2 : 1;
         form = std::make_unique<frmClientInfo>();
-        ShowActive(form.get());
+        CHECKED(ShowActive(form.get()));
         form->Activate();
         QCoreApplication::processEvents();
     }
@@ -50,7 +50,7 @@ private slots:
 
     void newClientWithEveryFieldNotAvailable()
     {
-        Open(false);
+        CHECKED(Open(false));
         const QByteArray before = ReadFileBytes(t->dataFile());
         QCOMPARE(Focused(), form->txtName);
         TypeAndEnter("n");
@@ -110,7 +110,7 @@ private slots:
         QFETCH(QString, left);
         QFETCH(int, beeps);
         QFETCH(QString, rule);
-        Open(false);
+        CHECKED(Open(false));
         for (int i = 0; i < field; ++i)
             TypeAndEnter(Good[i]);
         QCOMPARE(Focused(), Field(field));
@@ -130,7 +130,7 @@ private slots:
 
     void informationOkRefusesAnEmptyFieldAndALateBirthButNotATabbedValue()
     {
-        Open(false);
+        CHECKED(Open(false));
         TypeAndEnter("Al");
         Press(Qt::Key_Tab); // ID number left empty
         TypeText("5");      // an age left with Tab is not checked
@@ -184,7 +184,7 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(int, offset);
         QFETCH(QByteArray, code);
-        Open(true);
+        CHECKED(Open(true));
         Press(Qt::Key_Tab, 2 + field);
         auto* list = qobject_cast<QComboBox*>(Focused());
         QVERIFY(list && list == Field(field));
@@ -213,7 +213,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, afterBackspace);
         QFETCH(QString, retyped);
-        Open(false);
+        CHECKED(Open(false));
         Press(Qt::Key_Tab, FieldDateOfBirth);
         QCOMPARE(Focused(), form->mebDateOfBirth);
         TypeText(typed);
@@ -226,7 +226,7 @@ private slots:
 
     void thirdChangeLocksTheRecord()
     {
-        Open(true);
+        CHECKED(Open(true));
         const QByteArray before = ReadFileBytes(t->dataFile());
         QCOMPARE(Focused(), form->cmdMenuChoice[0]);
         Press(Qt::Key_Tab, 2);
@@ -282,7 +282,7 @@ private slots:
         second.Age = age;
         if (locked)
             MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-        Open(true, &second);
+        CHECKED(Open(true, &second));
         QCOMPARE(MsgBox::Shown().size(), locked ? 1 : 0);
         QCOMPARE(form->txtAge->isEnabled() || form->cmbRace->isEnabled(), !locked);
         QVERIFY(QFile::remove(t->dataFile()));
@@ -296,7 +296,7 @@ private slots:
         TmpfsMount disk;
         REQUIRE_TMPFS(disk);
         program().DataFilePath = disk.path() + QStringLiteral("/DATA401.ZEP");
-        Open(true);
+        CHECKED(Open(true));
         const QByteArray before = ReadFileBytes(program().DataFilePath);
         form->txtAge->setFocus();
         TypeText("50");

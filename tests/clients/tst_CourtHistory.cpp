@@ -25,7 +25,7 @@ class tst_CourtHistory : public QObject {
     // as the client information form leaves it (in memory only).
     void Open(bool editMode)
     {
-        WriteClients(t->disk(), {"Jane Doe", "John Roe"});
+        CHECKED(WriteClients(t->disk(), {"Jane Doe", "John Roe"}));
         QVERIFY(LoadClientTable());
         Program& p = program();
         p.EditMode = editMode;
@@ -33,7 +33,7 @@ class tst_CourtHistory : public QObject {
         if (!editMode)
             p.ClientTable[3] = SampleRecord("New Client");
         form = std::make_unique<frmCourtHistory>();
-        ShowActive(form.get());
+        CHECKED(ShowActive(form.get()));
         form->Activate();
     }
 
@@ -45,7 +45,7 @@ private slots:
 
     void enterRulesPerBox()
     {
-        Open(false);
+        CHECKED(Open(false));
         QCOMPARE(form->lblClientName->text(), QString("New Client").leftJustified(25));
         QCOMPARE(Focused(), form->txtCourt[0]);
         QCOMPARE(form->MsgPanel->text(), QString("Type a value 5 to 99 or N for Not Available, then press Enter."));
@@ -87,7 +87,7 @@ private slots:
     // left without Enter.
     void informationOkVisitsEmptyBoxesInItsOwnOrder()
     {
-        Open(false);
+        CHECKED(Open(false));
         QList<int> visited;
         for (int n = 0; n < CourtFieldCount; ++n) {
             ExpectRefusal();
@@ -108,7 +108,7 @@ private slots:
 
     void cancelAbandonsOnlyANewClient()
     {
-        Open(false);
+        CHECKED(Open(false));
         TypeAndEnter("20");
         ChooseMenu(1);
         QVERIFY(!program().InputAccepted);
@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(program().ClientCount, qint16(2));
 
         const QByteArray file = ReadFileBytes(t->dataFile());
-        Open(true);
+        CHECKED(Open(true));
         const ClientRecord before = program().ClientTable[2];
         QCOMPARE(form->txtCourt[0]->text() + form->txtCourt[6]->text(), QString("19N"));
         QCOMPARE(Focused(), form->cmdMenuChoice[0]);
@@ -136,7 +136,7 @@ private slots:
     void acceptedCorrectionReachesTheDiskAtOnceTrimmed()
     {
         QFETCH(QString, typed);
-        Open(true);
+        CHECKED(Open(true));
         const QByteArray file = ReadFileBytes(t->dataFile());
         Press(Qt::Key_Backtab);
         QCOMPARE(Focused(), form->txtCourt[11]);

@@ -72,7 +72,7 @@ private slots:
 
     void writeTouchesOnlyItsRecordOrExtendsByOne()
     {
-        WriteFileBytes(t->dataFile(), Records(3));
+        CHECKED(WriteFileBytes(t->dataFile(), Records(3)));
         QVERIFY(LoadClientTable());
         QCOMPARE(program().ClientCount, 3);
         QCOMPARE(program().CurrentClient, 1);
@@ -93,23 +93,23 @@ private slots:
 
     void refusesMoreClientsThanTheTableHolds()
     {
-        WriteFileBytes(t->dataFile(), Records(3));
+        CHECKED(WriteFileBytes(t->dataFile(), Records(3)));
         QVERIFY(LoadClientTable());
-        WriteFileBytes(t->dataFile(), Records(52));
+        CHECKED(WriteFileBytes(t->dataFile(), Records(52)));
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
         QVERIFY(!LoadClientTable());
         QVERIFY(LastMessage().text.contains(QStringLiteral("holds 52 client records")));
         QCOMPARE(program().ClientCount, 3);  // the table of the last good load stays
         QCOMPARE(ReadFileBytes(t->dataFile()), Records(52));
 
-        WriteFileBytes(t->dataFile(), Records(51));
+        CHECKED(WriteFileBytes(t->dataFile(), Records(51)));
         QVERIFY(LoadClientTable());
         QCOMPARE(program().ClientCount, 51);
     }
 
     void partialTrailingRecordIsNoClientAndIsReplacedByTheNextOne()
     {
-        WriteFileBytes(t->dataFile(), Records(2) + QByteArray("half a rec"));
+        CHECKED(WriteFileBytes(t->dataFile(), Records(2) + QByteArray("half a rec")));
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
         QVERIFY(LoadClientTable());
         QCOMPARE(program().ClientCount, 2);

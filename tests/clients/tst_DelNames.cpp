@@ -54,16 +54,16 @@ private slots:
     void runsUntilEveryNameIsDeleted()
     {
         TestProgram t;
-        WriteClients(t.disk(), {QStringLiteral("abc def"), QStringLiteral("Kept"), QStringLiteral("xyz"),
-                                QStringLiteral("Ann")});
+        CHECKED(WriteClients(t.disk(), {QStringLiteral("abc def"), QStringLiteral("Kept"), QStringLiteral("xyz"),
+                                QStringLiteral("Ann")}));
         file = ReadFileBytes(t.dataFile());
         MarkDeleted(2);
-        WriteFileBytes(t.dataFile(), file);
+        CHECKED(WriteFileBytes(t.dataFile(), file));
         QVERIFY(LoadClientTable());
 
         MsgBox::SetNextAnswer(Answer::No);
         QCOMPARE(DeleteClientNames(), DeleteNamesOutcome::Declined);
-        CompareDisk();
+        CHECKED(CompareDisk());
         QCOMPARE(LastMessage().buttons, MsgBox::Buttons::YesNo);
         QCOMPARE(LastMessage().defaultButton, Answer::No);  // Enter must not delete the names
 
@@ -72,14 +72,14 @@ private slots:
         QCOMPARE(DeleteClientNames(), DeleteNamesOutcome::Interrupted);
         QCOMPARE(LastMessage().title, QStringLiteral("Data Disk Error"));
         MarkDeleted(1, "dif khm");
-        CompareDisk();
+        CHECKED(CompareDisk());
 
         MsgBox::SetNextAnswers({Answer::Yes, Answer::Ok});
         QCOMPARE(DeleteClientNames(), DeleteNamesOutcome::Completed);
         QCOMPARE(MsgBox::Shown().size(), 5);  // the question and "Process complete"
         MarkDeleted(3, "\x7F|\x81");
         MarkDeleted(4, "Duu");
-        CompareDisk();
+        CHECKED(CompareDisk());
     }
 };
 

@@ -41,6 +41,19 @@ struct HangGuard {
 class tst_DiskFaults : public QObject {
     Q_OBJECT
 
+    // Two clients on `disk`, loaded, and a record writer started there with `args` after the
+    // disk; it has locked the disk when this returns.
+    void LockedByWriter(const TmpfsMount& disk, std::unique_ptr<RunningTool>& writer, QStringList args)
+    {
+        CHECKED(WriteClients(disk.path(), Names(QStringLiteral("Client"), 2)));
+        UseDisk(disk.path());
+        QVERIFY(LoadClientTable());
+        args.insert(1, disk.path());
+        writer = std::make_unique<RunningTool>(QStringLiteral(RECORDWRITER), args);
+        QVERIFY(writer->waitForReadyRead(10000));
+        QCOMPARE(writer->readLine(), QByteArray("locked\n"));
+    }
+
 private slots:
     void swappedDiskIsNeverWrittenOver_data()
     {
@@ -61,8 +74,8 @@ private slots:
         const QString a = t.disk() + QStringLiteral("/a");
         const QString b = t.disk() + QStringLiteral("/b");
         QVERIFY(QDir().mkpath(drive) && QDir().mkpath(b));
-        WriteClients(drive, Names(QStringLiteral("Client"), 3));
-        WriteClients(b, second);
+        CHECKED(WriteClients(drive, Names(QStringLiteral("Client"), 3)));
+        CHECKED(WriteClients(b, second));
         UseDisk(drive);
         QVERIFY(LoadClientTable());
         QVERIFY(QDir().rename(drive, a) && QDir().rename(b, drive));
@@ -99,7 +112,7 @@ private slots:
         UseDisk(disk.path());
         // 26 records end at byte 4004: the 27th gets 92 bytes of a page and then no more.
         const QByteArray before = Records(Names(QStringLiteral("Client"), 26));
-        WriteFileBytes(program().DataFilePath, before);
+        CHECKED(WriteFileBytes(program().DataFilePath, before));
         const QString filler = disk.fill();
         QVERIFY(LoadClientTable());
 
@@ -149,10 +162,10 @@ private slots:
         TestProgram t;
         QTemporaryDir elsewhere;
         const QByteArray before = Records(Names(QStringLiteral("Client"), 2));
-        WriteFileBytes(t.dataFile(), before);
+        CHECKED(WriteFileBytes(t.dataFile(), before));
         QVERIFY(LoadClientTable());
         if (fault == QLatin1String("link")) {
-            WriteFileBytes(elsewhere.filePath("DATA401.ZEP"), before);
+            CHECKED(WriteFileBytes(elsewhere.filePath("DATA401.ZEP"), before));
             QVERIFY(QFile::remove(t.dataFile()) && QFile::link(elsewhere.filePath("DATA401.ZEP"), t.dataFile()));
         }
         if (fault == QLatin1String("gone"))
@@ -175,7 +188,7 @@ private slots:
     {
         TestProgram t;
         const QByteArray before = Records(Names(QStringLiteral("Client"), 2));
-        WriteFileBytes(t.dataFile(), before);
+        CHECKED(WriteFileBytes(t.dataFile(), before));
         QVERIFY(LoadClientTable());
         program().CurrentClient = 3;
         program().ClientTable[3] = SampleRecord(QStringLiteral("New"));
@@ -209,14 +222,14 @@ private slots:
         QTemporaryDir elsewhere;
         const QString target = elsewhere.path() + QStringLiteral("/target");
         const QByteArray outside = Records(Names(QStringLiteral("Outside"), 2));
-        TestProgram::MakeDataDisk(t.disk());
+        CHECKED(TestProgram::MakeDataDisk(t.disk()));
         const QString path = t.disk() + QLatin1Char('/') + name;
         QFile::remove(path);
         if (kind == QLatin1String("pipe")) {
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
         } else {
             if (kind == QLatin1String("link to a file"))
-                WriteFileBytes(target, name == QLatin1String("TID") ? QByteArray("ZEPSF\r\n") : outside);
+                CHECKED(WriteFileBytes(target, name == QLatin1String("TID") ? QByteArray("ZEPSF\r\n") : outside));
             QVERIFY(QFile::link(target, path));
         }
 
@@ -265,14 +278,13 @@ private slots:
             before += RecordToBytes(done ? changed(record) : record);
             after += RecordToBytes(slot == 27 || done ? changed(record) : record);
         }
-        TestProgram::MakeDataDisk(disk.path());
+        CHECKED(TestProgram::MakeDataDisk(disk.path()));
         const QStringList args = mode == QLatin1String("edit") ? QStringList{mode, disk.path(), QStringLiteral("27")}
                                                                : QStringList{mode, disk.path()};
         QDeadlineTimer deadline(10000);
         for (int kill = 1; kill <= 300 && !deadline.hasExpired(); ++kill) {
-            WriteFileBytes(disk.path() + QStringLiteral("/DATA401.ZEP"), before.join());
-            QProcess writer;
-            writer.start(QStringLiteral(RECORDWRITER), args);
+            CHECKED(WriteFileBytes(disk.path() + QStringLiteral("/DATA401.ZEP"), before.join()));
+            RunningTool writer(QStringLiteral(RECORDWRITER), args);
             QVERIFY(writer.waitForReadyRead(10000));
             QCOMPARE(writer.readLine(), QByteArray("ready\n"));
             QThread::usleep(QRandomGenerator::global()->bounded(2000));
@@ -307,7 +319,7 @@ private slots:
         QTemporaryDir disk;
         QDeadlineTimer deadline(8000);
         for (int round = 1; round <= 10 && !deadline.hasExpired(); ++round) {
-            WriteClients(disk.path(), {});
+            CHECKED(WriteClients(disk.path(), {}));
             std::array<QProcess, 2> writers;
             std::array<QStringList, 2> saved;
             for (int i = 0; i < 2; ++i) {
@@ -369,19 +381,11 @@ private slots:
         TestProgram t;
         TmpfsMount disk;
         REQUIRE_TMPFS(disk);
-        WriteClients(disk.path(), Names(QStringLiteral("Client"), 2));
-        UseDisk(disk.path());
-        QVERIFY(LoadClientTable());
-        QProcess holder;
-        holder.start(QStringLiteral(RECORDWRITER), {QStringLiteral("hold"), disk.path()});
-        QVERIFY(holder.waitForReadyRead(10000));
-        QCOMPARE(holder.readLine(), QByteArray("locked\n"));
+        std::unique_ptr<RunningTool> holder;
+        CHECKED(LockedByWriter(disk, holder, {QStringLiteral("hold")}));
 
         program().ClientTable[2].Answers = QString(64, QLatin1Char('1'));
-        MsgBox::SetObserver([&](const MsgBox::Message&) {
-            holder.kill();
-            holder.waitForFinished();
-        });
+        MsgBox::SetObserver([&](const MsgBox::Message&) { holder.reset(); });
         MsgBox::SetNextAnswer(Answer::Ok);
         QVERIFY(WriteClientRecord(2));
         QCOMPARE(MsgBox::Shown().size(), 1);
@@ -396,14 +400,8 @@ private slots:
         TestProgram t;
         TmpfsMount disk;
         REQUIRE_TMPFS(disk);
-        WriteClients(disk.path(), Names(QStringLiteral("Client"), 2));
-        UseDisk(disk.path());
-        QVERIFY(LoadClientTable());
-        QProcess other;
-        other.start(QStringLiteral(RECORDWRITER),
-                    {QStringLiteral("overtake"), disk.path(), QString::number(QCoreApplication::applicationPid())});
-        QVERIFY(other.waitForReadyRead(10000));
-        QCOMPARE(other.readLine(), QByteArray("locked\n"));
+        std::unique_ptr<RunningTool> other;
+        CHECKED(LockedByWriter(disk, other, {QStringLiteral("overtake"), QString::number(QCoreApplication::applicationPid())}));
 
         program().CurrentClient = 3;
         program().ClientTable[3] = SampleRecord(QStringLiteral("Mine"));
@@ -411,8 +409,8 @@ private slots:
         QVERIFY(!CompleteNewClient());
         QVERIFY2(LastMessage().text.startsWith(QStringLiteral("A different data disk is in the drive.")),
                  qPrintable(LastMessage().text));
-        QVERIFY(other.waitForFinished(10000));
-        QCOMPARE(other.exitCode(), 0);
+        QVERIFY(other->waitForFinished(10000));
+        QCOMPARE(other->exitCode(), 0);
         QCOMPARE(ReadFileBytes(program().DataFilePath), Records(Names(QStringLiteral("Client"), 2)) +
                                                             RecordToBytes(SampleRecord(QStringLiteral("Overtaker"))));
     }

@@ -47,20 +47,19 @@ class tst_FieldEntry : public QObject {
     std::unique_ptr<TestProgram> t;
 
     // Client 2 of two, opened for correction; its stored edit count given.
-    std::unique_ptr<frmClientInfo> OpenClient(const QString& editCount = "0")
+    void OpenClient(std::unique_ptr<frmClientInfo>& form, const QString& editCount = "0")
     {
         ClientRecord second = SampleRecord("John Roe");
         second.EditCount = editCount;
-        WriteClients(t->disk(), {"Jane Doe", "John Roe"});
-        ReplaceRecord(2, second);
-        [&] { QVERIFY(LoadClientTable()); }();
+        CHECKED(WriteClients(t->disk(), {"Jane Doe", "John Roe"}));
+        CHECKED(ReplaceRecord(2, second));
+        QVERIFY(LoadClientTable());
         program().EditMode = true;
         program().CurrentClient = 2;
-        auto form = std::make_unique<frmClientInfo>();
-        ShowActive(form.get());
+        form = std::make_unique<frmClientInfo>();
+        CHECKED(ShowActive(form.get()));
         form->Activate();
         QCoreApplication::processEvents();
-        return form;
     }
 
 private slots:
@@ -96,12 +95,12 @@ private slots:
         QFETCH(QString, way);
         QFETCH(QString, text);
         QFETCH(QString, shown);
-        WriteClients(t->disk(), {"Jane Doe"});
+        CHECKED(WriteClients(t->disk(), {"Jane Doe"}));
         QVERIFY(LoadClientTable());
         program().CurrentClient = 1;
         std::unique_ptr<QDialog> form(field.startsWith("txtTimes") ? static_cast<QDialog*>(new frmCourtHistory)
                                                                    : new frmClientInfo);
-        ShowActive(form.get());
+        CHECKED(ShowActive(form.get()));
         auto* widget = form->findChild<QWidget*>(field);
         QVERIFY(widget);
         auto* combo = qobject_cast<QComboBox*>(widget);
@@ -116,7 +115,8 @@ private slots:
     {
         if (QGuiApplication::platformName() == "offscreen")
             QSKIP("the offscreen platform leaves a closed drop-down active; this runs in the desktop suite");
-        auto form = OpenClient();
+        std::unique_ptr<frmClientInfo> form;
+        CHECKED(OpenClient(form));
         const QString race = form->cmbRace->currentText();
         form->cmbRace->setFocus();
         // "N" matches two entries: the list opens, and the operator picks the same entry.
@@ -144,7 +144,8 @@ private slots:
 
     void aLockedClientWithAMissingValueCanStillFinish()
     {
-        auto form = OpenClient("2");
+        std::unique_ptr<frmClientInfo> form;
+        CHECKED(OpenClient(form, "2"));
         form->txtSSN->setFocus();
         ExpectRefusal();
         TypeAndEnter("123");  // refused: the field is emptied
@@ -187,11 +188,13 @@ private slots:
     {
         QFETCH(bool, court);
         QFETCH(QString, control);
-        std::unique_ptr<QDialog> form = OpenClient();
+        std::unique_ptr<frmClientInfo> client;
+        CHECKED(OpenClient(client));
+        std::unique_ptr<QDialog> form = std::move(client);
         if (court) {
             form.reset();  // gone before the next form opens, as in the program
             form = std::make_unique<frmCourtHistory>();
-            ShowActive(form.get());
+            CHECKED(ShowActive(form.get()));
         }
         program().InputAccepted = true;
         auto* widget = form->findChild<QWidget*>(control);

@@ -150,12 +150,12 @@ void FixtureData::SetPercentile(int scale, int raw, int percentile)
 
 void FixtureData::WriteTo(const QString& folder) const
 {
-    WriteFileBytes(folder + QStringLiteral("/zepsfb.TXT"), ScoringFileText());
-    WriteFileBytes(folder + QStringLiteral("/zepsfRPT.TXT"), LabelFileText());
+    CHECKED(WriteFileBytes(folder + QStringLiteral("/zepsfb.TXT"), ScoringFileText()));
+    CHECKED(WriteFileBytes(folder + QStringLiteral("/zepsfRPT.TXT"), LabelFileText()));
     const char* const names[5] = {"", "ZEPSFVA.TXT", "ZEPSFAL.TXT", "ZEPSFDG.TXT", "ZEPSFRK.TXT"};
     for (int s = 1; s <= 4; ++s)
-        WriteFileBytes(folder + QLatin1Char('/') + QLatin1String(names[s]), CrLfText(Explanation[s]));
-    WriteFileBytes(folder + QStringLiteral("/ZEPINVAL.TXT"), CrLfText(Invalid));
+        CHECKED(WriteFileBytes(folder + QLatin1Char('/') + QLatin1String(names[s]), CrLfText(Explanation[s])));
+    CHECKED(WriteFileBytes(folder + QStringLiteral("/ZEPINVAL.TXT"), CrLfText(Invalid)));
 }
 
 ClientRecord QuietClient(const QString& name)

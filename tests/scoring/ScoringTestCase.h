@@ -75,7 +75,7 @@ protected:
     // Writes the fixture, scores the record in slot `slot` and says why when it failed.
     bool Score(const ClientRecord& record, int slot = 1, SummaryPage summary = SummaryPage::Without)
     {
-        data.WriteTo(folder());
+        CHECKED(data.WriteTo(folder()), false);
         program().ClientTable[slot] = record;
         program().ClientCount = qint16(slot);
         program().CurrentClient = qint16(slot);
@@ -90,4 +90,8 @@ protected:
 
     static const ScaleScore& Scale(int s) { return scoring().ScaleScores[s]; }
     static QPair<int, int> RawPct(int s) { return {Scale(s).RawScore, Scale(s).Percentile}; }
+
+protected slots:
+    // The test's program ends with the test, so that what its end checks fails that test.
+    void cleanup() { test.reset(); }
 };

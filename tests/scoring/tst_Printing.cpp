@@ -18,8 +18,6 @@
 #include <QTimer>
 
 #include "widgets/FormHelpers.h"
-#include "widgets/Password.h"
-#include "widgets/frmMyInputBox.h"
 #include "base/ClientRecord.h"
 #include "scoring/BulkPrint.h"
 #include "scoring/ReportPrinter.h"
@@ -30,13 +28,8 @@
 
 namespace {
 
-QByteArray Run(const QString& program, const QStringList& args)
-{
-    QProcess p;
-    p.start(program, args);
-    p.waitForFinished(60000);
-    return p.readAllStandardOutput();
-}
+// A poppler tool's output (the test's ::RunTool, not the report tool's).
+QByteArray Run(const QString& program, const QStringList& args) { return RunTool(program, args).out; }
 
 int PdfPages(const QString& pdf)
 {
@@ -138,16 +131,6 @@ QByteArray ThreePageReport()
     return r;
 }
 
-void AnswerSecretCode()
-{
-    WhenModalOpens("frmMyInputBox", [](QWidget* w) {
-        auto* box = static_cast<frmMyInputBox*>(w);
-        QTest::keyClicks(box->txtInput, QString(QChar(SecretCode)));
-        QTest::keyClick(box->txtInput, Qt::Key_Return);
-        QTest::keyClick(box->cmdMenuChoice[0], Qt::Key_Return);
-    });
-}
-
 } // namespace
 
 class tst_Printing : public ScoringTestCase {
@@ -166,7 +149,7 @@ class tst_Printing : public ScoringTestCase {
             program().ClientTable[slot] = r;
         }
         data.SetPercentile(1, 10, 99);
-        data.WriteTo(folder());
+        CHECKED(data.WriteTo(folder()));
         program().ClientCount = qint16(n);
         program().CurrentClient = 1;
     }
@@ -186,7 +169,7 @@ class tst_Printing : public ScoringTestCase {
             Press(Qt::Key_Tab);
             Press(Qt::Key_Space);
         }
-        AnswerSecretCode();
+        AnswerNextInputBox();
         static_cast<frmSupervisorOptions*>(QApplication::activeModalWidget())->cmdMenuChoice[0]->setFocus();
         Press(Qt::Key_Return);
     }
@@ -216,7 +199,7 @@ private slots:
     // which the file then keeps, once.
     void rawPrintAddsTheFormFeedLineOnceAndOnlyWhenPrinted()
     {
-        Clients(1);
+        CHECKED(Clients(1));
         program().ClientTable[1].Name = QStringLiteral("Ren\u00e9e Dubois");  // a Windows-1252 byte in the job
         program().PrintDOS = true;
         QByteArray report, afterRefusal;
@@ -248,12 +231,12 @@ private slots:
     {
         program().PrintDOS = false;
         qputenv("PRINTER", "zeppdf");
-        WriteFileBytes(ReportPath(), ThreePageReport());
+        CHECKED(WriteFileBytes(ReportPath(), ThreePageReport()));
         QVERIFY(ReportPrinter());
         QVERIFY(cups->WaitForJobs(1));
         QTemporaryDir scratch;
         const QString pdf = scratch.path() + QStringLiteral("/job.pdf");
-        WriteFileBytes(pdf, cups->Jobs[0]);
+        CHECKED(WriteFileBytes(pdf, cups->Jobs[0]));
         QCOMPARE(PdfPages(pdf), 3);
         const QList<ReportPage> pages = ReportPages(FromAnsi(ThreePageReport().chopped(1)));
         QCOMPARE(pages.size(), 3);
@@ -284,7 +267,7 @@ private slots:
             QVERIFY2(cups->Admin(command, {printer}), qPrintable(cups->Error()));
         for (bool dos : {true, false}) {
             program().PrintDOS = dos;
-            WriteFileBytes(ReportPath(), "a report\r\n");
+            CHECKED(WriteFileBytes(ReportPath(), "a report\r\n"));
             MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
             QVERIFY(!ReportPrinter());
             QCOMPARE(LastMessage().title, QStringLiteral("Printer Error"));
@@ -309,7 +292,7 @@ private slots:
     {
         QFETCH(bool, hung);
         QFETCH(QString, told);
-        Clients(1);
+        CHECKED(Clients(1));
         HungServer server;
         QVERIFY(server.listening);
         if (hung)
@@ -366,7 +349,7 @@ private slots:
     void printAllPrintsEveryClientInSlotOrder()
     {
         QFETCH(bool, summary);
-        Clients(3, 2);
+        CHECKED(Clients(3, 2));
         program().PrintDOS = true;
         program().CurrentClient = 3;
         InUtilities([&](frmSupervisorOptions*) { ChooseOption(2, summary); });
@@ -395,7 +378,7 @@ private slots:
     {
         QFETCH(QList<int>, chosen);
         QFETCH(bool, pdf);
-        Clients(5);
+        CHECKED(Clients(5));
         QString entry;
         const QString pdfFile = folder() + QStringLiteral("/chosen.pdf");
         program().PrintDOS = true;
@@ -437,7 +420,7 @@ private slots:
     // Into one PDF file, one report after another; a cancelled run writes no file and keeps no copies.
     void bulkPrintToPdfAndCancel()
     {
-        Clients(3);
+        CHECKED(Clients(3));
         const QString pdf = folder() + QStringLiteral("/all.pdf");
         MsgBox::SetNextFileName(pdf);
         InUtilities([&](frmSupervisorOptions* form) {
@@ -465,7 +448,7 @@ private slots:
     // The viewer scores afresh every time; its keys scroll the report from any control.
     void viewerShowsFreshScoresAndScrolls()
     {
-        Clients(1);
+        CHECKED(Clients(1));
         QStringList shown;
         QString caption;
         bool scrolled = false;
@@ -500,7 +483,7 @@ private slots:
     // desktop's would add it to the desktop's recent files); the PDF is its owner's alone.
     void viewerSavesThePrintedPagesAsPdf()
     {
-        Clients(1);
+        CHECKED(Clients(1));
         const QString pdf = folder() + QStringLiteral("/one.pdf");
         const QString neutral = QDir::home().filePath(
             QStringLiteral("ZEP report 1 %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));

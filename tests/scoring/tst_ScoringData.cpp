@@ -73,16 +73,16 @@ private slots:
         QFETCH(QString, to);
         QFETCH(QString, problem);
         QFETCH(int, slot);
-        data.WriteTo(folder());
+        CHECKED(data.WriteTo(folder()));
         const QString path = folder() + QLatin1Char('/') + file;
         if (!file.isEmpty() && from.isEmpty())
             QVERIFY(QFile::remove(path));
         if (!from.isEmpty()) {
             QByteArray text = ReadFileBytes(path);
             QVERIFY2(text.contains(from.toLatin1()), qPrintable(from));
-            WriteFileBytes(path, text.replace(text.indexOf(from.toLatin1()), from.size(), to.toLatin1()));
+            CHECKED(WriteFileBytes(path, text.replace(text.indexOf(from.toLatin1()), from.size(), to.toLatin1())));
         }
-        WriteFileBytes(ReportPath(), "stale report of another client\r\n");
+        CHECKED(WriteFileBytes(ReportPath(), "stale report of another client\r\n"));
         program().ClientTable[1] = QuietClient();
         program().CurrentClient = qint16(slot);
         const ScoringResult result = ScoreAndReport();

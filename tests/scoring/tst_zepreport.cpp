@@ -17,7 +17,7 @@ class tst_zepreport : public ScoringTestCase {
         QByteArray bytes;
         for (const ClientRecord& r : records)
             bytes += RecordToBytes(r);
-        WriteFileBytes(ClientFile(), bytes);
+        CHECKED(WriteFileBytes(ClientFile(), bytes));
     }
 
 private slots:
@@ -29,8 +29,8 @@ private slots:
         ClientRecord second = QuietClient(QStringLiteral("  Second Client"));
         SetAnswerRange(second, 11, 20, '1');
         second.DrugConvictions = "2";
-        WriteClients({QuietClient(QStringLiteral("First Client")), second});
-        data.WriteTo(folder());
+        CHECKED(WriteClients({QuietClient(QStringLiteral("First Client")), second}));
+        CHECKED(data.WriteTo(folder()));
         const QByteArray before = ReadFileBytes(ClientFile());
 
         const ToolRun run = RunTool({QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("2")});
@@ -77,11 +77,11 @@ private slots:
         QFETCH(QString, slot);
         QFETCH(bool, brokenData);
         QFETCH(QString, message);
-        WriteClients({QuietClient(), QuietClient()});
+        CHECKED(WriteClients({QuietClient(), QuietClient()}));
         if (brokenData)
             data.MaxRaw[2][3][4] = 84;
-        data.WriteTo(folder());
-        WriteFileBytes(ReportPath(), "report of some other client\r\n");
+        CHECKED(data.WriteTo(folder()));
+        CHECKED(WriteFileBytes(ReportPath(), "report of some other client\r\n"));
         const QString path = folder() + QStringLiteral("/clients/") + clientFile;
         if (clientFile == QLatin1String("pipe.ZEP"))
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
@@ -111,11 +111,11 @@ private slots:
         QTemporaryDir elsewhere;
         const QString target = elsewhere.path() + QStringLiteral("/stolen.txt");
         if (!dangling)
-            WriteFileBytes(target, "someone else's file\r\n");
+            CHECKED(WriteFileBytes(target, "someone else's file\r\n"));
         QVERIFY(QFile::link(target, ReportPath()));
         if (tool) {
-            data.WriteTo(folder());
-            WriteClients({QuietClient()});
+            CHECKED(data.WriteTo(folder()));
+            CHECKED(WriteClients({QuietClient()}));
             QCOMPARE(RunTool({QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("1")}).exitCode, 0);
         } else {
             QVERIFY(Score(QuietClient()));
@@ -151,11 +151,11 @@ private slots:
     void reportFilesAreTheOwnersAlone()
     {
         QFETCH(QString, how);
-        data.WriteTo(folder());
+        CHECKED(data.WriteTo(folder()));
         QVERIFY(Score(QuietClient()));
         QString file = ReportPath();
         if (how == "zepreport") {
-            WriteClients({QuietClient()});
+            CHECKED(WriteClients({QuietClient()}));
             QVERIFY(QFile::remove(ReportPath()));
             QCOMPARE(RunTool({QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("1")}).exitCode, 0);
         } else if (how == "numbered") {
@@ -186,7 +186,7 @@ private slots:
         QFETCH(int, mode);
         const QString path = folder() + QStringLiteral("/file");
         if (before >= 0) {
-            WriteFileBytes(path, "old\r\n");
+            CHECKED(WriteFileBytes(path, "old\r\n"));
             QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode_t(before)), 0);
         }
         const mode_t usual = ::umask(mode_t(umask));
@@ -206,14 +206,14 @@ private slots:
     // removes them before it makes its first copy, and its own at the end; other names stay.
     void bulkPrintRemovesWhatAKilledRunLeft()
     {
-        data.WriteTo(folder());
+        CHECKED(data.WriteTo(folder()));
         program().ClientTable[1] = QuietClient(QStringLiteral("First Client"));
         program().ClientTable[2] = QuietClient(QStringLiteral("Second Client"));
         program().ClientCount = 2;
         const QStringList left = {"temp1", "temp2", "temp44", ".temp3.aB12cD", ".REPORT.PRN.Zz09Yy"};
         const QStringList others = {".temp3.aB12c", ".zeptest.ini.aB12cD", "temp", "temp0", "temp2.txt", "template"};
         for (const QString& name : left + others)
-            WriteFileBytes(folder() + QLatin1Char('/') + name, "CONFIDENTIAL REPORT\r\n");
+            CHECKED(WriteFileBytes(folder() + QLatin1Char('/') + name, "CONFIDENTIAL REPORT\r\n"));
         const auto present = [&] { return QDir(folder()).entryList(left + others, QDir::Files | QDir::Hidden); };
         QStringList atFirstCopy;
         BulkPrintHooks hooks;
@@ -264,10 +264,10 @@ private slots:
 
     void scoringMessagesQuoteBadValuesEscaped()
     {
-        data.WriteTo(folder());
+        CHECKED(data.WriteTo(folder()));
         QByteArray text = data.ScoringFileText();
         text.replace(text.indexOf("\r\n30\r\n"), 6, "\r\n3\x1b[2J\r\n");
-        WriteFileBytes(folder() + QStringLiteral("/zepsfb.TXT"), text);
+        CHECKED(WriteFileBytes(folder() + QStringLiteral("/zepsfb.TXT"), text));
         program().ClientTable[1] = QuietClient();
         program().CurrentClient = 1;
         const ScoringResult result = ScoreAndReport();

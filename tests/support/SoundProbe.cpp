@@ -264,19 +264,6 @@ bool SinkRecorder::WaitUntilOver(int hertz, qint64 from, int timeoutMs) const
 
 CpuLoad::CpuLoad(int processes)
 {
-    for (int i = 0; i < processes; ++i) {
-        auto* burner = new QProcess;
-        burner->start("sh", {"-c", "while :; do :; done"});
-        burner->waitForStarted();
-        burners_ << burner;
-    }
-}
-
-CpuLoad::~CpuLoad()
-{
-    for (QProcess* burner : burners_) {
-        burner->kill();
-        burner->waitForFinished();
-    }
-    qDeleteAll(burners_);
+    for (int i = 0; i < processes; ++i)
+        burners_.push_back(std::make_unique<RunningTool>("sh", QStringList{"-c", "while :; do :; done"}));
 }

@@ -15,6 +15,8 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "tests/support/TestSupport.h"
+
 // The rate at which the tones are written and the sink is recorded.
 constexpr int ProbeRate = 22050;
 
@@ -82,8 +84,7 @@ private:
 class CpuLoad {
 public:
     explicit CpuLoad(int processes = 2);
-    ~CpuLoad();
 
 private:
-    QList<QProcess*> burners_;
+    std::vector<std::unique_ptr<RunningTool>> burners_;
 };

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <QApplication>
+#include <QDialog>
 
 #include "base/Program.h"
 #include "clients/ClientValidation.h"
@@ -19,7 +20,13 @@ TestProgram::TestProgram()
     p.DataFilePath = dataFile();
 }
 
-void TestProgram::MakeDataDisk(const QString& folder, const QByteArray& tid) { WriteFileBytes(folder + "/TID", tid); }
+TestProgram::~TestProgram()
+{
+    FailUnopenedModals();
+    MsgBox::ResetTestState();
+}
+
+void TestProgram::MakeDataDisk(const QString& folder, const QByteArray& tid) { CHECKED(WriteFileBytes(folder + "/TID", tid)); }
 
 QByteArray ReadFileBytes(const QString& path)
 {
@@ -30,8 +37,8 @@ QByteArray ReadFileBytes(const QString& path)
 void WriteFileBytes(const QString& path, const QByteArray& bytes)
 {
     QFile f(path);
-    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path));
-    f.write(bytes);
+    QVERIFY2(f.open(QIODevice::WriteOnly | QIODevice::Truncate), qPrintable(path + ": " + f.errorString()));
+    QVERIFY2(f.write(bytes) == bytes.size() && f.flush(), qPrintable(path + ": " + f.errorString()));
 }
 
 int FileMode(const QString& path)
@@ -61,12 +68,12 @@ ClientRecord SampleRecord(const QString& name)
     return r;
 }
 
-ToolRun RunTool(const QString& program, const QStringList& args)
+ToolRun RunTool(const QString& program, const QStringList& args, int timeoutMs)
 {
     QProcess p;
     p.start(program, args);
     ToolRun run;
-    if (!p.waitForFinished(60000)) {
+    if (!p.waitForFinished(timeoutMs)) {
         p.kill();
         p.waitForFinished();
     } else if (p.exitStatus() == QProcess::NormalExit) {
@@ -77,6 +84,18 @@ ToolRun RunTool(const QString& program, const QStringList& args)
     return run;
 }
 
+RunningTool::RunningTool(const QString& program, const QStringList& args, ProcessChannelMode mode)
+{
+    setProcessChannelMode(mode);
+    start(program, args);
+}
+
+RunningTool::~RunningTool()
+{
+    kill();
+    waitForFinished();
+}
+
 MsgBox::Message LastMessage()
 {
     return MsgBox::Shown().isEmpty() ? MsgBox::Message{} : MsgBox::Shown().back();
@@ -85,14 +104,10 @@ MsgBox::Message LastMessage()
 namespace {
 bool Run(const QStringList& args, QString* error, const char* command = "mount")
 {
-    QProcess p;
-    p.start(QString::fromLatin1(command), args);
-    if (!p.waitForFinished(10000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        if (error)
-            *error = QString::fromLocal8Bit(p.readAllStandardError()).trimmed() + p.errorString();
-        return false;
-    }
-    return true;
+    const ToolRun run = RunTool(QString::fromLatin1(command), args, 10000);
+    if (run.exitCode != 0 && error)
+        *error = QStringLiteral("%1 (%2)").arg(QString::fromLocal8Bit(run.err).trimmed(), command);
+    return run.exitCode == 0;
 }
 } // namespace
 
@@ -119,25 +134,69 @@ bool TmpfsMount::unmount()
     return !mounted_;
 }
 
-void WhenModalOpens(const char* objectName, std::function<void(QWidget*)> action, int timeoutMs)
+namespace {
+// How each WhenModalOpens still waiting gives up.
+std::map<QTimer*, std::function<void()>> ModalWatches;
+
+void EndWatch(QTimer* timer)
+{
+    timer->stop();
+    timer->deleteLater();
+    ModalWatches.erase(timer);
+}
+} // namespace
+
+void WhenModalOpens(const char* objectName, std::function<void(QWidget*)> action, int timeoutMs,
+                    std::source_location where)
 {
     auto* timer = new QTimer;
-    QElapsedTimer elapsed;
-    elapsed.start();
     const QString name = QString::fromLatin1(objectName);
+    // The test that asked fails at the line that asked, and the modal dialogs that may hold it
+    // in their exec() are closed (past a form's own refusal to close), so that it ends.
+    ModalWatches[timer] = [=] {
+        EndWatch(timer);
+        QTest::qFail(qPrintable("No modal dialog named " + name + " opened"), where.file_name(), int(where.line()));
+        for (int i = 0; i < 10 && QApplication::activeModalWidget(); ++i) {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                dialog->QDialog::done(QDialog::Rejected);
+            else
+                QApplication::activeModalWidget()->hide();
+        }
+    };
+    const QDeadlineTimer deadline(timeoutMs);
     QObject::connect(timer, &QTimer::timeout, [=] {
         QWidget* modal = QApplication::activeModalWidget();
-        const bool opened = modal && modal->objectName() == name && modal->isVisible();
-        if (!opened && elapsed.elapsed() <= timeoutMs)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (!opened)
-            qFatal("No modal dialog named %s opened", qPrintable(name));
-        QApplication::setActiveWindow(modal);
-        action(modal);
+        if (modal && modal->objectName() == name && modal->isVisible()) {
+            EndWatch(timer);
+            QApplication::setActiveWindow(modal);
+            action(modal);
+        } else if (deadline.hasExpired()) {
+            const auto giveUp = ModalWatches.at(timer);
+            giveUp();
+        }
     });
     timer->start(5);
+}
+
+void FailUnopenedModals()
+{
+    while (!ModalWatches.empty()) {
+        const auto giveUp = ModalWatches.begin()->second;
+        giveUp();
+    }
+}
+
+void AnswerInputBox(QWidget* box, const QString& text)
+{
+    auto* field = box->findChild<QLineEdit*>(QStringLiteral("txtInput"));
+    QTest::keyClicks(field, text);
+    QTest::keyClick(field, Qt::Key_Return);
+    QTest::keyClick(box->findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_0")), Qt::Key_Return);
+}
+
+void AnswerNextInputBox(const QString& text)
+{
+    WhenModalOpens("frmMyInputBox", [text](QWidget* box) { AnswerInputBox(box, text); });
 }
 
 namespace {
@@ -172,8 +231,8 @@ QByteArray Records(const QStringList& names)
 
 void WriteClients(const QString& folder, const QStringList& names)
 {
-    TestProgram::MakeDataDisk(folder);
-    WriteFileBytes(folder + QStringLiteral("/DATA401.ZEP"), Records(names));
+    CHECKED(TestProgram::MakeDataDisk(folder));
+    CHECKED(WriteFileBytes(folder + QStringLiteral("/DATA401.ZEP"), Records(names)));
 }
 
 void UseDisk(const QString& folder)
@@ -186,7 +245,7 @@ void ReplaceRecord(int slot, const ClientRecord& record)
 {
     QByteArray bytes = ReadFileBytes(program().DataFilePath);
     bytes.replace((slot - 1) * RecordLength, RecordLength, RecordToBytes(record));
-    WriteFileBytes(program().DataFilePath, bytes);
+    CHECKED(WriteFileBytes(program().DataFilePath, bytes));
 }
 
 ClientRecord StoredRecord(int slot)

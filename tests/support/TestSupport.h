@@ -1,6 +1,13 @@
 #pragma once
 // Helpers shared by the tests: a fresh program state over temporary folders.
+//
+// A helper that checks something is a void function that uses QVERIFY, QCOMPARE and
+// QTRY_* as a test function does. Those macros record the failure but only leave the
+// helper, so every call of such a helper goes through CHECKED, which ends the calling
+// function as well once the test has failed; a helper that calls one is itself such a
+// helper. Helpers that only read or compute return their result and check nothing.
 #include <functional>
+#include <source_location>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -8,11 +15,21 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "widgets/Password.h"
 #include "base/MsgBox.h"
 #include "base/ClientRecord.h"
 #include "testing/QuestionBank.h"
 
+// In a helper that returns a value, CHECKED(call, value) returns that value.
+#define CHECKED(call, ...)                                                                   \
+    do {                                                                                     \
+        call;                                                                                \
+        if (QTest::currentTestFailed())                                                      \
+            return __VA_ARGS__;                                                              \
+    } while (0)
+
 QByteArray ReadFileBytes(const QString& path);
+// Checks that the file was written.
 void WriteFileBytes(const QString& path, const QByteArray& bytes);
 // The permission bits of a file (not of a link's target); -1 when there is none.
 int FileMode(const QString& path);
@@ -22,11 +39,11 @@ int FileMode(const QString& path);
 class TestProgram {
 public:
     TestProgram();
-    ~TestProgram() { MsgBox::ResetTestState(); }
+    ~TestProgram();
     QString programFolder() const { return programDir_.path(); }
     QString disk() const { return diskDir_.path(); }
     QString dataFile() const { return diskDir_.path() + QStringLiteral("/DATA401.ZEP"); }
-    // Writes TID (first line "ZEPSF") into a folder so that it is a data disk.
+    // Writes TID (first line "ZEPSF") into a folder so that it is a data disk; checks it.
     static void MakeDataDisk(const QString& folder, const QByteArray& tid = "ZEPSF\r\n");
 
 private:
@@ -41,7 +58,15 @@ struct ToolRun {
     QByteArray out;
     QByteArray err;
 };
-ToolRun RunTool(const QString& program, const QStringList& args);
+ToolRun RunTool(const QString& program, const QStringList& args, int timeoutMs = 60000);
+
+// A program running beside the test, started at once with its standard error (or as told)
+// passed on; it is killed and waited for when it goes out of scope.
+class RunningTool : public QProcess {
+public:
+    RunningTool(const QString& program, const QStringList& args = {}, ProcessChannelMode mode = ForwardedErrorChannel);
+    ~RunningTool() override;
+};
 
 // A record with every field filled with recognisable values.
 ClientRecord SampleRecord(const QString& name);
@@ -76,11 +101,24 @@ private:
             QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs here: ") + (m).error()));  \
     } while (0)
 
-// Runs `action` on the next modal dialog of type T that opens (checked every few ms),
-// so a test can type into dialogs opened by the code under test.
-void WhenModalOpens(const char* objectName, std::function<void(QWidget*)> action, int timeoutMs = 5000);
+// Runs `action` on the next modal dialog with this object name that opens (checked every few
+// ms), so a test can type into dialogs opened by the code under test. When none opens in
+// time, or the test ends first (TestProgram's end), the test that asked fails, and a modal
+// dialog that holds it instead is closed so that the test can end.
+void WhenModalOpens(const char* objectName, std::function<void(QWidget*)> action, int timeoutMs = 5000,
+                    std::source_location where = std::source_location::current());
+// Fails the test for every WhenModalOpens still waiting (TestProgram's end calls it).
+void FailUnopenedModals();
 
-// Shows a top-level widget and makes it the active window, so focus and keys work offscreen.
+// Answers an input box as staff do: `text` typed into its field, Enter (which moves to OK),
+// Enter on OK.
+inline QString SecretCodeText() { return QString(QChar(SecretCode)); }
+void AnswerInputBox(QWidget* box, const QString& text = SecretCodeText());
+// The next input box that opens is answered so.
+void AnswerNextInputBox(const QString& text = SecretCodeText());
+
+// Shows a top-level widget and makes it the active window, so focus and keys work offscreen;
+// checks that it became active.
 void ShowActive(QWidget* window);
 
 // Keys as a person types them: to the focused widget, after the event loop has done what it
@@ -96,11 +134,11 @@ inline void ExpectRefusal() { MsgBox::SetNextAnswer(MsgBox::Answer::Ok); }
 QStringList Names(const QString& prefix, int count);
 // The bytes of SampleRecord(name) for each name, one record after the other.
 QByteArray Records(const QStringList& names);
-// Writes a data disk with `names.size()` clients (TID included) into `folder`.
+// Writes a data disk with `names.size()` clients (TID included) into `folder`; checks it.
 void WriteClients(const QString& folder, const QStringList& names);
 // Points the program's data drive and data file at `folder`.
 void UseDisk(const QString& folder);
-// Replaces record `slot` (1-based) of the program's data file with `record`.
+// Replaces record `slot` (1-based) of the program's data file with `record`; checks it.
 void ReplaceRecord(int slot, const ClientRecord& record);
 // Record `slot` (1-based) as the program's data file holds it.
 ClientRecord StoredRecord(int slot);

@@ -6,7 +6,6 @@
 #include <QPlainTextEdit>
 #include <QTableWidget>
 
-#include "widgets/Password.h"
 #include "base/Program.h"
 #include "app/frmMainMenu.h"
 #include "widgets/frmMyInputBox.h"
@@ -46,9 +45,7 @@ struct PromptWatch {
                 return QTest::keyClick(box->txtInput, Qt::Key_Escape);
             if (action == "wrong")
                 MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-            QTest::keyClicks(box->txtInput, action == "wrong" ? QString("zz") : QString(QChar(SecretCode)).toLower());
-            QTest::keyClick(box->txtInput, Qt::Key_Return);
-            QTest::keyClick(box->cmdMenuChoice[0], Qt::Key_Return);
+            AnswerInputBox(box, action == "wrong" ? QString("zz") : SecretCodeText().toLower());
         });
         timer.start(5);
     }
@@ -83,15 +80,15 @@ class tst_EntryMethod : public QObject {
     {
         Program& p = program();
         p.SndPath = t->programFolder();
-        WriteClients(t->disk(), {"Ann One", "Bob Two"});
+        CHECKED(WriteClients(t->disk(), {"Ann One", "Bob Two"}));
         before = ReadFileBytes(t->dataFile());
         QVERIFY(LoadClientTable());
         const QList<QPair<QString, QList<QuestionItem>>> tables{{"English", StandardTestItems()},
                                                                 {"Spanish", StandardTestItems()}};
-        WriteBank(tables.mid(0, languages));
+        CHECKED(WriteBank(tables.mid(0, languages)));
         menu = std::make_unique<frmMainMenu>();
         menu->Activate();
-        ShowActive(menu.get());
+        CHECKED(ShowActive(menu.get()));
     }
 
     // "Add New Client", then the choice `tabs` Tab presses down on the entry method form.
@@ -131,7 +128,7 @@ private slots:
     void everyOtherWayEndsWithoutAPrompt()
     {
         QFETCH(int, step);
-        Open();
+        CHECKED(Open());
         PromptWatch watch({});
         if (step == 1)
             WhenModalOpens("frmClientInfo", [](QWidget*) { Press(Qt::Key_Escape); });
@@ -154,7 +151,7 @@ private slots:
                 static_cast<frmNewEntry*>(dialog)->cmdMenuChoice[0]->setFocus();
                 Press(Qt::Key_Return);
             });
-        AddNewClient(step == 0 ? 2 : step == 5 ? 1 : 0);
+        CHECKED(AddNewClient(step == 0 ? 2 : step == 5 ? 1 : 0));
         QCOMPARE(watch.prompts, 0);
         // Only a question bank that cannot be used is worth a word, and to the staff.
         QCOMPARE(LastMessage().title, step == 4 ? QString("Question Bank Error") : QString());
@@ -180,7 +177,7 @@ private slots:
     {
         QFETCH(bool, finish);
         QFETCH(int, languages);
-        Open(languages);
+        CHECKED(Open(languages));
         PromptWatch watch({"close", "cancel", "wrong"});
         TypeNewClient();
         if (languages == 2)
@@ -209,7 +206,7 @@ private slots:
             if (!finish)
                 QTest::keyClick(Focused(), Qt::Key_F10, Qt::ShiftModifier | Qt::AltModifier);
         });
-        AddNewClient(0);
+        CHECKED(AddNewClient(0));
 
         QCOMPARE(watch.prompts, 4);
         QCOMPARE(LastMessage().text, QString("Incorrect Secret Code.  Please try again."));

@@ -36,7 +36,7 @@ class tst_NewEntry : public QObject {
     void Client(const QString& disk = QString())
     {
         UseDisk(disk.isEmpty() ? t->disk() : disk);
-        WriteClients(program().DataDrive, {QStringLiteral("Ann One"), QStringLiteral("Bob Two")});
+        CHECKED(WriteClients(program().DataDrive, {QStringLiteral("Ann One"), QStringLiteral("Bob Two")}));
         QVERIFY(LoadClientTable());
         Program& p = program();
         p.EditMode = false;
@@ -51,7 +51,7 @@ class tst_NewEntry : public QObject {
         QVERIFY2(form->Load(), qPrintable(form->LoadError()));
         QVERIFY(QSqlDatabase::contains(program().MainWorkspace));  // open while the form is
         form->Activate();
-        ShowActive(form.get());
+        CHECKED(ShowActive(form.get()));
         QTRY_VERIFY(Grid(0)->hasFocus());
     }
 
@@ -117,7 +117,7 @@ private slots:
     void init()
     {
         t = std::make_unique<TestProgram>();
-        WriteBank({{QStringLiteral("English"), StandardTestItems()}});
+        CHECKED(WriteBank({{QStringLiteral("English"), StandardTestItems()}}));
     }
     void cleanup()
     {
@@ -128,9 +128,9 @@ private slots:
 
     void eachGridTakesOnlyItsOwnDigitsAndCancelDiscardsThem()
     {
-        Client();
+        CHECKED(Client());
         const QByteArray before = ReadFileBytes(t->dataFile());
-        Open();
+        CHECKED(Open());
         TypeText(QStringLiteral("3a "));
         Press(Qt::Key_Return);
         QCOMPARE(BeepCount(), 4);
@@ -172,9 +172,9 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(bool, escape);
         QFETCH(std::optional<Answer>, answer);
-        Client();
+        CHECKED(Client());
         const QByteArray before = ReadFileBytes(t->dataFile());
-        Open();
+        CHECKED(Open());
         TypeText(typed);
         if (answer)
             MsgBox::SetNextAnswer(*answer);
@@ -196,8 +196,8 @@ private slots:
 
     void theCursorCrossesBetweenGridsBothWays()
     {
-        Client();
-        Open();
+        CHECKED(Client());
+        CHECKED(Open());
         // Leaving the rows in view, the row above the cursor stays in sight.
         Press(Qt::Key_Down, 17);
         QVERIFY(RowVisible(0, 17) && RowVisible(0, 33) && !RowVisible(0, 16));
@@ -228,8 +228,8 @@ private slots:
 
     void theLastItemTakesItsAnswerAndKeepsTheCursor()
     {
-        Client();
-        Open();
+        CHECKED(Client());
+        CHECKED(Open());
         Press(Qt::Key_Tab);
         Press(Qt::Key_Down, 3);
         TypeText(QStringLiteral("4"));
@@ -249,10 +249,10 @@ private slots:
     {
         TmpfsMount disk;
         REQUIRE_TMPFS(disk);
-        Client(disk.path());
+        CHECKED(Client(disk.path()));
         const QByteArray before = ReadFileBytes(program().DataFilePath);
         QVERIFY(disk.remountReadOnly());
-        Open();
+        CHECKED(Open());
         TypeText(QStringLiteral("21"));
         MsgBox::SetNextAnswer(MsgBox::Answer::Cancel);  // give up on the disk
         form->cmdMenuChoice[0]->setFocus();
@@ -293,8 +293,8 @@ private slots:
         QFETCH(QString, mentioned);
         QVERIFY(QFile::remove(program().DatabasePath));
         if (!table.isEmpty())
-            WriteBank({{table, {Item(item, QStringLiteral("False"))}}});
-        Client();
+            CHECKED(WriteBank({{table, {Item(item, QStringLiteral("False"))}}}));
+        CHECKED(Client());
         program().CurrentClient = qint16(slot);
         const ClientRecord record = program().ClientTable[3];
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);

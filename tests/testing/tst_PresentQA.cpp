@@ -37,7 +37,7 @@ void WriteVoicedBank()
         }
         tables.append({QString::fromLatin1(language), items});
     }
-    WriteBank(tables);
+    CHECKED(WriteBank(tables));
 }
 
 // The panel shows all of its text: wrapped as the panel wraps it, every line inside the panel.
@@ -73,18 +73,18 @@ class tst_PresentQA : public QObject {
         p.SndPath = t->programFolder();
         if (!disk.isEmpty())
             UseDisk(disk);
-        WriteClients(p.DataDrive, {QStringLiteral("Ann One"), QStringLiteral("Bob Two")});
+        CHECKED(WriteClients(p.DataDrive, {QStringLiteral("Ann One"), QStringLiteral("Bob Two")}));
         QVERIFY(LoadClientTable());
         p.EditMode = false;
         p.CurrentClient = 3;
         p.ClientTable[3] = SampleRecord(QStringLiteral("Carl New"));
         p.ClientTable[3].Answers = QString(64, QLatin1Char('0'));
         p.InputAccepted = true;
-        WriteVoicedBank();
+        CHECKED(WriteVoicedBank());
         form = std::make_unique<frmPresentQA>();
         form->Language = language;
         QVERIFY(form->Load());
-        ShowActive(form.get());
+        CHECKED(ShowActive(form.get()));
         form->Activate();
     }
 
@@ -116,7 +116,7 @@ class tst_PresentQA : public QObject {
                 Press(Qt::Key_Return);
             const QString shown = form->txtQuestion->toPlainText();
             QVERIFY(QTest::currentTestFailed() || shown.startsWith(QString::number(item) + '.'));
-            Answer(ChoiceFor(item));
+            CHECKED(Answer(ChoiceFor(item)));
         }
     }
 
@@ -159,8 +159,8 @@ private slots:
         QFETCH(QString, answers);
         // A recording is there, but no audio output: the test runs silently.
         QVERIFY(QDir().mkpath(SoundFolder(t->programFolder(), language)));
-        WriteFileBytes(SoundFolder(t->programFolder(), language) + "Q01.wav", "RIFF");
-        Open(language);
+        CHECKED(WriteFileBytes(SoundFolder(t->programFolder(), language) + "Q01.wav", "RIFF"));
+        CHECKED(Open(language));
         QCOMPARE(form->windowTitle(), caption);
         QCOMPARE(form->fraQuestions->title() + '|' + form->fraAnswer->title(), question + '|' + answers);
         auto readable = [&] { QVERIFY2(ShowsInFull(form->MsgPanel), qPrintable(form->MsgPanel->text())); };
@@ -195,7 +195,7 @@ private slots:
         Press(Qt::Key_Tab);  // past the last answer the question comes again
         QCOMPARE(Focused(), form->txtQuestion);
 
-        AnswerItems(1, 60);
+        CHECKED(AnswerItems(1, 60));
         QCOMPARE(Focused(), form->txtInstructions);
         QCOMPARE(form->txtInstructions->toPlainText(), screenText(2));
         QCOMPARE(SoundsAsked().last(), QString("Inst2.wav"));
@@ -209,9 +209,9 @@ private slots:
         QCOMPARE(form->txtQuestion->toPlainText(), QString("60. Statement 60."));
         QCOMPARE(Focused(), form->txtQuestion);
         QVERIFY(!form->fraInstructions->isVisible());
-        Answer(1);
+        CHECKED(Answer(1));
         QCOMPARE(Focused(), form->txtInstructions);
-        AnswerItems(61, 64);
+        CHECKED(AnswerItems(61, 64));
 
         QCOMPARE(form->result(), int(QDialog::Accepted));
         QVERIFY(program().InputAccepted);
@@ -227,19 +227,19 @@ private slots:
     {
         TmpfsMount disk;
         REQUIRE_TMPFS(disk);
-        Open("English", disk.path());
+        CHECKED(Open("English", disk.path()));
         Press(Qt::Key_Return, 2);
-        AnswerItems(1, 63);
+        CHECKED(AnswerItems(1, 63));
         QVERIFY(disk.remountReadOnly());
         MsgBox::SetNextAnswer(MsgBox::Answer::Cancel);  // the operator gives up on the disk
-        Answer(ChoiceFor(64));
+        CHECKED(Answer(ChoiceFor(64)));
         QCOMPARE(LastMessage().title, QString("Data Disk Error"));
         QVERIFY(form->isVisible());
         QCOMPARE(form->txtQuestion->toPlainText(), QString("64. Statement 64."));
         QCOMPARE(program().ClientCount, 2);
 
         QVERIFY(disk.remountWritable());
-        Answer(ChoiceFor(64));
+        CHECKED(Answer(ChoiceFor(64)));
         QVERIFY(!form->isVisible());
         QCOMPARE(program().ClientCount, 3);
         QCOMPARE(StoredRecord(3).Answers.text(), Expected());
@@ -249,8 +249,8 @@ private slots:
     {
         const QString folder = UseFakeDevice();
         for (const char* name : {"Inst0.wav", "Q01.wav", "Q01A2.wav"})
-            WriteFileBytes(folder + name, ToneWave(0.1, 440));
-        Open("English");
+            CHECKED(WriteFileBytes(folder + name, ToneWave(0.1, 440)));
+        CHECKED(Open("English"));
         QCOMPARE(SoundsPlayed(), QStringList{folder + "Inst0.wav"});
         Press(Qt::Key_Return, 2);  // Inst1.wav is missing: nothing is heard, nothing is said
         Press(Qt::Key_Down, 2);
@@ -285,18 +285,18 @@ private slots:
     {
         QFETCH(QByteArray, bytes);
         const QString folder = UseFakeDevice();
-        WriteFileBytes(folder + "Q01.wav", ToneWave(0.1, 440));
+        CHECKED(WriteFileBytes(folder + "Q01.wav", ToneWave(0.1, 440)));
         for (const char* name : {"Q02.wav", "Q03.wav"})
-            WriteFileBytes(folder + name, bytes);
-        Open("English");
+            CHECKED(WriteFileBytes(folder + name, bytes));
+        CHECKED(Open("English"));
         Press(Qt::Key_Return, 2);
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-        Answer(0);
+        CHECKED(Answer(0));
         QCOMPARE(MsgBox::Shown().size(), 1);
         QCOMPARE(LastMessage().title, QString("Sound Error"));
         QVERIFY2(LastMessage().text.startsWith("Error 321:") && LastMessage().text.contains(folder + "Q02.wav"),
                  qPrintable(LastMessage().text));
-        Answer(0);
+        CHECKED(Answer(0));
         QCOMPARE(form->txtQuestion->toPlainText(), QString("3. Statement 3."));
         Press(Qt::Key_F10, 2);
         QCOMPARE(form->txtQuestion->toPlainText(), QString("1. Statement 1."));
@@ -309,7 +309,7 @@ private slots:
     {
         QList<QuestionItem> items = StandardTestItems();
         items.swapItemsAt(30, 31);
-        WriteBank({{"English", items}});
+        CHECKED(WriteBank({{"English", items}}));
         frmPresentQA shortTest;
         shortTest.Language = "English";
         QVERIFY(!shortTest.Load());

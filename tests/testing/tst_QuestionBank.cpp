@@ -69,7 +69,7 @@ private slots:
         padded.QuestionAudio = QStringLiteral("  Q07 ");
         padded.ChoiceAudio[1] = QStringLiteral("Q07A2  ");
         const QList<QuestionItem> items{Item(2), padded, Item(61, {"None", "Light", "Moderate", "Heavy"})};
-        WriteBank({{QStringLiteral("English"), items}});
+        CHECKED(WriteBank({{QStringLiteral("English"), items}}));
         {
             QuestionBank bank(bankPath());
             QList<QuestionItem> read;
@@ -88,7 +88,7 @@ private slots:
     void tablesKeepTheDatabaseOrderAndOnlyExactNamesAreLanguages()
     {
         const QList<QuestionItem> one{Item(1)};
-        WriteBank({{"Spanish", one}, {"Notes", one}, {"english", one}});
+        CHECKED(WriteBank({{"Spanish", one}, {"Notes", one}, {"english", one}}));
         // English takes the first language slot whatever the stored order.
         const QString other = t->programFolder() + QStringLiteral("/other.db");
         QVERIFY(CreateQuestionBank(other, Tables{{"Spanish", one}, {"English", one}}, nullptr));
@@ -112,7 +112,7 @@ private slots:
         const QByteArray junk("this is a text file, not a question bank\r\n");
         for (bool exists : {false, true}) {
             if (exists)
-                WriteFileBytes(bankPath(), junk);
+                CHECKED(WriteFileBytes(bankPath(), junk));
             {
                 QuestionBank bank(bankPath());
                 QVERIFY(!bank.IsOpen() && bank.TableNames().isEmpty());
@@ -151,7 +151,7 @@ private slots:
     {
         QFETCH(QString, shape);
         QFETCH(QString, told);
-        WriteBank({{QStringLiteral("English"), StandardTestItems()}});
+        CHECKED(WriteBank({{QStringLiteral("English"), StandardTestItems()}}));
         QVERIFY(RunSql(bankPath(), shape));
         QuestionBank bank(bankPath());
         QList<QuestionItem> items;
@@ -210,7 +210,7 @@ private slots:
         QFETCH(int, line);
         QFETCH(QString, reason);
         const QString sourcePath = t->programFolder() + QStringLiteral("/English.txt");
-        WriteFileBytes(sourcePath, source);
+        CHECKED(WriteFileBytes(sourcePath, source));
         const ToolRun run = Zepbank({bankPath(), sourcePath});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains((sourcePath + QStringLiteral(":%1: ").arg(line)).toUtf8()), run.err.constData());
@@ -222,16 +222,16 @@ private slots:
     {
         const QString english = t->programFolder() + QStringLiteral("/English.txt");
         const QString spanish = t->programFolder() + QStringLiteral("/Spanish.txt");
-        WriteFileBytes(english, GoodItem);
+        CHECKED(WriteFileBytes(english, GoodItem));
         // Windows-1252 accents come through as the characters they stand for.
-        WriteFileBytes(spanish, "Q 1 Q01 Nunca he dicho una mentira peque\xF1" "a.\r\nA Q01A1 Cierto\r\nA Q01A2 Falso\r\n");
+        CHECKED(WriteFileBytes(spanish, "Q 1 Q01 Nunca he dicho una mentira peque\xF1" "a.\r\nA Q01A1 Cierto\r\nA Q01A2 Falso\r\n"));
         QCOMPARE(Zepbank({bankPath(), english, spanish}).exitCode, 0);
         {
             QList<QuestionItem> items;
             QVERIFY(QuestionBank(bankPath()).ReadLanguage(QStringLiteral("Spanish"), items));
             QCOMPARE(items.value(0).TestQuestion, QStringLiteral("Nunca he dicho una mentira peque\u00F1a."));
         }
-        WriteFileBytes(spanish, "Q 1 Q01 Nunca.\r\nA a Cierto\r\nA b Falso\r\nA c Tal vez\r\n");
+        CHECKED(WriteFileBytes(spanish, "Q 1 Q01 Nunca.\r\nA a Cierto\r\nA b Falso\r\nA c Tal vez\r\n"));
         const ToolRun run = Zepbank({bankPath(), english, spanish});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("item 1 has 2 answers in") && run.err.contains(spanish.toUtf8()), run.err.constData());

@@ -42,15 +42,15 @@ class tst_Sound : public QObject {
         items[0].QuestionAudio = "Q01";
         items[0].ChoiceAudio[0] = "Q01A1";
         items[0].ChoiceAudio[1] = "Q01A2";
-        WriteBank({{"English", items}});
+        CHECKED(WriteBank({{"English", items}}));
         const QString folder = SoundFolder(p.SndPath, "English");
         QVERIFY(QDir().mkpath(folder));
         for (const Recording& r : Recordings)
-            WriteFileBytes(folder + r.name, ToneWave(r.seconds, r.hertz));
+            CHECKED(WriteFileBytes(folder + r.name, ToneWave(r.seconds, r.hertz)));
         form = std::make_unique<frmPresentQA>();
         form->Language = "English";
         QVERIFY(form->Load());
-        ShowActive(form.get());
+        CHECKED(ShowActive(form.get()));
     }
 
     // What the client heard after `act`: the recording's tone from the moment of the key on.
@@ -107,10 +107,9 @@ private slots:
         QFETCH(bool, busy);
         std::unique_ptr<CpuLoad> load(busy ? new CpuLoad : nullptr);
         // The server reports each stream a client opens.
-        QProcess events;
-        events.start("pactl", {"subscribe"});
+        RunningTool events("pactl", {"subscribe"});
         QVERIFY(events.waitForStarted());
-        Open();
+        CHECKED(Open());
         const Recording &inst0 = Recordings[0], &inst1 = Recordings[1], &question = Recordings[2],
                         &first = Recordings[3], &second = Recordings[4];
         QList<QPair<const Recording*, SinkRecorder::Tone>> heard;

@@ -33,14 +33,14 @@ class tst_Verify : public QObject {
     void Open(const QString& answers, const QString& folder = QString())
     {
         program().DataFilePath = (folder.isEmpty() ? t->disk() : folder) + QStringLiteral("/DATA401.ZEP");
-        WriteClients(QFileInfo(program().DataFilePath).path(), {QStringLiteral("Ann"), QStringLiteral("Bob")});
+        CHECKED(WriteClients(QFileInfo(program().DataFilePath).path(), {QStringLiteral("Ann"), QStringLiteral("Bob")}));
         before = FileWith(answers.leftJustified(AnswerCount));
-        WriteFileBytes(program().DataFilePath, before);
+        CHECKED(WriteFileBytes(program().DataFilePath, before));
         QVERIFY(LoadClientTable());
         program().CurrentClient = 2;
         form = std::make_unique<frmVerify>();
         form->Activate();
-        ShowActive(form.get());
+        CHECKED(ShowActive(form.get()));
         QTRY_VERIFY(form->txtCurQuestion->hasFocus());
     }
     QByteArray FileWith(const QString& answers) const
@@ -77,7 +77,7 @@ private slots:
         QFETCH(QString, corrections);
         QFETCH(QString, asked);
         QFETCH(QString, result);
-        Open(stored);
+        CHECKED(Open(stored));
         MsgBox::SetNextAnswers({Answer::Ok, Answer::Ok});
         TypeText(typed);
         QStringList labels;
@@ -94,7 +94,7 @@ private slots:
                              : QStringList{"Data Corrections|Data Correction needed. Please correct the following questions.",
                                            "Data Verification|Data Verification complete."}));
         QCOMPARE(form->result(), int(QDialog::Accepted));
-        CompareDisk(FileWith(result));
+        CHECKED(CompareDisk(FileWith(result)));
     }
 
     void keysOnTheCurrentItem_data()
@@ -118,7 +118,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, next);
         QFETCH(QString, prev);
-        Open(Stored);
+        CHECKED(Open(Stored));
         TypeText(Stored.left(item - 1));
         Press(key);
         form->txtCurQuestion->insert(QStringLiteral("1"));  // pasted: thrown away
@@ -140,7 +140,7 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(int, key);
-        Open(Stored);
+        CHECKED(Open(Stored));
         MsgBox::SetNextAnswer(Answer::Ok);
         TypeText(typed);
         Press(key);
@@ -149,14 +149,14 @@ private slots:
         QVERIFY(form->isHidden());  // closed by Cancel, not by a save
         QCOMPARE(form->result(), int(QDialog::Rejected));
         QCOMPARE(MsgBox::Shown().size(), typed.size() / AnswerCount);
-        CompareDisk(before);
+        CHECKED(CompareDisk(before));
     }
 
     void failedWriteKeepsTheFormOpen()
     {
         TmpfsMount disk;
         REQUIRE_TMPFS(disk);
-        Open(Stored, disk.path());
+        CHECKED(Open(Stored, disk.path()));
         MsgBox::SetNextAnswers({Answer::Ok, Answer::Cancel});
         TypeText(With(Stored, 5, '2'));
         QVERIFY(disk.remountReadOnly());
@@ -165,13 +165,13 @@ private slots:
         QCOMPARE(LastMessage().title, QStringLiteral("Data Disk Error"));
         QVERIFY(form->isVisible());
         QVERIFY(disk.remountWritable());
-        CompareDisk(before);
+        CHECKED(CompareDisk(before));
         // With the disk writable again, Enter saves what was typed.
         MsgBox::SetNextAnswer(Answer::Ok);
         Press(Qt::Key_Return);
         QCOMPARE(LastMessage().title, QStringLiteral("Data Verification"));
         QVERIFY(!form->isVisible());
-        CompareDisk(FileWith(With(Stored, 5, '0')));
+        CHECKED(CompareDisk(FileWith(With(Stored, 5, '0'))));
     }
 };
 

@@ -44,9 +44,9 @@ private slots:
         const QString disk = dir.path() + QStringLiteral("/disk");
         QVERIFY(QDir().mkpath(disk));
         const QByteArray clients = Records(Names(QStringLiteral("Client"), 7));
-        WriteFileBytes(disk + QStringLiteral("/DATA401.ZEP"), clients);
+        CHECKED(WriteFileBytes(disk + QStringLiteral("/DATA401.ZEP"), clients));
         if (withTid)
-            TestProgram::MakeDataDisk(disk);
+            CHECKED(TestProgram::MakeDataDisk(disk));
         const QStringList files = QDir(disk).entryList(QDir::Files);
         const QString programFolder = dir.path() + QStringLiteral("/program");
         const ToolRun run = RunTool(tool, tool == QLatin1String(ZEPDISK) ? QStringList{disk} : QStringList{programFolder, disk});
