@@ -34,10 +34,8 @@ public:
     void ApplyCapacityRule();
     // The action of menu choice `index` (0..3).
     void ChooseMenu(int index);
-    // Client information, court history, then the answers, each only when the one before
-    // was accepted.
+    // The menu makes way for the workflows of the current client and of a new one.
     void EditCurrentClient();
-    // The entry method form leads the whole new-client workflow.
     void AddNewClient();
     void OpenSupervisorOptions();
     // The end of every workflow: the menu shown and activated again, the keyboard in the list.

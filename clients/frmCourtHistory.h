@@ -43,6 +43,3 @@ private:
     void InformationOk();
 };
 
-// The first two forms of every client workflow: client information, then, when it was
-// accepted, court history. True when both were accepted (InputAccepted tells the same).
-bool ShowClientInfoAndCourtHistory(QWidget* parent);

@@ -22,6 +22,9 @@ public:
     // and gives 0. The form is not shown; the slots stay filled for a later showing.
     qint16 LanguageCount();
 
+    // The language on slot 0: the one to give the test in when LanguageCount() found only it.
+    QString OnlyLanguage() const;
+
     // The chosen language (the caption of the chosen slot); empty until one is chosen.
     // The presentation of the test takes it from here.
     QString Language;

@@ -93,7 +93,7 @@ int main(int argc, char* argv[])
     frmSelectEntryMethod method;
     method.show();
     method.Activate();
-    method.cmdMenuChoice[0]->setFocus();
+    method.findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_0"))->setFocus();
     ok &= Save(&method, out);
     method.hide();
 
