@@ -29,11 +29,6 @@ public:
     // The presentation of the test takes it from here.
     QString Language;
 
-    QGroupBox* fraSelectMethod = nullptr;
-    std::array<QPushButton*, 4> cmdMenuChoice{};
-    std::array<QFrame*, 4> sspMenuChoice{};
-    QLabel* MsgPanel = nullptr;
-
     // Shows the screen modally. Without any language on a slot it is not shown at all and
     // counts as cancelled, without abandoning the client.
     int exec() override;
@@ -49,4 +44,9 @@ protected:
 
 private:
     int LanguageSlots() const;
+
+    QGroupBox* fraSelectMethod = nullptr;
+    std::array<QPushButton*, 4> cmdMenuChoice{};
+    std::array<QFrame*, 4> sspMenuChoice{};
+    QLabel* MsgPanel = nullptr;
 };

@@ -11,17 +11,18 @@ const QString Letter = QString(QLatin1Char(SecretCode));
 // to "Cancel Input" and presses Enter there.
 void TypeCode(const QString& text)
 {
-    WhenModalOpens("frmMyInputBox", [text](QWidget* w) {
-        auto* box = static_cast<frmMyInputBox*>(w);
+    WhenModalOpens("frmMyInputBox", [text](QWidget* box) {
+        auto* input = Child<QLineEdit>(box, "txtInput");
+        auto* ok = Child<QPushButton>(box, "cmdMenuChoice", 0);
         if (text == QLatin1String("cancel")) {
-            QTest::keyClick(box->txtInput, Qt::Key_Tab);
-            QTest::keyClick(box->cmdMenuChoice[0], Qt::Key_Tab);
+            QTest::keyClick(input, Qt::Key_Tab);
+            QTest::keyClick(ok, Qt::Key_Tab);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
             return;
         }
-        QTest::keyClicks(box->txtInput, text);
-        QTest::keyClick(box->txtInput, Qt::Key_Return);
-        QTest::keyClick(box->cmdMenuChoice[0], Qt::Key_Return);
+        QTest::keyClicks(input, text);
+        QTest::keyClick(input, Qt::Key_Return);
+        QTest::keyClick(ok, Qt::Key_Return);
     });
 }
 
@@ -58,7 +59,7 @@ private slots:
         waits.clear();
         InputBoxWait() = [this](int seconds, QObject* box, std::function<void()> over) {
             auto* form = static_cast<frmMyInputBox*>(box);
-            waits.append({seconds, form->lblHelpMsg->text(), form->txtInput->isEnabled()});
+            waits.append({seconds, Child<QLabel>(form, "lblHelpMsg")->text(), Child<QLineEdit>(form, "txtInput")->isEnabled()});
             over();
         };
     }
@@ -116,17 +117,18 @@ private slots:
         TestProgram t;
         bool enterGoesToOk = false, backInTheField = false;
         QString typed;
-        WhenModalOpens("frmMyInputBox", [&](QWidget* w) {
-            auto* box = static_cast<frmMyInputBox*>(w);
-            QTest::keyClick(box->txtInput, Qt::Key_Return);
-            enterGoesToOk = QApplication::focusWidget() == box->cmdMenuChoice[0];
+        WhenModalOpens("frmMyInputBox", [&](QWidget* box) {
+            auto* input = Child<QLineEdit>(box, "txtInput");
+            auto* ok = Child<QPushButton>(box, "cmdMenuChoice", 0);
+            QTest::keyClick(input, Qt::Key_Return);
+            enterGoesToOk = QApplication::focusWidget() == ok;
             MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-            QTest::keyClick(box->cmdMenuChoice[0], Qt::Key_Return);
-            backInTheField = box->isVisible() && QApplication::focusWidget() == box->txtInput;
-            QTest::keyClicks(box->txtInput, QStringLiteral("ABCDEFGHI"));
-            typed = box->txtInput->text();
-            box->txtInput->setText(Letter);
-            QTest::keyClick(box->cmdMenuChoice[0], Qt::Key_Space);
+            QTest::keyClick(ok, Qt::Key_Return);
+            backInTheField = box->isVisible() && QApplication::focusWidget() == input;
+            QTest::keyClicks(input, QStringLiteral("ABCDEFGHI"));
+            typed = input->text();
+            input->setText(Letter);
+            QTest::keyClick(ok, Qt::Key_Space);
         });
         QVERIFY(CheckSecretCode());
         QCOMPARE(MsgBox::Shown().size(), 1);
@@ -142,10 +144,10 @@ private slots:
         box.PasswordInput = false;
         WhenModalOpens("frmMyInputBox", [&](QWidget*) {
             MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-            QTest::keyClick(box.cmdMenuChoice[0], Qt::Key_Return);
+            QTest::keyClick(Child<QPushButton>(&box, "cmdMenuChoice", 0), Qt::Key_Return);
             QCOMPARE(LastMessage().text, QStringLiteral("Please enter the required data."));
-            QTest::keyClicks(box.txtInput, QStringLiteral("abcd"));
-            QTest::keyClick(box.cmdMenuChoice[0], Qt::Key_Return);
+            QTest::keyClicks(Child<QLineEdit>(&box, "txtInput"), QStringLiteral("abcd"));
+            QTest::keyClick(Child<QPushButton>(&box, "cmdMenuChoice", 0), Qt::Key_Return);
         });
         box.exec();
         QVERIFY(!box.Cancelled);

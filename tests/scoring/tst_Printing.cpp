@@ -19,7 +19,6 @@
 
 #include "widgets/FormHelpers.h"
 #include "widgets/Password.h"
-#include "widgets/frmMyInputBox.h"
 #include "base/ClientRecord.h"
 #include "scoring/BulkPrint.h"
 #include "scoring/ReportPrinter.h"
@@ -140,11 +139,11 @@ QByteArray ThreePageReport()
 
 void AnswerSecretCode()
 {
-    WhenModalOpens("frmMyInputBox", [](QWidget* w) {
-        auto* box = static_cast<frmMyInputBox*>(w);
-        QTest::keyClicks(box->txtInput, QString(QChar(SecretCode)));
-        QTest::keyClick(box->txtInput, Qt::Key_Return);
-        QTest::keyClick(box->cmdMenuChoice[0], Qt::Key_Return);
+    WhenModalOpens("frmMyInputBox", [](QWidget* box) {
+        auto* input = Child<QLineEdit>(box, "txtInput");
+        QTest::keyClicks(input, QString(QChar(SecretCode)));
+        QTest::keyClick(input, Qt::Key_Return);
+        QTest::keyClick(Child<QPushButton>(box, "cmdMenuChoice", 0), Qt::Key_Return);
     });
 }
 
@@ -187,7 +186,7 @@ class tst_Printing : public ScoringTestCase {
             Press(Qt::Key_Space);
         }
         AnswerSecretCode();
-        static_cast<frmSupervisorOptions*>(QApplication::activeModalWidget())->cmdMenuChoice[0]->setFocus();
+        Child<QPushButton>(QApplication::activeModalWidget(), "cmdMenuChoice", 0)->setFocus();
         Press(Qt::Key_Return);
     }
 
@@ -225,7 +224,7 @@ private slots:
             auto* viewer = static_cast<frmViewReport*>(w);
             report = ReadFileBytes(ReportPath());
             stopped = cups->Admin("cupsdisable", {"zepraw"});
-            viewer->cmdMenuChoice[0]->setFocus();
+            Child<QPushButton>(viewer, "cmdMenuChoice", 0)->setFocus();
             MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
             Press(Qt::Key_Return);
             afterRefusal = ReadFileBytes(ReportPath());
@@ -331,7 +330,7 @@ private slots:
                 program().PrintDOS = dos;
                 MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
                 const int before = ticks;
-                viewer->cmdMenuChoice[0]->setFocus();
+                Child<QPushButton>(viewer, "cmdMenuChoice", 0)->setFocus();
                 Press(Qt::Key_Return);
                 ticked << ticks - before;
                 connections << server.Connections();
@@ -402,14 +401,14 @@ private slots:
         program().PrintDOS = true;
         WhenModalOpens("frmPrintSelected", [&](QWidget* w) {
             auto* form = static_cast<QDialog*>(w);
-            auto* list = form->findChild<QListWidget*>(QStringLiteral("lbNameDisplay"));
+            auto* list = Child<QListWidget>(form, "lbNameDisplay");
             entry = list->item(2)->text();
             for (int row = 0; row < 5; ++row) {
                 Press(row == 0 ? Qt::Key_Home : Qt::Key_Down);
                 if (chosen.contains(row + 1))
                     Press(Qt::Key_Space);
             }
-            form->findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_0"))->setFocus();
+            Child<QPushButton>(form, "cmdMenuChoice", 0)->setFocus();
             if (pdf && !chosen.isEmpty()) {  // a question nobody answers stops the test
                 MsgBox::SetNextFileName(QString());  // cancelled: the list stays as chosen
                 Press(Qt::Key_Return);
@@ -418,7 +417,7 @@ private slots:
             Press(Qt::Key_Return);
         });
         InUtilities([&](frmSupervisorOptions* form) {
-            form->chkPdfFile->setChecked(pdf);
+            Child<QCheckBox>(form, "chkPdfFile")->setChecked(pdf);
             ChooseOption(1);
         });
         QCOMPARE(entry, QStringLiteral("3-Client Number 3").leftJustified(27));
@@ -442,7 +441,7 @@ private slots:
         const QString pdf = folder() + QStringLiteral("/all.pdf");
         MsgBox::SetNextFileName(pdf);
         InUtilities([&](frmSupervisorOptions* form) {
-            form->chkPdfFile->setChecked(true);
+            Child<QCheckBox>(form, "chkPdfFile")->setChecked(true);
             ChooseOption(2);
         });
         QCOMPARE(FileMode(pdf), 0600);
@@ -474,10 +473,11 @@ private slots:
             WhenModalOpens("frmViewReport", [&](QWidget* w) {
                 auto* viewer = static_cast<frmViewReport*>(w);
                 caption = viewer->windowTitle();
-                shown << viewer->Text1->toPlainText();
+                shown << Child<QPlainTextEdit>(viewer, "Text1")->toPlainText();
                 Press(Qt::Key_PageDown);
-                scrolled = Focused() == viewer->Text1 && viewer->Text1->verticalScrollBar()->value() > 0;
-                viewer->cmdMenuChoice[2]->setFocus();
+                auto* report = Child<QPlainTextEdit>(viewer, "Text1");
+                scrolled = Focused() == report && report->verticalScrollBar()->value() > 0;
+                Child<QPushButton>(viewer, "cmdMenuChoice", 2)->setFocus();
                 Press(Qt::Key_Return);
             });
             ShowViewReport(nullptr);
@@ -513,7 +513,7 @@ private slots:
                 auto* viewer = static_cast<frmViewReport*>(w);
                 MsgBox::SetNextFileName(target);
                 MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-                viewer->cmdMenuChoice[1]->setFocus();
+                Child<QPushButton>(viewer, "cmdMenuChoice", 1)->setFocus();
                 Press(Qt::Key_Return);
                 viewer->done(0);
             });
@@ -537,7 +537,7 @@ private slots:
                 name->setText(pdf);
                 QTest::keyClick(name, Qt::Key_Return);
             });
-            static_cast<frmViewReport*>(w)->cmdMenuChoice[1]->setFocus();
+            Child<QPushButton>(w, "cmdMenuChoice", 1)->setFocus();
             Press(Qt::Key_Return);
             static_cast<frmViewReport*>(w)->done(0);
         });

@@ -110,3 +110,21 @@ void WriteBank(const QList<QPair<QString, QList<QuestionItem>>>& tables);
 // The test's shape as a question bank: items 1 to 60 true/false, 61 to 64 with four
 // numbered answers.
 QList<QuestionItem> StandardTestItems();
+
+// A control of a form (given by pointer) found by its object name ("txtName"), or of a
+// control array by the array's name and index ("cmdMenuChoice", 0). A form without it fails
+// the test run.
+template <class T>
+T* Child(const auto& form, const QString& name)
+{
+    T* child = form->template findChild<T*>(name);
+    if (!child)
+        qFatal("%s has no %s named %s", qPrintable(form->objectName()), T::staticMetaObject.className(),
+               qPrintable(name));
+    return child;
+}
+template <class T>
+T* Child(const auto& form, const char* array, int index)
+{
+    return Child<T>(form, QStringLiteral("%1_%2").arg(QLatin1String(array)).arg(index));
+}
