@@ -154,6 +154,17 @@ void frmMainMenu::BuildMenuBar()
     connect(mnuHelpAbout, &QAction::triggered, this, &frmMainMenu::ShowAbout);
 }
 
+void frmMainMenu::ShowLogo()
+{
+    imgCVNLogo->setPixmap(Image1->pixmap());
+}
+
+void frmMainMenu::ShowOptions(bool numLock, bool printDOS)
+{
+    mnuOptionsNumLock->setChecked(numLock);
+    mnuOptionsPrintDOS->setChecked(printDOS);
+}
+
 void frmMainMenu::Activate()
 {
     Program& p = program();

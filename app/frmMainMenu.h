@@ -48,6 +48,27 @@ public:
     // Puts the keyboard where the operator needs it: the list when there are clients.
     void FocusStartControl();
 
+    // The program's logo beside the menu, once start-up has drawn the splash.
+    void ShowLogo();
+    // The ticks of the Options menu as the settings stand.
+    void ShowOptions(bool numLock, bool printDOS);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMenuBar();
+    void OnClientSelected();
+    void ToggleNumLock();
+    void TogglePrintDOS();
+    void ShowAbout();
+    void SelectDrive();
+    void UnloadOtherForms();
+
+    MenuChoicePattern* menuChoices_ = nullptr;
+    frmDriveSelect* driveSelect_ = nullptr;
+    QPointer<QWindow> lastFocusWindow_;
+
     QFrame* frMainMenu = nullptr;
     QGroupBox* fraClient = nullptr;
     QListWidget* lbNameDisplay = nullptr;
@@ -65,20 +86,5 @@ public:
     QAction* mnuOptionsPrintDOS = nullptr;
     QAction* mnuHelpAbout = nullptr;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void BuildMenuBar();
-    void OnClientSelected();
-    void ToggleNumLock();
-    void TogglePrintDOS();
-    void ShowAbout();
-    void SelectDrive();
-    void UnloadOtherForms();
-
-    MenuChoicePattern* menuChoices_ = nullptr;
-    frmDriveSelect* driveSelect_ = nullptr;
-    QPointer<QWindow> lastFocusWindow_;
     bool selectingDrive_ = false;
 };

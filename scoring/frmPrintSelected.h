@@ -21,13 +21,6 @@ public:
     int exec() override;
     void Activate();
 
-    QGroupBox* fraAll = nullptr;
-    QGroupBox* fraClientList = nullptr;
-    QListWidget* lbNameDisplay = nullptr;
-    QPlainTextEdit* txtInstructions = nullptr;
-    std::array<QPushButton*, 3> cmdMenuChoice{};  // Print Selected, Select All, Return to Main Menu
-    QLabel* MsgPanel = nullptr;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -36,4 +29,11 @@ private:
     void UpdatePrintButton();
     void PrintSelected();
     bool toPdf_ = false;
+
+    QGroupBox* fraAll = nullptr;
+    QGroupBox* fraClientList = nullptr;
+    QListWidget* lbNameDisplay = nullptr;
+    QPlainTextEdit* txtInstructions = nullptr;
+    std::array<QPushButton*, 3> cmdMenuChoice{};  // Print Selected, Select All, Return to Main Menu
+    QLabel* MsgPanel = nullptr;
 };

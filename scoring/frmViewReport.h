@@ -27,11 +27,6 @@ public:
     // The text shown for a report: its pages, each page break drawn as a rule.
     static QString DisplayText(const QString& report);
 
-    QGroupBox* fraAll = nullptr;
-    QPlainTextEdit* Text1 = nullptr;
-    std::array<QPushButton*, 3> cmdMenuChoice{};  // Print Report, Save as PDF..., Close
-    QLabel* MsgPanel = nullptr;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -39,6 +34,11 @@ private:
     void ChooseMenu(int index);
     void SaveAsPdf();
     bool busy_ = false;
+
+    QGroupBox* fraAll = nullptr;
+    QPlainTextEdit* Text1 = nullptr;
+    std::array<QPushButton*, 3> cmdMenuChoice{};  // Print Report, Save as PDF..., Close
+    QLabel* MsgPanel = nullptr;
 };
 
 // Shows the viewer for CurrentClient.

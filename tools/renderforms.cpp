@@ -86,7 +86,7 @@ int main(int argc, char* argv[])
 
     bool ok = true;
     frmMainMenu menu;
-    menu.imgCVNLogo->setPixmap(menu.Image1->pixmap());
+    menu.ShowLogo();
     menu.Activate();
     menu.show();
     auto* names = Child<QListWidget>(&menu, QStringLiteral("lbNameDisplay"));

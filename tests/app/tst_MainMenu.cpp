@@ -2,9 +2,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QTableWidget>
 
 #include "base/Program.h"
@@ -44,10 +42,7 @@ class tst_MainMenu : public QObject {
     QListWidget* List() const { return Child<QListWidget>(menu.get(), "lbNameDisplay"); }
     int CyanPanels() const
     {
-        int cyan = 0;
-        for (int i = 0; i < 4; ++i)
-            cyan += IsCyan(Child<QFrame>(menu.get(), "sspMenuChoice", i));
-        return cyan;
+        return int(std::ranges::count_if(menu->findChildren<QFrame*>(QRegularExpression("^sspMenuChoice_")), IsCyan));
     }
 
 private slots:

@@ -137,11 +137,9 @@ private slots:
         ShowActive(&menu);
         Child<QAction>(&menu, "mnuHelpAbout")->trigger();
         QPointer<frmAbout> about = menu.findChild<frmAbout*>();
-        QVERIFY(about && !about->isModal());
-        auto* ok = Child<QPushButton>(about, "cmdOK");
-        QVERIFY(ok->isVisible());
+        QVERIFY(about && !about->isModal() && Child<QPushButton>(about, "cmdOK")->isVisible());
         QTRY_VERIFY(about->FadeDone());
-        QTest::mouseClick(ok, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(about, "cmdOK"), Qt::LeftButton);
         QTRY_VERIFY(about.isNull());
         Child<QAction>(&menu, "mnuHelpAbout")->trigger();
         QPointer<frmAbout> second = menu.findChild<frmAbout*>();

@@ -136,9 +136,8 @@ private slots:
         TypeText("40");
         Press(Qt::Key_Tab);
         QCOMPARE(program().CurrentEditCount, qint16(1));
-        auto* ok = Child<QPushButton>(form, "cmdMenuChoice", 0);
-        ok->setFocus();
-        QTest::keyClick(ok, Qt::Key_Return);
+        Child<QPushButton>(form, "cmdMenuChoice", 0)->setFocus();
+        QTest::keyClick(Focused(), Qt::Key_Return);
         QCOMPARE(StoredRecord(2).EditCount.text(), QString("1"));
         QCOMPARE(StoredRecord(2).Age.trimmed(), QString("40"));
     }

@@ -111,9 +111,8 @@ void WriteBank(const QList<QPair<QString, QList<QuestionItem>>>& tables);
 // numbered answers.
 QList<QuestionItem> StandardTestItems();
 
-// A control of a form (given by pointer) found by its object name ("txtName"), or of a
-// control array by the array's name and index ("cmdMenuChoice", 0). A form without it fails
-// the test run.
+// A control of a form by its object name ("txtName"), or of a control array by the array's
+// name and index ("cmdMenuChoice", 0). A form without it fails the test run.
 template <class T>
 T* Child(const auto& form, const QString& name)
 {
