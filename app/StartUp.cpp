@@ -1,8 +1,6 @@
 #include "app/StartUp.h"
 
-#include <QAction>
 #include <QCoreApplication>
-#include <QLabel>
 #include <QSqlDatabase>
 
 #include "app/DriveSelect.h"
@@ -61,7 +59,7 @@ bool RunStartUp(frmMainMenu& menu)
     if (SelectDataDrive(true, hooks) == DriveSelectResult::EndProgram)
         return false;
 
-    menu.imgCVNLogo->setPixmap(menu.Image1->pixmap());
+    menu.ShowLogo();
 
     frmAbout splash(true, &menu);
     splash.Load();
@@ -86,9 +84,8 @@ bool RunStartUp(frmMainMenu& menu)
     splash.Unload();
     CenterForm(&menu);
     menu.Activate();
-    menu.mnuOptionsNumLock->setChecked(p.NumLockOn);
     p.PrintDOS = GetPrintDOSSetting();
-    menu.mnuOptionsPrintDOS->setChecked(p.PrintDOS);
+    menu.ShowOptions(p.NumLockOn, p.PrintDOS);
     p.UnloadOthersOnActivate = true;
     return true;
 }

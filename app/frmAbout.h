@@ -23,18 +23,6 @@ public:
     // Unloads the form; a splash stays up for four more timer ticks first.
     void Unload();
 
-    QLabel* imgCVNLogo = nullptr;
-    std::array<QFrame*, 6> Picture2{};
-    QLabel* SSPanel1 = nullptr;
-    QLabel* SSPanel2 = nullptr;
-    QLabel* SSPanel3 = nullptr;
-    QLabel* SSPanel4 = nullptr;
-    QLabel* SSPanel5 = nullptr;
-    QLabel* SSPanel6 = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QFrame* sspMenuChoice = nullptr;
-    QTimer* Timer1 = nullptr;
-
     // Tick lengths in milliseconds; tests shorten them.
     static int RevealTickMs;
     static int HoldTickMs;
@@ -46,4 +34,16 @@ private:
     bool fadeDone_ = false;
     bool closing_ = false;
     int stripHeight_ = 560;  // twips
+
+    QLabel* imgCVNLogo = nullptr;
+    std::array<QFrame*, 6> Picture2{};
+    QLabel* SSPanel1 = nullptr;
+    QLabel* SSPanel2 = nullptr;
+    QLabel* SSPanel3 = nullptr;
+    QLabel* SSPanel4 = nullptr;
+    QLabel* SSPanel5 = nullptr;
+    QLabel* SSPanel6 = nullptr;
+    QPushButton* cmdOK = nullptr;
+    QFrame* sspMenuChoice = nullptr;
+    QTimer* Timer1 = nullptr;
 };

@@ -23,12 +23,13 @@ public:
     // The drive last chosen; empty until the list is first changed.
     QString SelectedDrive;
 
+    // Refills the list with the volumes mounted now, keeping the typed or chosen text.
+    void RefreshDrives();
+    int exec() override;
+
+private:
     QComboBox* drDrive = nullptr;
     QLabel* Label1 = nullptr;
     QPushButton* cmdDone = nullptr;
     QPushButton* cmdhelp = nullptr;
-
-    // Refills the list with the volumes mounted now, keeping the typed or chosen text.
-    void RefreshDrives();
-    int exec() override;
 };

@@ -16,13 +16,11 @@
 #include "app/KeyState.h"
 #include "base/Program.h"
 #include "app/Settings.h"
+#include "app/Workflows.h"
 #include "app/ZepLogo.h"
 #include "app/frmAbout.h"
 #include "app/frmDriveSelect.h"
-#include "clients/frmCourtHistory.h"
 #include "scoring/frmSupervisorOptions.h"
-#include "testing/frmNewEntry.h"
-#include "testing/frmSelectEntryMethod.h"
 
 namespace {
 constexpr int LastMenuChoice = 3;
@@ -156,6 +154,17 @@ void frmMainMenu::BuildMenuBar()
     connect(mnuHelpAbout, &QAction::triggered, this, &frmMainMenu::ShowAbout);
 }
 
+void frmMainMenu::ShowLogo()
+{
+    imgCVNLogo->setPixmap(Image1->pixmap());
+}
+
+void frmMainMenu::ShowOptions(bool numLock, bool printDOS)
+{
+    mnuOptionsNumLock->setChecked(numLock);
+    mnuOptionsPrintDOS->setChecked(printDOS);
+}
+
 void frmMainMenu::Activate()
 {
     Program& p = program();
@@ -272,13 +281,11 @@ void frmMainMenu::EditCurrentClient()
     Program& p = program();
     if (p.CurrentClient < 1 || p.CurrentClient > p.ClientCount)
         return;
-    p.EditMode = true;
     // Between the forms of this workflow the menu becomes active for a moment; the
     // forms still to come must not be closed then.
     p.UnloadOthersOnActivate = false;
     frMainMenu->hide();
-    if (ShowClientInfoAndCourtHistory(this))
-        ShowNewEntry(this);
+    RunEditCurrentClient(this);
     ComeBack();
 }
 
@@ -311,12 +318,8 @@ void frmMainMenu::AddNewClient()
     // The button is disabled then; the table has no slot for one more.
     if (program().ClientCount >= MaxClients)
         return;
-    program().EditMode = false;
     frMainMenu->hide();
-    {
-        frmSelectEntryMethod method(this);
-        method.exec();
-    }
+    RunAddNewClient(this);
     ComeBack();
 }
 

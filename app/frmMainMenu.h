@@ -34,10 +34,8 @@ public:
     void ApplyCapacityRule();
     // The action of menu choice `index` (0..3).
     void ChooseMenu(int index);
-    // Client information, court history, then the answers, each only when the one before
-    // was accepted.
+    // The menu makes way for the workflows of the current client and of a new one.
     void EditCurrentClient();
-    // The entry method form leads the whole new-client workflow.
     void AddNewClient();
     void OpenSupervisorOptions();
     // The end of every workflow: the menu shown and activated again, the keyboard in the list.
@@ -49,6 +47,27 @@ public:
     frmDriveSelect* DriveSelectForm();
     // Puts the keyboard where the operator needs it: the list when there are clients.
     void FocusStartControl();
+
+    // The program's logo beside the menu, once start-up has drawn the splash.
+    void ShowLogo();
+    // The ticks of the Options menu as the settings stand.
+    void ShowOptions(bool numLock, bool printDOS);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildMenuBar();
+    void OnClientSelected();
+    void ToggleNumLock();
+    void TogglePrintDOS();
+    void ShowAbout();
+    void SelectDrive();
+    void UnloadOtherForms();
+
+    MenuChoicePattern* menuChoices_ = nullptr;
+    frmDriveSelect* driveSelect_ = nullptr;
+    QPointer<QWindow> lastFocusWindow_;
 
     QFrame* frMainMenu = nullptr;
     QGroupBox* fraClient = nullptr;
@@ -67,20 +86,5 @@ public:
     QAction* mnuOptionsPrintDOS = nullptr;
     QAction* mnuHelpAbout = nullptr;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void BuildMenuBar();
-    void OnClientSelected();
-    void ToggleNumLock();
-    void TogglePrintDOS();
-    void ShowAbout();
-    void SelectDrive();
-    void UnloadOtherForms();
-
-    MenuChoicePattern* menuChoices_ = nullptr;
-    frmDriveSelect* driveSelect_ = nullptr;
-    QPointer<QWindow> lastFocusWindow_;
     bool selectingDrive_ = false;
 };

@@ -30,7 +30,7 @@ void OpenNewEntry(benchmark::State& state)
         form.Activate();
         form.show();
         QCoreApplication::processEvents();
-        benchmark::DoNotOptimize(form.grdResponses[1]);
+        benchmark::DoNotOptimize(form.Grids());
     }
 }
 BENCHMARK(OpenNewEntry)->Unit(benchmark::kMillisecond);

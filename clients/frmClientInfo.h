@@ -37,20 +37,6 @@ public:
     // Closing the window any way but "Information OK" is "Cancel Input".
     void reject() override;
 
-    QGroupBox* frClient = nullptr;
-    std::array<QLabel*, ClientInfoValues::FieldCount> lblInfo{};
-    QLineEdit* txtName = nullptr;
-    QLineEdit* txtSSN = nullptr;
-    QLineEdit* txtAge = nullptr;
-    QComboBox* cmbGender = nullptr;
-    QComboBox* cmbRace = nullptr;
-    QLineEdit* txtEducation = nullptr;
-    QComboBox* cmbMarital = nullptr;
-    MaskedDateEdit* mebDateOfBirth = nullptr;
-    std::array<QPushButton*, 2> cmdMenuChoice{};
-    std::array<QFrame*, 2> sspMenuChoice{};
-    QLabel* MsgPanel = nullptr;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -78,4 +64,18 @@ private:
     bool closing_ = false;
     int focusedField_ = -1;
     QMetaObject::Connection focusWatch_;  // the field the operator is in, -1 on the buttons
+
+    QGroupBox* frClient = nullptr;
+    std::array<QLabel*, ClientInfoValues::FieldCount> lblInfo{};
+    QLineEdit* txtName = nullptr;
+    QLineEdit* txtSSN = nullptr;
+    QLineEdit* txtAge = nullptr;
+    QComboBox* cmbGender = nullptr;
+    QComboBox* cmbRace = nullptr;
+    QLineEdit* txtEducation = nullptr;
+    QComboBox* cmbMarital = nullptr;
+    MaskedDateEdit* mebDateOfBirth = nullptr;
+    std::array<QPushButton*, 2> cmdMenuChoice{};
+    std::array<QFrame*, 2> sspMenuChoice{};
+    QLabel* MsgPanel = nullptr;
 };

@@ -12,7 +12,6 @@
 #include "widgets/TypingRule.h"
 #include "base/Program.h"
 #include "clients/DataAccess.h"
-#include "clients/frmClientInfo.h"
 
 namespace {
 constexpr int LastMenuChoice = 2;
@@ -220,19 +219,4 @@ void frmCourtHistory::reject()
         ClearCurrentRecord();
     p.InputAccepted = false;
     QDialog::reject();
-}
-
-bool ShowClientInfoAndCourtHistory(QWidget* parent)
-{
-    Program& p = program();
-    {
-        frmClientInfo info(parent);
-        info.exec();
-    }
-    if (!p.InputAccepted)
-        return false;
-    p.InputAccepted = false;
-    frmCourtHistory court(parent);
-    court.exec();
-    return p.InputAccepted;
 }

@@ -25,14 +25,6 @@ public:
     void ChooseMenu(int index);
     void reject() override;
 
-    QGroupBox* frCourt = nullptr;
-    QLabel* lblClientName = nullptr;
-    std::array<QLineEdit*, CourtFieldCount> txtCourt{};
-    std::array<QLabel*, CourtFieldCount> lblInfo{};
-    std::array<QPushButton*, 2> cmdMenuChoice{};
-    std::array<QFrame*, 2> sspMenuChoice{};
-    QLabel* MsgPanel = nullptr;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -41,8 +33,13 @@ private:
     // Enter in box `index`: true when the value was accepted and the focus moved on.
     bool EnterInBox(int index);
     void InformationOk();
+
+    QGroupBox* frCourt = nullptr;
+    QLabel* lblClientName = nullptr;
+    std::array<QLineEdit*, CourtFieldCount> txtCourt{};
+    std::array<QLabel*, CourtFieldCount> lblInfo{};
+    std::array<QPushButton*, 2> cmdMenuChoice{};
+    std::array<QFrame*, 2> sspMenuChoice{};
+    QLabel* MsgPanel = nullptr;
 };
 
-// The first two forms of every client workflow: client information, then, when it was
-// accepted, court history. True when both were accepted (InputAccepted tells the same).
-bool ShowClientInfoAndCourtHistory(QWidget* parent);

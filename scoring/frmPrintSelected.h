@@ -24,13 +24,6 @@ public:
     int exec() override;
     void Activate();
 
-    QGroupBox* fraAll = nullptr;
-    QGroupBox* fraClientList = nullptr;
-    QListWidget* lbNameDisplay = nullptr;
-    QPlainTextEdit* txtInstructions = nullptr;
-    std::array<QPushButton*, 3> cmdMenuChoice{};  // Print Selected, Select All, Return to Main Menu
-    QLabel* MsgPanel = nullptr;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -40,4 +33,11 @@ private:
     void PrintSelected();
     bool toPdf_ = false;
     SummaryPage summary_ = SummaryPage::Without;
+
+    QGroupBox* fraAll = nullptr;
+    QGroupBox* fraClientList = nullptr;
+    QListWidget* lbNameDisplay = nullptr;
+    QPlainTextEdit* txtInstructions = nullptr;
+    std::array<QPushButton*, 3> cmdMenuChoice{};  // Print Selected, Select All, Return to Main Menu
+    QLabel* MsgPanel = nullptr;
 };

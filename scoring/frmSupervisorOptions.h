@@ -21,17 +21,6 @@ public:
     // On an empty disk the operator is told and the form does not stay.
     int exec() override;
 
-    QTabWidget* sstSupervisorOperations = nullptr;
-    QGroupBox* fraReportOption = nullptr;
-    std::array<QRadioButton*, 3> optPrintOption{};
-    QCheckBox* chkSumPage = nullptr;
-    QCheckBox* chkPdfFile = nullptr;
-    std::array<QLabel*, 2> lblOptionComments{};
-    QGroupBox* fraCurrentClient = nullptr;
-    QLabel* lblNameDisplay = nullptr;
-    std::array<QPushButton*, 2> cmdMenuChoice{};  // Execute Selection, Go to Main Menu
-    QLabel* MsgPanel = nullptr;
-
     int PrintOption = 0;   // the last chosen print option
     bool EmptyDisk = false;
 
@@ -45,6 +34,17 @@ private:
     void ExecuteSelection();
     void PrintReports();
     QString CurrentName() const;
+
+    QTabWidget* sstSupervisorOperations = nullptr;
+    QGroupBox* fraReportOption = nullptr;
+    std::array<QRadioButton*, 3> optPrintOption{};
+    QCheckBox* chkSumPage = nullptr;
+    QCheckBox* chkPdfFile = nullptr;
+    std::array<QLabel*, 2> lblOptionComments{};
+    QGroupBox* fraCurrentClient = nullptr;
+    QLabel* lblNameDisplay = nullptr;
+    std::array<QPushButton*, 2> cmdMenuChoice{};  // Execute Selection, Go to Main Menu
+    QLabel* MsgPanel = nullptr;
 };
 
 // Shows the utilities from the main menu.

@@ -29,11 +29,6 @@ public:
     // The text shown for a report: its pages, each page break drawn as a rule.
     static QString DisplayText(const QString& report);
 
-    QGroupBox* fraAll = nullptr;
-    QPlainTextEdit* Text1 = nullptr;
-    std::array<QPushButton*, 3> cmdMenuChoice{};  // Print Report, Save as PDF..., Close
-    QLabel* MsgPanel = nullptr;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -42,6 +37,11 @@ private:
     void SaveAsPdf();
     bool busy_ = false;
     SummaryPage summary_ = SummaryPage::Without;
+
+    QGroupBox* fraAll = nullptr;
+    QPlainTextEdit* Text1 = nullptr;
+    std::array<QPushButton*, 3> cmdMenuChoice{};  // Print Report, Save as PDF..., Close
+    QLabel* MsgPanel = nullptr;
 };
 
 // Shows the viewer for CurrentClient.

@@ -47,14 +47,6 @@ public:
     // The most grids there can be: one per answer type.
     static constexpr int MaxGrids = AnswerTypeCount;
 
-    QFrame* frEntry = nullptr;
-    std::array<QTableWidget*, MaxGrids> grdResponses{};  // 0..LastGrid are in use
-    std::array<QLabel*, MaxGrids> lblSection{};
-    QLabel* lblClientName = nullptr;
-    std::array<QPushButton*, 3> cmdMenuChoice{};
-    std::array<QFrame*, 3> sspMenuChoice{};
-    QLabel* MsgPanel = nullptr;
-
     // The answers being entered, item i at index i-1, as stored in Answers.
     QString EntryAnswers;
     int LastGrid = 0;
@@ -90,4 +82,12 @@ private:
     QList<EntryGrid> grids_;
     QString loadError_;
     bool loading_ = true;
+
+    QFrame* frEntry = nullptr;
+    std::array<QTableWidget*, MaxGrids> grdResponses{};  // 0..LastGrid are in use
+    std::array<QLabel*, MaxGrids> lblSection{};
+    QLabel* lblClientName = nullptr;
+    std::array<QPushButton*, 3> cmdMenuChoice{};
+    std::array<QFrame*, 3> sspMenuChoice{};
+    QLabel* MsgPanel = nullptr;
 };

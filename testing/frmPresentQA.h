@@ -50,17 +50,6 @@ public:
 
     static constexpr int LastMenuChoice = 4;
 
-    QGroupBox* fraInstructions = nullptr;
-    QPlainTextEdit* txtInstructions = nullptr;
-    QFrame* frQandA = nullptr;
-    QGroupBox* fraQuestions = nullptr;
-    QPlainTextEdit* txtQuestion = nullptr;
-    QGroupBox* fraAnswer = nullptr;
-    std::array<QFrame*, 5> sspMenuChoice{};
-    std::array<QPushButton*, 5> cmdMenuChoice{};
-    std::array<QLineEdit*, 5> txtButtonText{};
-    QLabel* MsgPanel = nullptr;
-
     std::unique_ptr<ItemSequence> Items;
     bool ShowingGeneralInstructions = false;
     QString QuestionSound;
@@ -86,4 +75,15 @@ private:
 
     std::unique_ptr<QuestionBank> bank_;
     QString loadError_;
+
+    QGroupBox* fraInstructions = nullptr;
+    QPlainTextEdit* txtInstructions = nullptr;
+    QFrame* frQandA = nullptr;
+    QGroupBox* fraQuestions = nullptr;
+    QPlainTextEdit* txtQuestion = nullptr;
+    QGroupBox* fraAnswer = nullptr;
+    std::array<QFrame*, 5> sspMenuChoice{};
+    std::array<QPushButton*, 5> cmdMenuChoice{};
+    std::array<QLineEdit*, 5> txtButtonText{};
+    QLabel* MsgPanel = nullptr;
 };

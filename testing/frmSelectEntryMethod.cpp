@@ -1,6 +1,5 @@
 #include "testing/frmSelectEntryMethod.h"
 
-#include <QApplication>
 #include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
@@ -8,14 +7,6 @@
 #include <QShortcut>
 
 #include "widgets/FormHelpers.h"
-#include "base/MsgBox.h"
-#include "widgets/Password.h"
-#include "base/Program.h"
-#include "clients/frmCourtHistory.h"
-#include "testing/QuestionBank.h"
-#include "testing/frmNewEntry.h"
-#include "testing/frmPresentQA.h"
-#include "testing/frmSelectLanguage.h"
 
 namespace {
 constexpr int HiddenChoice = 2;
@@ -114,10 +105,10 @@ void frmSelectEntryMethod::ChooseMenu(int index)
         return;
     switch (index) {
     case 0:
-        AdministerTest();
-        break;
     case 1:
-        EnterFromAnswerSheet();
+        working_ = true;
+        emit MethodChosen(index == 0 ? EntryMethod::OnScreen : EntryMethod::AnswerSheet);
+        Unload();
         break;
     case HiddenChoice:
         fraSelectMethod->hide();
@@ -141,61 +132,8 @@ void frmSelectEntryMethod::Unload()
     QDialog::done(QDialog::Rejected);
 }
 
-void frmSelectEntryMethod::AdministerTest()
+void frmSelectEntryMethod::ShowContinuePrompt()
 {
-    Program& p = program();
-    working_ = true;
-    if (!ShowClientInfoAndCourtHistory(this))
-        return Unload();
-
-    frmPresentQA present(this);
-    {
-        frmSelectLanguage chooser(this);
-        const qint16 languages = chooser.LanguageCount();
-        if (languages == 0) {
-            // The operator has been told that the bank cannot be used; no test can be given.
-            p.InputAccepted = false;
-            return Unload();
-        }
-        if (languages < 2) {
-            present.Language = chooser.cmdMenuChoice[0]->text();
-        } else {
-            p.InputAccepted = false;
-            chooser.exec();
-            present.Language = chooser.Language;
-        }
-    }
-    if (!p.InputAccepted)
-        return Unload();
-    // The items are read while staff are still at the keyboard: a bank that cannot be used
-    // is told to them, not to the client.
-    if (!present.Load()) {
-        ShowQuestionBankError(QStringLiteral("The test cannot be given on screen.\r\r%1").arg(present.LoadError()));
-        p.InputAccepted = false;
-        return Unload();
-    }
-
     fraSelectMethod->hide();
     MsgPanel->setText(QStringLiteral("Press the Enter key to continue."));
-    MsgBox::Show(QStringLiteral("Press the Enter key to begin the test."), MsgBox::Buttons::OkOnly, MsgBox::Icon::None,
-                 QStringLiteral("Onscreen Presentation"));
-    present.exec();
-    fraSelectMethod->hide();
-    QCoreApplication::processEvents();
-    // The client who took the test gets back to the main menu only through the staff.
-    if (p.InputAccepted)
-        while (!CheckSecretCode()) {
-        }
-    Unload();
-}
-
-void frmSelectEntryMethod::EnterFromAnswerSheet()
-{
-    Program& p = program();
-    working_ = true;
-    if (ShowClientInfoAndCourtHistory(this)) {
-        p.InputAccepted = false;
-        ShowNewEntry(this);
-    }
-    Unload();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // "Entry Method": the first screen of a new client. Staff choose whether the client takes
-// the test on screen or the answers come from a paper answer sheet; the form then leads
-// the whole workflow of that choice and closes when it ends.
+// the test on screen or the answers come from a paper answer sheet; the form stays behind
+// the workflow of that choice and closes when it ends.
 #include <array>
 
 #include <QDialog>
@@ -10,6 +10,8 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QPushButton;
+
+enum class EntryMethod { OnScreen, AnswerSheet };
 
 class frmSelectEntryMethod : public QDialog {
     Q_OBJECT
@@ -24,23 +26,25 @@ public:
     // on the workflow decides when the form closes.
     void reject() override;
 
-    // Client information, court history, language, the test, then the secret code.
-    void AdministerTest();
-    // Client information, court history, then the answers from the answer sheet.
-    void EnterFromAnswerSheet();
+    // The choices give way to the status line while the on-screen test is being started.
+    void ShowContinuePrompt();
 
     static constexpr int LastMenuChoice = 3;
 
-    QGroupBox* fraSelectMethod = nullptr;
-    QGroupBox* frBlank = nullptr;
-    std::array<QPushButton*, 4> cmdMenuChoice{};
-    std::array<QFrame*, 4> shpMenuChoice{};
-    QLabel* MsgPanel = nullptr;
+signals:
+    // The workflow of the chosen method runs in the handler; the form closes when it returns.
+    void MethodChosen(EntryMethod method);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Unload();
+
+    QGroupBox* fraSelectMethod = nullptr;
+    QGroupBox* frBlank = nullptr;
+    std::array<QPushButton*, 4> cmdMenuChoice{};
+    std::array<QFrame*, 4> shpMenuChoice{};
+    QLabel* MsgPanel = nullptr;
     bool working_ = false;
 };

@@ -144,3 +144,8 @@ void frmSelectLanguage::reject()
 {
     ChooseMenu(CancelChoice);
 }
+
+QString frmSelectLanguage::OnlyLanguage() const
+{
+    return cmdMenuChoice[0]->text();
+}

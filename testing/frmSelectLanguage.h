@@ -22,14 +22,12 @@ public:
     // and gives 0. The form is not shown; the slots stay filled for a later showing.
     qint16 LanguageCount();
 
+    // The language on slot 0: the one to give the test in when LanguageCount() found only it.
+    QString OnlyLanguage() const;
+
     // The chosen language (the caption of the chosen slot); empty until one is chosen.
     // The presentation of the test takes it from here.
     QString Language;
-
-    QGroupBox* fraSelectMethod = nullptr;
-    std::array<QPushButton*, 4> cmdMenuChoice{};
-    std::array<QFrame*, 4> sspMenuChoice{};
-    QLabel* MsgPanel = nullptr;
 
     // Shows the screen modally. Without any language on a slot it is not shown at all and
     // counts as cancelled, without abandoning the client.
@@ -46,4 +44,9 @@ protected:
 
 private:
     int LanguageSlots() const;
+
+    QGroupBox* fraSelectMethod = nullptr;
+    std::array<QPushButton*, 4> cmdMenuChoice{};
+    std::array<QFrame*, 4> sspMenuChoice{};
+    QLabel* MsgPanel = nullptr;
 };

@@ -20,16 +20,6 @@ public:
     // Placing and the first question; exec() does this before the form shows.
     void Activate();
 
-    QGroupBox* frAll = nullptr;
-    QGroupBox* Frame2 = nullptr;
-    QLabel* lblCurQuestion = nullptr;
-    QLineEdit* txtCurQuestion = nullptr;
-    QGroupBox* Frame1 = nullptr;
-    QLabel* lblPrevQuestion = nullptr;
-    QLineEdit* txtPrevQuestion = nullptr;
-    QPushButton* cmdCancel = nullptr;
-    QLabel* pnlMessage = nullptr;
-
     Verification Verify;
     // The pass has ended but the record could not be written: Enter tries again.
     bool SavePending = false;
@@ -43,4 +33,14 @@ private:
     void EndPass();
     void SaveVerification();
     QString EntryStatusText() const;
+
+    QGroupBox* frAll = nullptr;
+    QGroupBox* Frame2 = nullptr;
+    QLabel* lblCurQuestion = nullptr;
+    QLineEdit* txtCurQuestion = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QLabel* lblPrevQuestion = nullptr;
+    QLineEdit* txtPrevQuestion = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QLabel* pnlMessage = nullptr;
 };

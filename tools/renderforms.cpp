@@ -1,6 +1,7 @@
 // renderforms OUTDIR — draws every form of the program into OUTDIR/<form>.png without a
 // display, for the user guide.
 #include <cstdio>
+#include <cstdlib>
 
 #include <QApplication>
 #include <QDir>
@@ -50,6 +51,18 @@ bool Save(QWidget* form, const QString& folder, const QString& suffix = QString(
     return true;
 }
 
+// A control of a form by its name; the forms keep their controls to themselves.
+template <class T>
+T* Child(QWidget* form, const QString& name)
+{
+    T* child = form->findChild<T*>(name);
+    if (!child) {
+        std::fprintf(stderr, "renderforms: %s has no %s\n", qPrintable(form->objectName()), qPrintable(name));
+        std::exit(1);
+    }
+    return child;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -73,11 +86,12 @@ int main(int argc, char* argv[])
 
     bool ok = true;
     frmMainMenu menu;
-    menu.imgCVNLogo->setPixmap(menu.Image1->pixmap());
+    menu.ShowLogo();
     menu.Activate();
     menu.show();
-    menu.lbNameDisplay->setFocus();
-    menu.lbNameDisplay->setCurrentRow(1);
+    auto* names = Child<QListWidget>(&menu, QStringLiteral("lbNameDisplay"));
+    names->setFocus();
+    names->setCurrentRow(1);
     ok &= Save(&menu, out);
 
     frmMyInputBox box;
@@ -93,7 +107,7 @@ int main(int argc, char* argv[])
     frmSelectEntryMethod method;
     method.show();
     method.Activate();
-    method.cmdMenuChoice[0]->setFocus();
+    Child<QPushButton>(&method, QStringLiteral("cmdMenuChoice_0"))->setFocus();
     ok &= Save(&method, out);
     method.hide();
 
@@ -107,14 +121,14 @@ int main(int argc, char* argv[])
     frmClientInfo info;
     info.show();
     info.Activate();
-    info.txtAge->setFocus();
+    Child<QLineEdit>(&info, QStringLiteral("txtAge"))->setFocus();
     ok &= Save(&info, out);
     info.hide();
 
     frmCourtHistory court;
     court.show();
     court.Activate();
-    court.txtCourt[0]->setFocus();
+    Child<QLineEdit>(&court, QString::fromLatin1(CourtFields[0].Control))->setFocus();
     ok &= Save(&court, out);
     court.hide();
     p.EditMode = false;
@@ -167,12 +181,13 @@ int main(int argc, char* argv[])
                     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
                     QCoreApplication::sendEvent(on, &enter);
                 };
-                pressEnter(present.txtInstructions);
-                pressEnter(present.txtInstructions);
+                auto* instructions = Child<QPlainTextEdit>(&present, QStringLiteral("txtInstructions"));
+                pressEnter(instructions);
+                pressEnter(instructions);
                 for (int item = 1; item <= 60; ++item)
-                    present.cmdMenuChoice[0]->click();
-                pressEnter(present.txtInstructions);
-                present.cmdMenuChoice[1]->setFocus();
+                    Child<QPushButton>(&present, QStringLiteral("cmdMenuChoice_0"))->click();
+                pressEnter(instructions);
+                Child<QPushButton>(&present, QStringLiteral("cmdMenuChoice_1"))->setFocus();
                 ok &= Save(&present, out);
             }
             present.hide();
@@ -203,24 +218,25 @@ int main(int argc, char* argv[])
     {
         frmSupervisorOptions options;
         options.show();
-        options.optPrintOption[0]->setFocus();
+        Child<QRadioButton>(&options, QStringLiteral("optPrintOption_0"))->setFocus();
         ok &= Save(&options, out);
     }
     {
         frmViewReport viewer;
         viewer.show();
         ok &= viewer.Activate();
-        viewer.cmdMenuChoice[0]->setFocus();
+        Child<QPushButton>(&viewer, QStringLiteral("cmdMenuChoice_0"))->setFocus();
         ok &= Save(&viewer, out);
     }
     {
         frmPrintSelected selected;
         selected.show();
         selected.Activate();
-        selected.lbNameDisplay->setFocus();
+        auto* list = Child<QListWidget>(&selected, QStringLiteral("lbNameDisplay"));
+        list->setFocus();
         for (int row : {1, 3})
-            selected.lbNameDisplay->item(row)->setSelected(true);
-        selected.lbNameDisplay->setCurrentRow(3, QItemSelectionModel::NoUpdate);
+            list->item(row)->setSelected(true);
+        list->setCurrentRow(3, QItemSelectionModel::NoUpdate);
         ok &= Save(&selected, out);
     }
     {
@@ -228,9 +244,10 @@ int main(int argc, char* argv[])
         verify.show();
         verify.Activate();
         QApplication::setActiveWindow(&verify);
-        verify.txtCurQuestion->setFocus();
+        auto* answer = Child<QLineEdit>(&verify, QStringLiteral("txtCurQuestion"));
+        answer->setFocus();
         for (const char digit : {'2', '1', '2'})
-            QTest::keyClick(verify.txtCurQuestion, digit);
+            QTest::keyClick(answer, digit);
         ok &= Save(&verify, out);
     }
 

@@ -28,11 +28,6 @@ public:
     QString InputValue;
     bool Cancelled = false;
 
-    QLabel* lblHelpMsg = nullptr;
-    QLineEdit* txtInput = nullptr;
-    std::array<QPushButton*, 2> cmdMenuChoice{};
-    std::array<QFrame*, 2> sspMenuChoice{};
-
     // Shows the box modally, applying the properties first.
     int exec() override;
     // Applies the properties to the window (maximum length, help text, masking, looks).
@@ -46,6 +41,11 @@ protected:
 private:
     void ChooseMenu(int index);
     void SetWaiting(bool waiting);
+
+    QLabel* lblHelpMsg = nullptr;
+    QLineEdit* txtInput = nullptr;
+    std::array<QPushButton*, 2> cmdMenuChoice{};
+    std::array<QFrame*, 2> sspMenuChoice{};
 };
 
 // Starts a wait of `seconds` and calls `over` when it has passed, unless `box` is gone by

@@ -10,9 +10,6 @@
 #include "app/frmDriveSelect.h"
 #include "app/frmMainMenu.h"
 #include "clients/DataAccess.h"
-#include "clients/frmClientInfo.h"
-#include "clients/frmCourtHistory.h"
-#include "testing/frmNewEntry.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -41,7 +38,12 @@ class tst_MainMenu : public QObject {
 
     void FocusOn(QWidget* w) { w->setFocus(); QTRY_VERIFY(w->hasFocus()); }
 
-    int CyanPanels() const { return int(std::count_if(menu->sspMenuChoice.begin(), menu->sspMenuChoice.end(), IsCyan)); }
+    QPushButton* Choice(int i) const { return Child<QPushButton>(menu.get(), "cmdMenuChoice", i); }
+    QListWidget* List() const { return Child<QListWidget>(menu.get(), "lbNameDisplay"); }
+    int CyanPanels() const
+    {
+        return int(std::ranges::count_if(menu->findChildren<QFrame*>(QRegularExpression("^sspMenuChoice_")), IsCyan));
+    }
 
 private slots:
     void init() { t = std::make_unique<TestProgram>(); }
@@ -50,7 +52,7 @@ private slots:
     void onlyEnterAndSpaceActOnAButton()
     {
         CHECKED(Open(Names(2)));
-        QPushButton* exitButton = menu->cmdMenuChoice[3];
+        QPushButton* exitButton = Choice(3);
         CHECKED(FocusOn(exitButton));
         for (int key : {int(Qt::Key_X), int(Qt::Key_E), int(Qt::Key_Down), int(Qt::Key_Right), int(Qt::Key_Escape)})
             Press(key);
@@ -66,34 +68,35 @@ private slots:
     void withNoClientsTheListPassesFocusToAddNewClient()
     {
         CHECKED(Open({}));
-        CHECKED(FocusOn(menu->cmdMenuChoice[3]));
+        CHECKED(FocusOn(Choice(3)));
         Press(Qt::Key_Tab);
-        QVERIFY(menu->cmdMenuChoice[1]->hasFocus());
-        QVERIFY(!menu->cmdMenuChoice[0]->isEnabled());
+        QVERIFY(Choice(1)->hasFocus());
+        QVERIFY(!Choice(0)->isEnabled());
     }
 
     // Only the place with the keyboard is lit; picking a client enables "Edit Current Client".
     void tabbingLightsOnePlaceAtATimeAndPickingAClientEnablesEdit()
     {
         CHECKED(Open(Names(3)));
-        CHECKED(FocusOn(menu->cmdMenuChoice[1]));
+        CHECKED(FocusOn(Choice(1)));
         Press(Qt::Key_Tab);
-        QVERIFY(menu->cmdMenuChoice[2]->hasFocus());
+        QVERIFY(Choice(2)->hasFocus());
         QCOMPARE(CyanPanels(), 1);
-        QVERIFY(IsCyan(menu->sspMenuChoice[2]) && menu->cmdMenuChoice[2]->font().bold());
-        QVERIFY(!menu->cmdMenuChoice[1]->font().bold());
+        QVERIFY(IsCyan(Child<QFrame>(menu.get(), "sspMenuChoice", 2)) && Choice(2)->font().bold());
+        QVERIFY(!Choice(1)->font().bold());
         Press(Qt::Key_Tab, 2);
-        QVERIFY(menu->lbNameDisplay->hasFocus());
-        QVERIFY(IsCyan(menu->fraClient) && menu->fraClient->font().bold());
+        QVERIFY(List()->hasFocus());
+        auto* clientList = Child<QGroupBox>(menu.get(), "fraClient");
+        QVERIFY(IsCyan(clientList) && clientList->font().bold());
         QCOMPARE(CyanPanels(), 0);
-        QVERIFY(!menu->cmdMenuChoice[0]->isEnabled());
+        QVERIFY(!Choice(0)->isEnabled());
         Press(Qt::Key_Down);
         QCOMPARE(program().CurrentClient, 1);
-        QVERIFY(menu->cmdMenuChoice[0]->isEnabled());
+        QVERIFY(Choice(0)->isEnabled());
         Press(Qt::Key_Down, 2);
         QCOMPARE(program().CurrentClient, 3);
         Press(Qt::Key_Backtab);
-        QVERIFY(!IsCyan(menu->fraClient) && !menu->fraClient->font().bold());
+        QVERIFY(!IsCyan(clientList) && !clientList->font().bold());
         QCOMPARE(CyanPanels(), 1);
     }
 
@@ -103,19 +106,19 @@ private slots:
         names[2] = QStringLiteral("Jane Doe");
         names[11] = QStringLiteral("Mary Smith-Jones");
         CHECKED(Open(names));
-        QCOMPARE(menu->lbNameDisplay->item(2)->text(), QStringLiteral("3-Jane Doe") + QString(17, QLatin1Char(' ')));
-        CHECKED(FocusOn(menu->lbNameDisplay));
+        QCOMPARE(List()->item(2)->text(), QStringLiteral("3-Jane Doe") + QString(17, QLatin1Char(' ')));
+        CHECKED(FocusOn(List()));
         Press(Qt::Key_Down);
         Press(Qt::Key_End);
         QCOMPARE(program().CurrentClient, 12);
-        QVERIFY(menu->cmdMenuChoice[0]->isEnabled());
+        QVERIFY(Choice(0)->isEnabled());
     }
 
     void aFullDiskOffersNoNewClient()
     {
         CHECKED(Open(Names(51)));
-        QVERIFY(!menu->cmdMenuChoice[1]->isEnabled());
-        QCOMPARE(menu->lbNameDisplay->count(), 51);
+        QVERIFY(!Choice(1)->isEnabled());
+        QCOMPARE(List()->count(), 51);
     }
 
     void editCurrentClientRunsInformationCourtHistoryAndAnswers_data()
@@ -129,37 +132,39 @@ private slots:
         QFETCH(int, slot);
         CHECKED(Open(Names(3)));
         CHECKED(WriteBank({{QStringLiteral("English"), StandardTestItems()}}));
-        CHECKED(FocusOn(menu->lbNameDisplay));
+        CHECKED(FocusOn(List()));
         Press(Qt::Key_Down, slot);
         QCOMPARE(program().CurrentClient, slot);
         Press(Qt::Key_Backtab, 4);
-        QCOMPARE(QApplication::focusWidget(), menu->cmdMenuChoice[0]);
+        QCOMPARE(QApplication::focusWidget(), Choice(0));
 
-        WhenModalOpens("frmClientInfo", [](QWidget* dialog) {
-            auto* info = static_cast<frmClientInfo*>(dialog);
+        WhenModalOpens("frmClientInfo", [](QWidget* info) {
             QCoreApplication::processEvents();
             QVERIFY(!program().UnloadOthersOnActivate);
-            info->txtAge->setFocus(Qt::TabFocusReason);
-            QTest::keyClicks(info->txtAge, "41");
-            QTest::keyClick(info->txtAge, Qt::Key_Return);
-            info->cmdMenuChoice[0]->setFocus(Qt::TabFocusReason);
-            QTest::keyClick(info->cmdMenuChoice[0], Qt::Key_Return);
+            auto* age = Child<QLineEdit>(info, "txtAge");
+            age->setFocus(Qt::TabFocusReason);
+            QTest::keyClicks(age, "41");
+            QTest::keyClick(age, Qt::Key_Return);
+            auto* ok = Child<QPushButton>(info, "cmdMenuChoice", 0);
+            ok->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(ok, Qt::Key_Return);
         });
-        WhenModalOpens("frmCourtHistory", [](QWidget* dialog) {
-            auto* court = static_cast<frmCourtHistory*>(dialog);
+        WhenModalOpens("frmCourtHistory", [](QWidget* court) {
             QCoreApplication::processEvents();
-            QTest::keyClick(court->cmdMenuChoice[0], Qt::Key_Backtab);
-            QTest::keyClicks(court->txtCourt[11], "4");
-            QTest::keyClick(court->txtCourt[11], Qt::Key_Return);
-            QTest::keyClick(court->cmdMenuChoice[0], Qt::Key_Return);
+            auto* ok = Child<QPushButton>(court, "cmdMenuChoice", 0);
+            auto* drugs = Child<QLineEdit>(court, "txtDrugConvictions");
+            QTest::keyClick(ok, Qt::Key_Backtab);
+            QTest::keyClicks(drugs, "4");
+            QTest::keyClick(drugs, Qt::Key_Return);
+            QTest::keyClick(ok, Qt::Key_Return);
         });
-        WhenModalOpens("frmNewEntry", [](QWidget* dialog) {
-            auto* entry = static_cast<frmNewEntry*>(dialog);
+        WhenModalOpens("frmNewEntry", [](QWidget* entry) {
             QCoreApplication::processEvents();
-            QTest::keyClick(entry->grdResponses[0], Qt::Key_1); // item 1: False becomes True
-            QTest::keyClick(entry->grdResponses[0], Qt::Key_Tab);
-            QTest::keyClick(entry->grdResponses[1], Qt::Key_Tab);
-            QTest::keyClick(entry->cmdMenuChoice[0], Qt::Key_Return);
+            auto* trueFalse = Child<QTableWidget>(entry, "grdResponses", 0);
+            QTest::keyClick(trueFalse, Qt::Key_1); // item 1: False becomes True
+            QTest::keyClick(trueFalse, Qt::Key_Tab);
+            QTest::keyClick(Child<QTableWidget>(entry, "grdResponses", 1), Qt::Key_Tab);
+            QTest::keyClick(Child<QPushButton>(entry, "cmdMenuChoice", 0), Qt::Key_Return);
         });
         Press(Qt::Key_Return);
 
@@ -168,10 +173,10 @@ private slots:
         QCOMPARE(stored.Age.trimmed() + stored.EditCount.text() + stored.DrugConvictions.text(), QStringLiteral("4114 "));
         QCOMPARE(stored.Answers.text(), QStringLiteral("1") + QString(59, QLatin1Char('2')) + QStringLiteral("1234"));
         QCOMPARE(stored, program().ClientTable[slot]);
-        QVERIFY(menu->frMainMenu->isVisible());
-        QVERIFY(!menu->cmdMenuChoice[0]->isEnabled());
+        QVERIFY(Child<QFrame>(menu.get(), "frMainMenu")->isVisible());
+        QVERIFY(!Choice(0)->isEnabled());
         QVERIFY(program().UnloadOthersOnActivate);
-        QCOMPARE(menu->focusWidget(), menu->lbNameDisplay);
+        QCOMPARE(menu->focusWidget(), List());
     }
 
     void selectDriveSwitchesToTheDiskTypedInTheChooser_data()
@@ -187,26 +192,26 @@ private slots:
         SaveINIFilePath(t->disk());
         QTemporaryDir other;
         CHECKED(WriteClients(other.path(), {"Other One", "Other Two", "Other Three"}));
-        WhenModalOpens("frmDriveSelect", [&](QWidget* dialog) {
-            auto* chooser = static_cast<frmDriveSelect*>(dialog);
-            QCOMPARE(chooser->drDrive->currentText(), QString());  // empty: the root folder
-            QTest::keyClicks(chooser->drDrive->lineEdit(), other.path());
+        WhenModalOpens("frmDriveSelect", [&](QWidget* chooser) {
+            auto* drive = Child<QComboBox>(chooser, "drDrive");
+            QCOMPARE(drive->currentText(), QString());  // empty: the root folder
+            QTest::keyClicks(drive->lineEdit(), other.path());
             if (done) {
-                QTest::keyClick(chooser->drDrive->lineEdit(), Qt::Key_Tab);
-                QTest::keyClick(chooser->cmdDone, Qt::Key_Return);
+                QTest::keyClick(drive->lineEdit(), Qt::Key_Tab);
+                QTest::keyClick(Child<QPushButton>(chooser, "cmdDone"), Qt::Key_Return);
             } else {
-                QTest::keyClick(chooser->drDrive->lineEdit(), Qt::Key_Escape);
+                QTest::keyClick(drive->lineEdit(), Qt::Key_Escape);
             }
         });
         if (!done)  // Escape must not even look for it
             QVERIFY(QDir(t->disk()).removeRecursively());
-        menu->mnuDrive->trigger();  // no message box either way
+        Child<QAction>(menu.get(), "mnuDrive")->trigger();  // no message box either way
         const QString disk = done ? other.path() : t->disk();
         QCOMPARE(program().DataDrive, disk);
-        QCOMPARE(menu->lbNameDisplay->count(), done ? 3 : 2);
-        QVERIFY(menu->lbNameDisplay->item(0)->text().startsWith(done ? "1-Other One" : "1-Client 1"));
+        QCOMPARE(List()->count(), done ? 3 : 2);
+        QVERIFY(List()->item(0)->text().startsWith(done ? "1-Other One" : "1-Client 1"));
         QCOMPARE(GetINIFilePath(), disk);
-        QCOMPARE(menu->DriveSelectForm()->drDrive->currentText(), done ? other.path() : QString());
+        QCOMPARE(Child<QComboBox>(menu->DriveSelectForm(), "drDrive")->currentText(), done ? other.path() : QString());
     }
 };
 

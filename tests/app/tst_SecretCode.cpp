@@ -13,10 +13,9 @@ void TypeCode(const QString& text)
 {
     if (text != QLatin1String("cancel"))
         return AnswerNextInputBox(text);
-    WhenModalOpens("frmMyInputBox", [](QWidget* w) {
-        auto* box = static_cast<frmMyInputBox*>(w);
-        QTest::keyClick(box->txtInput, Qt::Key_Tab);
-        QTest::keyClick(box->cmdMenuChoice[0], Qt::Key_Tab);
+    WhenModalOpens("frmMyInputBox", [](QWidget* box) {
+        QTest::keyClick(Child<QLineEdit>(box, "txtInput"), Qt::Key_Tab);
+        QTest::keyClick(Child<QPushButton>(box, "cmdMenuChoice", 0), Qt::Key_Tab);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     });
 }
@@ -54,7 +53,7 @@ private slots:
         waits.clear();
         InputBoxWait() = [this](int seconds, QObject* box, std::function<void()> over) {
             auto* form = static_cast<frmMyInputBox*>(box);
-            waits.append({seconds, form->lblHelpMsg->text(), form->txtInput->isEnabled()});
+            waits.append({seconds, Child<QLabel>(form, "lblHelpMsg")->text(), Child<QLineEdit>(form, "txtInput")->isEnabled()});
             over();
         };
     }
@@ -112,17 +111,18 @@ private slots:
         TestProgram t;
         bool enterGoesToOk = false, backInTheField = false;
         QString typed;
-        WhenModalOpens("frmMyInputBox", [&](QWidget* w) {
-            auto* box = static_cast<frmMyInputBox*>(w);
-            QTest::keyClick(box->txtInput, Qt::Key_Return);
-            enterGoesToOk = QApplication::focusWidget() == box->cmdMenuChoice[0];
+        WhenModalOpens("frmMyInputBox", [&](QWidget* box) {
+            auto* input = Child<QLineEdit>(box, "txtInput");
+            auto* ok = Child<QPushButton>(box, "cmdMenuChoice", 0);
+            QTest::keyClick(input, Qt::Key_Return);
+            enterGoesToOk = QApplication::focusWidget() == ok;
             MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-            QTest::keyClick(box->cmdMenuChoice[0], Qt::Key_Return);
-            backInTheField = box->isVisible() && QApplication::focusWidget() == box->txtInput;
-            QTest::keyClicks(box->txtInput, QStringLiteral("ABCDEFGHI"));
-            typed = box->txtInput->text();
-            box->txtInput->setText(Letter);
-            QTest::keyClick(box->cmdMenuChoice[0], Qt::Key_Space);
+            QTest::keyClick(ok, Qt::Key_Return);
+            backInTheField = box->isVisible() && QApplication::focusWidget() == input;
+            QTest::keyClicks(input, QStringLiteral("ABCDEFGHI"));
+            typed = input->text();
+            input->setText(Letter);
+            QTest::keyClick(ok, Qt::Key_Space);
         });
         QVERIFY(CheckSecretCode());
         QCOMPARE(MsgBox::Shown().size(), 1);
@@ -138,10 +138,10 @@ private slots:
         box.PasswordInput = false;
         WhenModalOpens("frmMyInputBox", [&](QWidget*) {
             MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-            QTest::keyClick(box.cmdMenuChoice[0], Qt::Key_Return);
+            QTest::keyClick(Child<QPushButton>(&box, "cmdMenuChoice", 0), Qt::Key_Return);
             QCOMPARE(LastMessage().text, QStringLiteral("Please enter the required data."));
-            QTest::keyClicks(box.txtInput, QStringLiteral("abcd"));
-            QTest::keyClick(box.cmdMenuChoice[0], Qt::Key_Return);
+            QTest::keyClicks(Child<QLineEdit>(&box, "txtInput"), QStringLiteral("abcd"));
+            QTest::keyClick(Child<QPushButton>(&box, "cmdMenuChoice", 0), Qt::Key_Return);
         });
         box.exec();
         QVERIFY(!box.Cancelled);

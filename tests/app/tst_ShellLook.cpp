@@ -24,7 +24,7 @@ private slots:
         frmMainMenu menu;
         CHECKED(ShowActive(&menu));
         menu.Activate();
-        QListWidget* list = menu.lbNameDisplay;
+        QListWidget* list = Child<QListWidget>(&menu, "lbNameDisplay");
         QTRY_VERIFY(list->verticalScrollBar()->isVisible());
         const QListWidgetItem* last = list->item(MaxClients - 1);
         QCOMPARE(last->text(), QStringLiteral("51-Maximiliano Wojciechowski"));
@@ -37,10 +37,11 @@ private slots:
     void theAboutBoxTextsFitTheirPanels()
     {
         frmAbout about(false);
-        for (QLabel* panel : {about.SSPanel6, about.SSPanel1, about.SSPanel2, about.SSPanel3, about.SSPanel4,
-                              about.SSPanel5})
+        for (const char* name : {"SSPanel6", "SSPanel1", "SSPanel2", "SSPanel3", "SSPanel4", "SSPanel5"}) {
+            const QLabel* panel = Child<QLabel>(&about, name);
             QVERIFY2(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->contentsRect().width(),
                      qPrintable(panel->text()));
+        }
     }
 
     void theSecretCodeShowsAsterisks()
@@ -51,9 +52,9 @@ private slots:
         box.InputLength = 8;
         box.Activate();
         CHECKED(ShowActive(&box));
-        box.txtInput->setFocus();
+        Child<QLineEdit>(&box, "txtInput")->setFocus();
         TypeText("k1");
-        QCOMPARE(box.txtInput->displayText(), QStringLiteral("**"));
+        QCOMPARE(Child<QLineEdit>(&box, "txtInput")->displayText(), QStringLiteral("**"));
     }
 
     void enterAnswersABoxWithItsDefaultButton_data()
@@ -94,21 +95,21 @@ private slots:
         const QString wrong = t.disk() + "/wrong";
         QDir().mkpath(wrong);
         CHECKED(TestProgram::MakeDataDisk(wrong, "NOTZEP\r\n"));
-        WhenModalOpens("frmDriveSelect", [&](QWidget* dialog) {
-            auto* chooser = static_cast<frmDriveSelect*>(dialog);
-            QTest::keyClicks(chooser->drDrive->lineEdit(), wrong);
-            QTest::keyClick(chooser->drDrive->lineEdit(), Qt::Key_Tab);
-            QTest::keyClick(chooser->cmdDone, Qt::Key_Return);
+        WhenModalOpens("frmDriveSelect", [&](QWidget* chooser) {
+            QLineEdit* drive = Child<QComboBox>(chooser, "drDrive")->lineEdit();
+            QTest::keyClicks(drive, wrong);
+            QTest::keyClick(drive, Qt::Key_Tab);
+            QTest::keyClick(Child<QPushButton>(chooser, "cmdDone"), Qt::Key_Return);
         });
         // On a desktop the window manager moves the focus around while the chooser and the
         // messages come and go; here it lands on another button of the menu.
-        MsgBox::SetObserver([&](const MsgBox::Message&) { menu.cmdMenuChoice[1]->setFocus(); });
+        MsgBox::SetObserver([&](const MsgBox::Message&) { Child<QPushButton>(&menu, "cmdMenuChoice", 1)->setFocus(); });
         MsgBox::SetNextAnswers({MsgBox::Answer::Ok, MsgBox::Answer::No});
-        menu.mnuDrive->trigger();
+        Child<QAction>(&menu, "mnuDrive")->trigger();
         MsgBox::SetObserver(nullptr);
         QVERIFY(!program().Ended);  // the menu goes on with the disk it had
-        QCOMPARE(menu.lbNameDisplay->count(), 2);
-        QCOMPARE(Focused(), menu.lbNameDisplay);
+        QCOMPARE(Child<QListWidget>(&menu, "lbNameDisplay")->count(), 2);
+        QCOMPARE(Focused(), Child<QListWidget>(&menu, "lbNameDisplay"));
         Press(Qt::Key_Down);
         QCOMPARE(program().CurrentClient, qint16(1));
     }
@@ -120,7 +121,7 @@ private slots:
         QVERIFY(LoadClientTable());
         frmMainMenu menu;
         CHECKED(ShowActive(&menu));
-        menu.mnuHelpAbout->trigger();
+        Child<QAction>(&menu, "mnuHelpAbout")->trigger();
         QPointer<frmAbout> about = menu.findChild<frmAbout*>();
         QVERIFY(about);
         CHECKED(ShowActive(about));

@@ -113,11 +113,11 @@ private slots:
         const Program& p = program();
         QVERIFY(!p.EditMode && p.UnloadOthersOnActivate);
         QCOMPARE(p.ClientCount, 2);
-        QCOMPARE(menu.lbNameDisplay->count(), 2);
+        QCOMPARE(Child<QListWidget>(&menu, "lbNameDisplay")->count(), 2);
         QCOMPARE(p.SndPath, QStringLiteral("/opt/sounds"));
-        QVERIFY(!p.NumLockOn && !menu.mnuOptionsNumLock->isChecked());
-        QVERIFY(p.PrintDOS && menu.mnuOptionsPrintDOS->isChecked());
-        QVERIFY(!menu.cmdMenuChoice[0]->isEnabled());
+        QVERIFY(!p.NumLockOn && !Child<QAction>(&menu, "mnuOptionsNumLock")->isChecked());
+        QVERIFY(p.PrintDOS && Child<QAction>(&menu, "mnuOptionsPrintDOS")->isChecked());
+        QVERIFY(!Child<QPushButton>(&menu, "cmdMenuChoice", 0)->isEnabled());
     }
 
     void startUpEndsWhenNoDiskIsFound()
@@ -135,13 +135,13 @@ private slots:
         TestProgram t;
         frmMainMenu menu;
         CHECKED(ShowActive(&menu));
-        menu.mnuHelpAbout->trigger();
+        Child<QAction>(&menu, "mnuHelpAbout")->trigger();
         QPointer<frmAbout> about = menu.findChild<frmAbout*>();
-        QVERIFY(about && !about->isModal() && about->cmdOK->isVisible());
+        QVERIFY(about && !about->isModal() && Child<QPushButton>(about, "cmdOK")->isVisible());
         QTRY_VERIFY(about->FadeDone());
-        QTest::mouseClick(about->cmdOK, Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(about, "cmdOK"), Qt::LeftButton);
         QTRY_VERIFY(about.isNull());
-        menu.mnuHelpAbout->trigger();
+        Child<QAction>(&menu, "mnuHelpAbout")->trigger();
         QPointer<frmAbout> second = menu.findChild<frmAbout*>();
         QVERIFY(second && second->isVisible());
         menu.Activate();  // coming back to the main menu closes an about box left open

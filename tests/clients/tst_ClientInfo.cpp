@@ -33,16 +33,19 @@ class tst_ClientInfo : public QObject {
 
     QWidget* Field(int i) const
     {
-        return std::array<QWidget*, 8>{form->txtName,   form->txtSSN,       form->txtAge,     form->cmbGender,
-                                       form->cmbRace,   form->txtEducation, form->cmbMarital, form->mebDateOfBirth}[i];
+        const char* names[] = {"txtName", "txtSSN",       "txtAge",     "cmbGender",
+                               "cmbRace", "txtEducation", "cmbMarital", "mebDateOfBirth"};
+        return Child<QWidget>(form, names[i]);
     }
+    MaskedDateEdit* Date() const { return Child<MaskedDateEdit>(form, "mebDateOfBirth"); }
     QString FieldText(int i) const
     {
         auto* combo = qobject_cast<QComboBox*>(Field(i));
         return combo ? combo->currentText() : static_cast<QLineEdit*>(Field(i))->text();
     }
 
-    void ChooseInformationOk() { form->cmdMenuChoice[0]->setFocus(); Press(Qt::Key_Return); }
+    QPushButton* Ok() const { return Child<QPushButton>(form, "cmdMenuChoice", 0); }
+    void ChooseInformationOk() { Ok()->setFocus(); Press(Qt::Key_Return); }
 
 private slots:
     void init() { t = std::make_unique<TestProgram>(); }
@@ -52,23 +55,23 @@ private slots:
     {
         CHECKED(Open(false));
         const QByteArray before = ReadFileBytes(t->dataFile());
-        QCOMPARE(Focused(), form->txtName);
+        QCOMPARE(Focused(), Field(FieldName));
         TypeAndEnter("n");
-        QCOMPARE(form->txtName->text(), QString("N"));
+        QCOMPARE(FieldText(FieldName), QString("N"));
         TypeAndEnter("n");
-        QCOMPARE(Focused(), form->txtAge);
-        QVERIFY(form->lblInfo[2]->font().bold() && !form->lblInfo[1]->font().bold());
+        QCOMPARE(Focused(), Field(FieldAge));
+        QVERIFY(Child<QLabel>(form, "lblInfo", 2)->font().bold() && !Child<QLabel>(form, "lblInfo", 1)->font().bold());
         TypeAndEnter("n");
         TypeText("n"); // "n" in the sex box selects "N/A"
-        QCOMPARE(form->cmbGender->currentText(), QString("N/A"));
+        QCOMPARE(FieldText(FieldGender), QString("N/A"));
         Press(Qt::Key_Return);
         TypeAndEnter("0");
         TypeAndEnter("n");
         TypeAndEnter("0");
         TypeText("n");
-        QCOMPARE(form->mebDateOfBirth->text(), QString("N_/__/____"));
+        QCOMPARE(Date()->text(), QString("N_/__/____"));
         Press(Qt::Key_Return);
-        QCOMPARE(Focused(), form->cmdMenuChoice[0]);
+        QCOMPARE(Focused(), Ok());
         Press(Qt::Key_Return);
 
         QCOMPARE(form->result(), int(QDialog::Accepted));
@@ -124,7 +127,7 @@ private slots:
         QCOMPARE(Focused(), Field(field));
         // The next try replaces what was refused, and moves on.
         TypeAndEnter(Good[field]);
-        QCOMPARE(Focused(), field < 7 ? Field(field + 1) : form->cmdMenuChoice[0]);
+        QCOMPARE(Focused(), field < 7 ? Field(field + 1) : Ok());
         QVERIFY(!program().InputAccepted);
     }
 
@@ -138,18 +141,18 @@ private slots:
         for (int i = 3; i < 7; ++i)
             TypeAndEnter(Good[i]);
         TypeAndEnter("01152001"); // a real date passes Enter; only "Information OK" knows it is too late
-        QCOMPARE(Focused(), form->cmdMenuChoice[0]);
+        QCOMPARE(Focused(), Ok());
         ExpectRefusal();
         Press(Qt::Key_Return);
         QCOMPARE(LastMessage().text, QString("Enter ID number of the client or N for Not Available. Press Enter to continue."));
-        QCOMPARE(Focused(), form->txtSSN);
+        QCOMPARE(Focused(), Field(FieldSSN));
         TypeText("N");
         ExpectRefusal();
         ChooseInformationOk();
         QCOMPARE(MsgBox::Shown().size(), 2);
         QVERIFY(LastMessage().text.startsWith("Enter date of birth"));
-        QCOMPARE(form->mebDateOfBirth->text(), QString("__/__/____"));
-        QCOMPARE(Focused(), form->mebDateOfBirth);
+        QCOMPARE(Date()->text(), QString("__/__/____"));
+        QCOMPARE(Focused(), Date());
         QVERIFY(form->isVisible());
 
         TypeAndEnter("12312000");
@@ -215,12 +218,12 @@ private slots:
         QFETCH(QString, retyped);
         CHECKED(Open(false));
         Press(Qt::Key_Tab, FieldDateOfBirth);
-        QCOMPARE(Focused(), form->mebDateOfBirth);
+        QCOMPARE(Focused(), Date());
         TypeText(typed);
         Press(Qt::Key_Backspace);
-        QCOMPARE(form->mebDateOfBirth->text(), afterBackspace);
+        QCOMPARE(Date()->text(), afterBackspace);
         TypeText("2");
-        QCOMPARE(form->mebDateOfBirth->text(), retyped);
+        QCOMPARE(Date()->text(), retyped);
         QCOMPARE(BeepCount(), 0);
     }
 
@@ -228,15 +231,15 @@ private slots:
     {
         CHECKED(Open(true));
         const QByteArray before = ReadFileBytes(t->dataFile());
-        QCOMPARE(Focused(), form->cmdMenuChoice[0]);
+        QCOMPARE(Focused(), Ok());
         Press(Qt::Key_Tab, 2);
-        QCOMPARE(Focused(), form->txtName);
+        QCOMPARE(Focused(), Field(FieldName));
         Press(Qt::Key_Tab, 2);
         TypeText("40");
         Press(Qt::Key_Tab);
         QCOMPARE(program().CurrentEditCount, qint16(1));
         Press(Qt::Key_Backtab, 3);
-        QCOMPARE(Focused(), form->txtName);
+        QCOMPARE(Focused(), Field(FieldName));
         TypeText("Jim Roe");
         Press(Qt::Key_Tab);
         QCOMPARE(program().CurrentEditCount, qint16(2));
@@ -246,8 +249,8 @@ private slots:
         Press(Qt::Key_Tab);
         QCOMPARE(program().CurrentEditCount, qint16(3));
         QCOMPARE(LastMessage().title, QString("Edit Limit Reached"));
-        QVERIFY(!form->txtName->isEnabled() && !form->mebDateOfBirth->isEnabled());
-        QCOMPARE(Focused(), form->cmdMenuChoice[0]);
+        QVERIFY(!Field(FieldName)->isEnabled() && !Date()->isEnabled());
+        QCOMPARE(Focused(), Ok());
         Press(Qt::Key_Return);
 
         QVERIFY(program().InputAccepted);
@@ -284,7 +287,7 @@ private slots:
             MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
         CHECKED(Open(true, &second));
         QCOMPARE(MsgBox::Shown().size(), locked ? 1 : 0);
-        QCOMPARE(form->txtAge->isEnabled() || form->cmbRace->isEnabled(), !locked);
+        QCOMPARE(Field(FieldAge)->isEnabled() || Field(FieldRace)->isEnabled(), !locked);
         QVERIFY(QFile::remove(t->dataFile()));
         Press(Qt::Key_Return);
         QVERIFY(program().InputAccepted);
@@ -298,7 +301,7 @@ private slots:
         program().DataFilePath = disk.path() + QStringLiteral("/DATA401.ZEP");
         CHECKED(Open(true));
         const QByteArray before = ReadFileBytes(program().DataFilePath);
-        form->txtAge->setFocus();
+        Field(FieldAge)->setFocus();
         TypeText("50");
         Press(Qt::Key_Tab);  // one change
         QVERIFY(disk.remountReadOnly());

@@ -1,6 +1,4 @@
 // The court history form driven with the keyboard.
-#include <algorithm>
-
 #include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "clients/frmCourtHistory.h"
@@ -37,7 +35,9 @@ class tst_CourtHistory : public QObject {
         form->Activate();
     }
 
-    void ChooseMenu(int i) { form->cmdMenuChoice[i]->setFocus(); Press(Qt::Key_Return); }
+    QLineEdit* Box(int i) const { return Child<QLineEdit>(form, CourtFields[i].Control); }
+    QPushButton* Choice(int i) const { return Child<QPushButton>(form, "cmdMenuChoice", i); }
+    void ChooseMenu(int i) { Choice(i)->setFocus(); Press(Qt::Key_Return); }
 
 private slots:
     void init() { t = std::make_unique<TestProgram>(); }
@@ -46,34 +46,34 @@ private slots:
     void enterRulesPerBox()
     {
         CHECKED(Open(false));
-        QCOMPARE(form->lblClientName->text(), QString("New Client").leftJustified(25));
-        QCOMPARE(Focused(), form->txtCourt[0]);
-        QCOMPARE(form->MsgPanel->text(), QString("Type a value 5 to 99 or N for Not Available, then press Enter."));
-        QVERIFY(form->lblInfo[0]->font().bold());
+        QCOMPARE(Child<QLabel>(form, "lblClientName")->text(), QString("New Client").leftJustified(25));
+        QCOMPARE(Focused(), Box(0));
+        QCOMPARE(Child<QLabel>(form, "MsgPanel")->text(), QString("Type a value 5 to 99 or N for Not Available, then press Enter."));
+        QVERIFY(Child<QLabel>(form, "lblInfo", 0)->font().bold());
 
         ExpectRefusal();
         TypeAndEnter("4");
         QCOMPARE(LastMessage().text, FirstRule);
         QCOMPARE(BeepCount(), 1);
-        QCOMPARE(Focused(), form->txtCourt[0]);
-        QCOMPARE(form->txtCourt[0]->text(), QString("4")); // left as typed; the next try replaces it
+        QCOMPARE(Focused(), Box(0));
+        QCOMPARE(Box(0)->text(), QString("4")); // left as typed; the next try replaces it
 
         TypeAndEnter("5");
-        QCOMPARE(Focused(), form->txtCourt[1]);
-        QVERIFY(!form->lblInfo[0]->font().bold());
+        QCOMPARE(Focused(), Box(1));
+        QVERIFY(!Child<QLabel>(form, "lblInfo", 0)->font().bold());
         TypeAndEnter("0");
         TypeAndEnter("n");
-        QCOMPARE(form->txtCourt[2]->text(), QString("N"));
+        QCOMPARE(Box(2)->text(), QString("N"));
         for (const char* refused : {"NN", ""}) {
             ExpectRefusal();
             TypeAndEnter(refused);
             QCOMPARE(LastMessage().text, OtherRule);
-            QCOMPARE(Focused(), form->txtCourt[3]);
+            QCOMPARE(Focused(), Box(3));
         }
         QCOMPARE(BeepCount(), 3);
         for (int box = 3; box < CourtFieldCount; ++box)
             TypeAndEnter("99");
-        QCOMPARE(Focused(), form->cmdMenuChoice[0]);
+        QCOMPARE(Focused(), Choice(0));
         Press(Qt::Key_Return);
 
         QVERIFY(program().InputAccepted);
@@ -92,7 +92,10 @@ private slots:
         for (int n = 0; n < CourtFieldCount; ++n) {
             ExpectRefusal();
             ChooseMenu(0);
-            visited << int(std::find(form->txtCourt.begin(), form->txtCourt.end(), Focused()) - form->txtCourt.begin());
+            int box = 0;
+            while (box < CourtFieldCount && Box(box) != Focused())
+                ++box;
+            visited << box;
             // A first conviction of 3 passes: the button checks 0 to 99 only.
             TypeText(visited.last() == 0 ? "3" : visited.last() == 7 ? "n" : "1");
         }
@@ -103,7 +106,7 @@ private slots:
         ChooseMenu(0);
         QVERIFY(program().InputAccepted);
         QCOMPARE(Stored(0) + Stored(7), QString("3 N "));
-        QCOMPARE(form->txtCourt[7]->text(), QString("N"));
+        QCOMPARE(Box(7)->text(), QString("N"));
     }
 
     void cancelAbandonsOnlyANewClient()
@@ -118,9 +121,9 @@ private slots:
         const QByteArray file = ReadFileBytes(t->dataFile());
         CHECKED(Open(true));
         const ClientRecord before = program().ClientTable[2];
-        QCOMPARE(form->txtCourt[0]->text() + form->txtCourt[6]->text(), QString("19N"));
-        QCOMPARE(Focused(), form->cmdMenuChoice[0]);
-        form->txtCourt[0]->setText("30");
+        QCOMPARE(Box(0)->text() + Box(6)->text(), QString("19N"));
+        QCOMPARE(Focused(), Choice(0));
+        Box(0)->setText("30");
         ChooseMenu(1);
         QCOMPARE(program().ClientTable[2], before);
         QCOMPARE(ReadFileBytes(t->dataFile()), file);
@@ -139,7 +142,7 @@ private slots:
         CHECKED(Open(true));
         const QByteArray file = ReadFileBytes(t->dataFile());
         Press(Qt::Key_Backtab);
-        QCOMPARE(Focused(), form->txtCourt[11]);
+        QCOMPARE(Focused(), Box(11));
         TypeAndEnter(typed);
         Press(Qt::Key_Return);
         QVERIFY(program().InputAccepted);

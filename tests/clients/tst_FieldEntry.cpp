@@ -101,8 +101,7 @@ private slots:
         std::unique_ptr<QDialog> form(field.startsWith("txtTimes") ? static_cast<QDialog*>(new frmCourtHistory)
                                                                    : new frmClientInfo);
         CHECKED(ShowActive(form.get()));
-        auto* widget = form->findChild<QWidget*>(field);
-        QVERIFY(widget);
+        auto* widget = Child<QWidget>(form, field);
         auto* combo = qobject_cast<QComboBox*>(widget);
         Insert(combo ? combo->lineEdit() : widget, way, text);
         QCOMPARE(combo ? combo->currentText() : static_cast<QLineEdit*>(widget)->text(), shown);
@@ -117,27 +116,28 @@ private slots:
             QSKIP("the offscreen platform leaves a closed drop-down active; this runs in the desktop suite");
         std::unique_ptr<frmClientInfo> form;
         CHECKED(OpenClient(form));
-        const QString race = form->cmbRace->currentText();
-        form->cmbRace->setFocus();
+        auto* raceList = Child<QComboBox>(form, "cmbRace");
+        const QString race = raceList->currentText();
+        raceList->setFocus();
         // "N" matches two entries: the list opens, and the operator picks the same entry.
         TypeText("N");
-        QTRY_VERIFY(form->cmbRace->view()->isVisible());
-        QTest::keyClick(form->cmbRace->view(), Qt::Key_Return);
-        QTRY_VERIFY(!form->cmbRace->view()->isVisible());
-        QCOMPARE(QApplication::focusWidget(), form->cmbRace);
-        QCOMPARE(form->cmbRace->currentText(), race);
-        QVERIFY(form->lblInfo[FieldRace]->font().bold());
+        QTRY_VERIFY(raceList->view()->isVisible());
+        QTest::keyClick(raceList->view(), Qt::Key_Return);
+        QTRY_VERIFY(!raceList->view()->isVisible());
+        QCOMPARE(QApplication::focusWidget(), raceList);
+        QCOMPARE(raceList->currentText(), race);
+        QVERIFY(Child<QLabel>(form, "lblInfo", FieldRace)->font().bold());
         Press(Qt::Key_Tab);
         QCOMPARE(program().CurrentEditCount, qint16(0));
-        QCOMPARE(Focused(), form->txtEducation);
+        QCOMPARE(Focused(), Child<QLineEdit>(form, "txtEducation"));
 
         // One real correction is one count on the disk.
-        form->txtAge->setFocus();
+        Child<QLineEdit>(form, "txtAge")->setFocus();
         TypeText("40");
         Press(Qt::Key_Tab);
         QCOMPARE(program().CurrentEditCount, qint16(1));
-        form->cmdMenuChoice[0]->setFocus();
-        QTest::keyClick(form->cmdMenuChoice[0], Qt::Key_Return);
+        Child<QPushButton>(form, "cmdMenuChoice", 0)->setFocus();
+        QTest::keyClick(Focused(), Qt::Key_Return);
         QCOMPARE(StoredRecord(2).EditCount.text(), QString("1"));
         QCOMPARE(StoredRecord(2).Age.trimmed(), QString("40"));
     }
@@ -146,24 +146,26 @@ private slots:
     {
         std::unique_ptr<frmClientInfo> form;
         CHECKED(OpenClient(form, "2"));
-        form->txtSSN->setFocus();
+        auto* id = Child<QLineEdit>(form, "txtSSN");
+        auto* ok = Child<QPushButton>(form, "cmdMenuChoice", 0);
+        id->setFocus();
         ExpectRefusal();
         TypeAndEnter("123");  // refused: the field is emptied
-        QCOMPARE(form->txtSSN->text(), QString());
+        QCOMPARE(id->text(), QString());
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);  // the third change locks the client
         Press(Qt::Key_Tab);
         QCOMPARE(LastMessage().title, QString("Edit Limit Reached"));
-        QVERIFY(!form->txtName->isEnabled());
-        QCOMPARE(Focused(), form->cmdMenuChoice[0]);
+        QVERIFY(!Child<QLineEdit>(form, "txtName")->isEnabled());
+        QCOMPARE(Focused(), ok);
 
         ExpectRefusal();
         Press(Qt::Key_Return);
         QVERIFY(LastMessage().text.startsWith("Enter ID number"));
-        QVERIFY(form->txtSSN->isEnabled());
-        QCOMPARE(Focused(), form->txtSSN);
+        QVERIFY(id->isEnabled());
+        QCOMPARE(Focused(), id);
         TypeAndEnter("987-65-4321");
-        QVERIFY(!form->txtSSN->isEnabled());
-        QCOMPARE(Focused(), form->cmdMenuChoice[0]);
+        QVERIFY(!id->isEnabled());
+        QCOMPARE(Focused(), ok);
         const int shown = MsgBox::Shown().size();
         Press(Qt::Key_Return);
         QCOMPARE(MsgBox::Shown().size(), shown);
@@ -197,8 +199,7 @@ private slots:
             CHECKED(ShowActive(form.get()));
         }
         program().InputAccepted = true;
-        auto* widget = form->findChild<QWidget*>(control);
-        widget->setFocus();
+        Child<QWidget>(form, control)->setFocus();
         QTest::keyClick(Focused(), Qt::Key_Escape);
         QTRY_VERIFY(!form->isVisible());
         QCOMPARE(form->result(), int(QDialog::Rejected));

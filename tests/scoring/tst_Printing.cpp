@@ -170,7 +170,7 @@ class tst_Printing : public ScoringTestCase {
             Press(Qt::Key_Space);
         }
         AnswerNextInputBox();
-        static_cast<frmSupervisorOptions*>(QApplication::activeModalWidget())->cmdMenuChoice[0]->setFocus();
+        Child<QPushButton>(QApplication::activeModalWidget(), "cmdMenuChoice", 0)->setFocus();
         Press(Qt::Key_Return);
     }
 
@@ -208,7 +208,7 @@ private slots:
             auto* viewer = static_cast<frmViewReport*>(w);
             report = ReadFileBytes(ReportPath());
             stopped = cups->Admin("cupsdisable", {"zepraw"});
-            viewer->cmdMenuChoice[0]->setFocus();
+            Child<QPushButton>(viewer, "cmdMenuChoice", 0)->setFocus();
             MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
             Press(Qt::Key_Return);
             afterRefusal = ReadFileBytes(ReportPath());
@@ -314,7 +314,7 @@ private slots:
                 program().PrintDOS = dos;
                 MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
                 const int before = ticks;
-                viewer->cmdMenuChoice[0]->setFocus();
+                Child<QPushButton>(viewer, "cmdMenuChoice", 0)->setFocus();
                 Press(Qt::Key_Return);
                 ticked << ticks - before;
                 connections << server.Connections();
@@ -384,14 +384,14 @@ private slots:
         program().PrintDOS = true;
         WhenModalOpens("frmPrintSelected", [&](QWidget* w) {
             auto* form = static_cast<QDialog*>(w);
-            auto* list = form->findChild<QListWidget*>(QStringLiteral("lbNameDisplay"));
+            auto* list = Child<QListWidget>(form, "lbNameDisplay");
             entry = list->item(2)->text();
             for (int row = 0; row < 5; ++row) {
                 Press(row == 0 ? Qt::Key_Home : Qt::Key_Down);
                 if (chosen.contains(row + 1))
                     Press(Qt::Key_Space);
             }
-            form->findChild<QPushButton*>(QStringLiteral("cmdMenuChoice_0"))->setFocus();
+            Child<QPushButton>(form, "cmdMenuChoice", 0)->setFocus();
             if (pdf && !chosen.isEmpty()) {  // a question nobody answers stops the test
                 MsgBox::SetNextFileName(QString());  // cancelled: the list stays as chosen
                 Press(Qt::Key_Return);
@@ -400,7 +400,7 @@ private slots:
             Press(Qt::Key_Return);
         });
         InUtilities([&](frmSupervisorOptions* form) {
-            form->chkPdfFile->setChecked(pdf);
+            Child<QCheckBox>(form, "chkPdfFile")->setChecked(pdf);
             ChooseOption(1);
         });
         QCOMPARE(entry, QStringLiteral("3-Client Number 3").leftJustified(27));
@@ -424,7 +424,7 @@ private slots:
         const QString pdf = folder() + QStringLiteral("/all.pdf");
         MsgBox::SetNextFileName(pdf);
         InUtilities([&](frmSupervisorOptions* form) {
-            form->chkPdfFile->setChecked(true);
+            Child<QCheckBox>(form, "chkPdfFile")->setChecked(true);
             ChooseOption(2);
         });
         QCOMPARE(FileMode(pdf), 0600);
@@ -456,10 +456,11 @@ private slots:
             WhenModalOpens("frmViewReport", [&](QWidget* w) {
                 auto* viewer = static_cast<frmViewReport*>(w);
                 caption = viewer->windowTitle();
-                shown << viewer->Text1->toPlainText();
+                shown << Child<QPlainTextEdit>(viewer, "Text1")->toPlainText();
                 Press(Qt::Key_PageDown);
-                scrolled = Focused() == viewer->Text1 && viewer->Text1->verticalScrollBar()->value() > 0;
-                viewer->cmdMenuChoice[2]->setFocus();
+                auto* report = Child<QPlainTextEdit>(viewer, "Text1");
+                scrolled = Focused() == report && report->verticalScrollBar()->value() > 0;
+                Child<QPushButton>(viewer, "cmdMenuChoice", 2)->setFocus();
                 Press(Qt::Key_Return);
             });
             ShowViewReport(nullptr);
@@ -495,7 +496,7 @@ private slots:
                 auto* viewer = static_cast<frmViewReport*>(w);
                 MsgBox::SetNextFileName(target);
                 MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-                viewer->cmdMenuChoice[1]->setFocus();
+                Child<QPushButton>(viewer, "cmdMenuChoice", 1)->setFocus();
                 Press(Qt::Key_Return);
                 viewer->done(0);
             });
@@ -519,7 +520,7 @@ private slots:
                 name->setText(pdf);
                 QTest::keyClick(name, Qt::Key_Return);
             });
-            static_cast<frmViewReport*>(w)->cmdMenuChoice[1]->setFocus();
+            Child<QPushButton>(w, "cmdMenuChoice", 1)->setFocus();
             Press(Qt::Key_Return);
             static_cast<frmViewReport*>(w)->done(0);
         });

@@ -148,3 +148,24 @@ void WriteBank(const QList<QPair<QString, QList<QuestionItem>>>& tables);
 // The test's shape as a question bank: items 1 to 60 true/false, 61 to 64 with four
 // numbered answers.
 QList<QuestionItem> StandardTestItems();
+
+// A control of a form by its object name ("txtName"), or of a control array by the array's
+// name and index ("cmdMenuChoice", 0). A form without it fails the test.
+template <class T>
+T* Child(const auto& form, const QString& name)
+{
+    if (T* child = form->template findChild<T*>(name))
+        return child;
+    // The test goes on with a hidden stand-in, so that it ends at its next check, failed,
+    // rather than on a null pointer that would end every test after it too.
+    QTest::qFail(qPrintable(QStringLiteral("%1 has no %2 named %3")
+                                .arg(form->objectName(), QString::fromLatin1(T::staticMetaObject.className()), name)),
+                 __FILE__, __LINE__);
+    static T* const standIn = new T;
+    return standIn;
+}
+template <class T>
+T* Child(const auto& form, const char* array, int index)
+{
+    return Child<T>(form, QStringLiteral("%1_%2").arg(QLatin1String(array)).arg(index));
+}

@@ -11,7 +11,6 @@
 #include "widgets/frmMyInputBox.h"
 #include "clients/DataAccess.h"
 #include "testing/Sound.h"
-#include "testing/frmNewEntry.h"
 #include "testing/frmPresentQA.h"
 #include "tests/support/TestSupport.h"
 
@@ -38,11 +37,12 @@ struct PromptWatch {
             box->setProperty("answered", true);
             QApplication::setActiveWindow(box);
             const QString action = prompts < script.size() ? script[prompts] : QString();
+            auto* input = Child<QLineEdit>(box, "txtInput");
             ++prompts;
             if (action == "close")
                 return WindowManagerClose(box);
             if (action == "cancel")
-                return QTest::keyClick(box->txtInput, Qt::Key_Escape);
+                return QTest::keyClick(input, Qt::Key_Escape);
             if (action == "wrong")
                 MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
             AnswerInputBox(box, action == "wrong" ? QString("zz") : SecretCodeText().toLower());
@@ -98,8 +98,8 @@ class tst_EntryMethod : public QObject {
             Press(Qt::Key_Tab, tabs);
             Press(Qt::Key_Return);
         });
-        QTest::keyClick(menu->cmdMenuChoice[1], Qt::Key_Return);
-        QVERIFY(menu->frMainMenu->isVisible());
+        QTest::keyClick(Child<QPushButton>(menu.get(), "cmdMenuChoice", 1), Qt::Key_Return);
+        QVERIFY(Child<QFrame>(menu.get(), "frMainMenu")->isVisible());
     }
 
 private slots:
@@ -147,8 +147,8 @@ private slots:
         }
         if (step == 5)
             WhenModalOpens("frmNewEntry", [](QWidget* dialog) {
-                QTest::keyClicks(static_cast<frmNewEntry*>(dialog)->grdResponses[0], "21");
-                static_cast<frmNewEntry*>(dialog)->cmdMenuChoice[0]->setFocus();
+                QTest::keyClicks(Child<QTableWidget>(dialog, "grdResponses", 0), "21");
+                Child<QPushButton>(dialog, "cmdMenuChoice", 0)->setFocus();
                 Press(Qt::Key_Return);
             });
         CHECKED(AddNewClient(step == 0 ? 2 : step == 5 ? 1 : 0));
@@ -156,7 +156,7 @@ private slots:
         // Only a question bank that cannot be used is worth a word, and to the staff.
         QCOMPARE(LastMessage().title, step == 4 ? QString("Question Bank Error") : QString());
         QCOMPARE(program().ClientCount, step == 5 ? 3 : 2);
-        QCOMPARE(menu->lbNameDisplay->count(), program().ClientCount);
+        QCOMPARE(Child<QListWidget>(menu.get(), "lbNameDisplay")->count(), program().ClientCount);
         const QByteArray file = ReadFileBytes(t->dataFile());
         QCOMPARE(file.left(2 * RecordLength), before);
         QCOMPARE(file.size(), before.size() + (step == 5 ? RecordLength : 0));
@@ -198,7 +198,7 @@ private slots:
             QVERIFY(form->isVisible() && !QApplication::activePopupWidget() && !program().Ended);
             QCOMPARE(QApplication::activeModalWidget(), form);
             for (int item = 1; finish && item <= 64; ++item) {
-                if (Focused() == form->txtInstructions)
+                if (Focused() == Child<QPlainTextEdit>(form, "txtInstructions"))
                     Press(Qt::Key_Return);
                 Press(Qt::Key_Down, item == 64 ? 4 : 1);
                 Press(Qt::Key_Return);
@@ -211,7 +211,7 @@ private slots:
         QCOMPARE(watch.prompts, 4);
         QCOMPARE(LastMessage().text, QString("Incorrect Secret Code.  Please try again."));
         QCOMPARE(program().ClientCount, finish ? 3 : 2);
-        QCOMPARE(menu->lbNameDisplay->count(), finish ? 3 : 2);
+        QCOMPARE(Child<QListWidget>(menu.get(), "lbNameDisplay")->count(), finish ? 3 : 2);
         const QByteArray file = ReadFileBytes(t->dataFile());
         QCOMPARE(file.left(2 * RecordLength), before);
         if (finish) {

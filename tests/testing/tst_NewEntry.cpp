@@ -55,7 +55,7 @@ class tst_NewEntry : public QObject {
         QTRY_VERIFY(Grid(0)->hasFocus());
     }
 
-    QTableWidget* Grid(int g) const { return form->grdResponses[g]; }
+    QTableWidget* Grid(int g) const { return Child<QTableWidget>(form, "grdResponses", g); }
     QString Mark(int g, int row, int column) const { return Grid(g)->item(row - 1, column)->text(); }
 
     bool RowVisible(int g, int row) const
@@ -207,12 +207,12 @@ private slots:
         TypeText(QStringLiteral("2"));
         QVERIFY(Grid(1)->hasFocus());
         QCOMPARE(form->CurrentRow(1), 1);
-        QCOMPARE(form->MsgPanel->text(), GridStatusText(NumberedAnswers));
+        QCOMPARE(Child<QLabel>(form, "MsgPanel")->text(), GridStatusText(NumberedAnswers));
 
         Press(Qt::Key_Up);
         QVERIFY(Grid(0)->hasFocus());
         QCOMPARE(form->CurrentRow(0), 60);
-        QCOMPARE(form->MsgPanel->text(), GridStatusText(TrueFalseAnswers));
+        QCOMPARE(Child<QLabel>(form, "MsgPanel")->text(), GridStatusText(TrueFalseAnswers));
 
         // Down from the last item of grid 0 crosses too; Up stops with a beep on the first item.
         Press(Qt::Key_Down);
@@ -255,12 +255,13 @@ private slots:
         CHECKED(Open());
         TypeText(QStringLiteral("21"));
         MsgBox::SetNextAnswer(MsgBox::Answer::Cancel);  // give up on the disk
-        form->cmdMenuChoice[0]->setFocus();
-        QTRY_VERIFY(form->cmdMenuChoice[0]->hasFocus());
+        auto* save = Child<QPushButton>(form, "cmdMenuChoice", 0);
+        save->setFocus();
+        QTRY_VERIFY(save->hasFocus());
         Press(Qt::Key_Return);  // Save
         QCOMPARE(LastMessage().title, QStringLiteral("Data Disk Error"));
         QVERIFY(form->isVisible());
-        QVERIFY(form->cmdMenuChoice[0]->isEnabled() && form->cmdMenuChoice[0]->hasFocus());
+        QVERIFY(save->isEnabled() && save->hasFocus());
         QVERIFY(form->Outcome != NewEntryOutcome::Saved);
         QCOMPARE(program().ClientCount, 2);
         QCOMPARE(program().ClientTable[3].Answers.text(), Zeros);

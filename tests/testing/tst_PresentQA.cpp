@@ -101,10 +101,15 @@ class tst_PresentQA : public QObject {
         return folder;
     }
 
+    QPlainTextEdit* Question() const { return Child<QPlainTextEdit>(form, "txtQuestion"); }
+    QPlainTextEdit* Instructions() const { return Child<QPlainTextEdit>(form, "txtInstructions"); }
+    QPushButton* Choice(int i) const { return Child<QPushButton>(form, "cmdMenuChoice", i); }
+    QLabel* Status() const { return Child<QLabel>(form, "MsgPanel"); }
+
     // Highlights answer `choice` of the item on screen with the arrows and chooses it.
     void Answer(int choice)
     {
-        QCOMPARE(Focused(), form->txtQuestion);
+        QCOMPARE(Focused(), Question());
         Press(Qt::Key_Down, choice + 1);
         Press(Qt::Key_Return);
     }
@@ -112,9 +117,9 @@ class tst_PresentQA : public QObject {
     void AnswerItems(int from, int to)
     {
         for (int item = from; item <= to; ++item) {
-            if (Focused() == form->txtInstructions)
+            if (Focused() == Instructions())
                 Press(Qt::Key_Return);
-            const QString shown = form->txtQuestion->toPlainText();
+            const QString shown = Question()->toPlainText();
             QVERIFY(QTest::currentTestFailed() || shown.startsWith(QString::number(item) + '.'));
             CHECKED(Answer(ChoiceFor(item)));
         }
@@ -162,55 +167,55 @@ private slots:
         CHECKED(WriteFileBytes(SoundFolder(t->programFolder(), language) + "Q01.wav", "RIFF"));
         CHECKED(Open(language));
         QCOMPARE(form->windowTitle(), caption);
-        QCOMPARE(form->fraQuestions->title() + '|' + form->fraAnswer->title(), question + '|' + answers);
-        auto readable = [&] { QVERIFY2(ShowsInFull(form->MsgPanel), qPrintable(form->MsgPanel->text())); };
+        QCOMPARE(Child<QGroupBox>(form, "fraQuestions")->title() + '|' + Child<QGroupBox>(form, "fraAnswer")->title(), question + '|' + answers);
+        auto readable = [&] { QVERIFY2(ShowsInFull(Status()), qPrintable(Status()->text())); };
         auto screenText = [&language](int section) { return InstructionText(language, section).replace("\r\n", "\n"); };
-        QCOMPARE(Focused(), form->txtInstructions);
-        QCOMPARE(form->txtInstructions->toPlainText(), screenText(0));
+        QCOMPARE(Focused(), Instructions());
+        QCOMPARE(Instructions()->toPlainText(), screenText(0));
         QCOMPARE(SoundsAsked(), QStringList{"Inst0.wav"});
         readable();
         Press(Qt::Key_F10);  // nothing to go back to while instructions are up
         QCOMPARE(BeepCount(), 0);
         Press(Qt::Key_Return);
-        QCOMPARE(form->txtInstructions->toPlainText(), screenText(1));
+        QCOMPARE(Instructions()->toPlainText(), screenText(1));
         QCOMPARE(SoundsAsked().last(), QString("Inst1.wav"));
         Press(Qt::Key_Tab);  // Tab leaves instructions like Enter
 
-        QCOMPARE(Focused(), form->txtQuestion);
-        QCOMPARE(form->txtQuestion->toPlainText(), QString("1. Statement 1."));
+        QCOMPARE(Focused(), Question());
+        QCOMPARE(Question()->toPlainText(), QString("1. Statement 1."));
         QCOMPARE(SoundsAsked().last(), QString("Q01.wav"));
         readable();
         Press(Qt::Key_F10);
         QCOMPARE(BeepCount(), 1);
-        QVERIFY(form->cmdMenuChoice[1]->isVisible() && !form->cmdMenuChoice[2]->isVisible());
+        QVERIFY(Choice(1)->isVisible() && !Choice(2)->isVisible());
         Press(Qt::Key_Down);
-        QCOMPARE(Focused(), form->cmdMenuChoice[0]);
+        QCOMPARE(Focused(), Choice(0));
         QCOMPARE(SoundsAsked().last(), QString("Q01A1.wav"));
         readable();
         Press(Qt::Key_Up);  // back to the question, which is spoken again
-        QCOMPARE(Focused(), form->txtQuestion);
+        QCOMPARE(Focused(), Question());
         QCOMPARE(SoundsAsked().mid(SoundsAsked().size() - 2), (QStringList{"Q01A1.wav", "Q01.wav"}));
         Press(Qt::Key_Down, 2);
-        QCOMPARE(Focused(), form->cmdMenuChoice[1]);
+        QCOMPARE(Focused(), Choice(1));
         Press(Qt::Key_Tab);  // past the last answer the question comes again
-        QCOMPARE(Focused(), form->txtQuestion);
+        QCOMPARE(Focused(), Question());
 
         CHECKED(AnswerItems(1, 60));
-        QCOMPARE(Focused(), form->txtInstructions);
-        QCOMPARE(form->txtInstructions->toPlainText(), screenText(2));
+        QCOMPARE(Focused(), Instructions());
+        QCOMPARE(Instructions()->toPlainText(), screenText(2));
         QCOMPARE(SoundsAsked().last(), QString("Inst2.wav"));
-        QVERIFY(!form->fraQuestions->isVisible());
+        QVERIFY(!Child<QGroupBox>(form, "fraQuestions")->isVisible());
         Press(Qt::Key_Return);
-        QCOMPARE(form->txtQuestion->toPlainText(), QString("61. Statement 61."));
-        QVERIFY(form->cmdMenuChoice[3]->isVisible() && !form->cmdMenuChoice[4]->isVisible());
+        QCOMPARE(Question()->toPlainText(), QString("61. Statement 61."));
+        QVERIFY(Choice(3)->isVisible() && !Choice(4)->isVisible());
 
         // Back to item 60 without instructions; answering it again leads to them once more.
         Press(Qt::Key_F10);
-        QCOMPARE(form->txtQuestion->toPlainText(), QString("60. Statement 60."));
-        QCOMPARE(Focused(), form->txtQuestion);
-        QVERIFY(!form->fraInstructions->isVisible());
+        QCOMPARE(Question()->toPlainText(), QString("60. Statement 60."));
+        QCOMPARE(Focused(), Question());
+        QVERIFY(!Child<QGroupBox>(form, "fraInstructions")->isVisible());
         CHECKED(Answer(1));
-        QCOMPARE(Focused(), form->txtInstructions);
+        QCOMPARE(Focused(), Instructions());
         CHECKED(AnswerItems(61, 64));
 
         QCOMPARE(form->result(), int(QDialog::Accepted));
@@ -235,7 +240,7 @@ private slots:
         CHECKED(Answer(ChoiceFor(64)));
         QCOMPARE(LastMessage().title, QString("Data Disk Error"));
         QVERIFY(form->isVisible());
-        QCOMPARE(form->txtQuestion->toPlainText(), QString("64. Statement 64."));
+        QCOMPARE(Question()->toPlainText(), QString("64. Statement 64."));
         QCOMPARE(program().ClientCount, 2);
 
         QVERIFY(disk.remountWritable());
@@ -257,7 +262,7 @@ private slots:
         QCOMPARE(SoundsAsked().mid(1), (QStringList{"Inst1.wav", "Q01.wav", "Q01A1.wav", "Q01A2.wav"}));
         QCOMPARE(SoundsPlayed(), (QStringList{folder + "Inst0.wav", folder + "Q01.wav", folder + "Q01A2.wav"}));
         // With sound the answer's status text is longer, and still read in full.
-        QVERIFY2(ShowsInFull(form->MsgPanel), qPrintable(form->MsgPanel->text()));
+        QVERIFY2(ShowsInFull(Status()), qPrintable(Status()->text()));
         // Each sound stops the one before.
         QCOMPARE(Device->log.mid(Device->log.lastIndexOf("Q01.wav") + 1),
                  (QStringList{"close", "close", "Q01A2.wav"}));
@@ -297,9 +302,9 @@ private slots:
         QVERIFY2(LastMessage().text.startsWith("Error 321:") && LastMessage().text.contains(folder + "Q02.wav"),
                  qPrintable(LastMessage().text));
         CHECKED(Answer(0));
-        QCOMPARE(form->txtQuestion->toPlainText(), QString("3. Statement 3."));
+        QCOMPARE(Question()->toPlainText(), QString("3. Statement 3."));
         Press(Qt::Key_F10, 2);
-        QCOMPARE(form->txtQuestion->toPlainText(), QString("1. Statement 1."));
+        QCOMPARE(Question()->toPlainText(), QString("1. Statement 1."));
         QCOMPARE(MsgBox::Shown().size(), 1);
         QCOMPARE(SoundsPlayed(), (QStringList{folder + "Q01.wav", folder + "Q01.wav"}));
     }

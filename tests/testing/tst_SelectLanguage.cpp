@@ -48,11 +48,11 @@ private slots:
         QCOMPARE(form.LanguageCount(), qint16(2));
         QVERIFY(!QSqlDatabase::contains(program().MainWorkspace)); // closed again at once
         const int result = RunScreen(form, [&form] {
-            QTRY_VERIFY(form.cmdMenuChoice[0]->hasFocus());
-            QCOMPARE(form.MsgPanel->text(), QStringLiteral("Present in English"));
+            QTRY_VERIFY(Child<QPushButton>(&form, "cmdMenuChoice", 0)->hasFocus());
+            QCOMPARE(Child<QLabel>(&form, "MsgPanel")->text(), QStringLiteral("Present in English"));
             for (int i : {1, 3, 0}) {  // the unused third slot is never reached
                 Press(Qt::Key_Tab);
-                QVERIFY(form.cmdMenuChoice[i]->hasFocus());
+                QVERIFY(Child<QPushButton>(&form, "cmdMenuChoice", i)->hasFocus());
             }
             Press(Qt::Key_Tab);
             Press(Qt::Key_E);  // letters and arrows do nothing on a button; Enter chooses

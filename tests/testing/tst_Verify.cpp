@@ -41,7 +41,7 @@ class tst_Verify : public QObject {
         form = std::make_unique<frmVerify>();
         form->Activate();
         CHECKED(ShowActive(form.get()));
-        QTRY_VERIFY(form->txtCurQuestion->hasFocus());
+        QTRY_VERIFY(Child<QLineEdit>(form, "txtCurQuestion")->hasFocus());
     }
     QByteArray FileWith(const QString& answers) const
     {
@@ -82,7 +82,7 @@ private slots:
         TypeText(typed);
         QStringList labels;
         for (QChar c : corrections) {
-            labels << form->lblCurQuestion->text().mid(10);
+            labels << Child<QLabel>(form, "lblCurQuestion")->text().mid(10);
             TypeText(c);
         }
         QCOMPARE(labels.join(QLatin1Char(' ')), asked);
@@ -121,12 +121,13 @@ private slots:
         CHECKED(Open(Stored));
         TypeText(Stored.left(item - 1));
         Press(key);
-        form->txtCurQuestion->insert(QStringLiteral("1"));  // pasted: thrown away
-        QCOMPARE(form->lblCurQuestion->text(), Label(next));
+        Child<QLineEdit>(form, "txtCurQuestion")->insert(QStringLiteral("1"));  // pasted: thrown away
+        QCOMPARE(Child<QLabel>(form, "lblCurQuestion")->text(), Label(next));
         QCOMPARE(BeepCount(), next == item ? 1 : 0);
-        QCOMPARE(form->Frame1->isHidden() ? QString() : form->lblPrevQuestion->text(), prev.isEmpty() ? "" : Label(next - 1));
-        QCOMPARE(form->Frame1->isHidden() ? QString() : form->txtPrevQuestion->text(), prev);
-        QCOMPARE(form->txtCurQuestion->text(), QString());
+        const bool noPrevious = Child<QGroupBox>(form, "Frame1")->isHidden();
+        QCOMPARE(noPrevious ? QString() : Child<QLabel>(form, "lblPrevQuestion")->text(), prev.isEmpty() ? "" : Label(next - 1));
+        QCOMPARE(noPrevious ? QString() : Child<QLineEdit>(form, "txtPrevQuestion")->text(), prev);
+        QCOMPARE(Child<QLineEdit>(form, "txtCurQuestion")->text(), QString());
     }
 
     void cancelWritesNothing_data()
