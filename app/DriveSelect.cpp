@@ -7,11 +7,11 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include "app/Settings.h"
 #include "base/MsgBox.h"
 #include "base/Program.h"
-#include "app/Settings.h"
-#include "clients/DataAccess.h"
 #include "base/RegularFile.h"
+#include "clients/DataAccess.h"
 
 namespace {
 
@@ -83,16 +83,16 @@ StepOutcome RunStep(const QString& drive, F&& step)
         } catch (const DiskError& error) {
             switch (error.row()) {
             case DiskErrorRow::NotFound: {
-                const auto answer = MsgBox::Show(QStringLiteral("No test information found on drive %1, would you like to "
-                                                                "try another drive?")
-                                                     .arg(drive.toUpper()),
-                                                 MsgBox::Buttons::YesNo, MsgBox::Icon::None, Title);
+                const auto answer =
+                    MsgBox::Show(QStringLiteral("No test information found on drive %1, would you like to "
+                                                "try another drive?")
+                                     .arg(drive.toUpper()),
+                                 MsgBox::Buttons::YesNo, MsgBox::Icon::None, Title);
                 return answer == MsgBox::Answer::Yes ? StepOutcome::TryAnother : StepOutcome::GiveUp;
             }
             case DiskErrorRow::WriteProtected: {
-                const auto answer = MsgBox::Show(QString::fromLatin1(WriteProtectedText),
-                                                 MsgBox::Buttons::OkCancel, MsgBox::Icon::Critical,
-                                                 QStringLiteral("Data Disk Error"));
+                const auto answer = MsgBox::Show(QString::fromLatin1(WriteProtectedText), MsgBox::Buttons::OkCancel,
+                                                 MsgBox::Icon::Critical, QStringLiteral("Data Disk Error"));
                 if (answer == MsgBox::Answer::Ok)
                     continue;
                 return StepOutcome::Interrupted;
@@ -127,12 +127,9 @@ DriveSelectResult GiveUp(bool atStartup, const QString& previous, const DriveSel
     return DriveSelectResult::FellBack;
 }
 
-} // namespace
+}  // namespace
 
-QString DriveFile(const QString& drive, const QString& name)
-{
-    return drive + QLatin1Char('/') + name;
-}
+QString DriveFile(const QString& drive, const QString& name) { return drive + QLatin1Char('/') + name; }
 
 void CheckDrivePresence(const QString& drive)
 {
@@ -198,14 +195,10 @@ DriveSelectResult SelectDataDrive(bool atStartup, const DriveSelectHooks& hooks)
         }
 
         switch (outcome) {
-        case StepOutcome::TryAnother:
-            continue;
-        case StepOutcome::GiveUp:
-            return GiveUp(atStartup, previous, hooks);
-        case StepOutcome::Interrupted:
-            return DriveSelectResult::Interrupted;
-        case StepOutcome::Done:
-            break;  // refused disk: ask below
+        case StepOutcome::TryAnother: continue;
+        case StepOutcome::GiveUp: return GiveUp(atStartup, previous, hooks);
+        case StepOutcome::Interrupted: return DriveSelectResult::Interrupted;
+        case StepOutcome::Done: break;  // refused disk: ask below
         }
         const auto again = MsgBox::Show(QStringLiteral("Drive select unsuccessful, would you like to try again?"),
                                         MsgBox::Buttons::YesNo, MsgBox::Icon::None, Title);

@@ -36,7 +36,4 @@ void SetNumLockState(bool on)
 #endif
 }
 
-int NumLockSwitchCount()
-{
-    return switches;
-}
+int NumLockSwitchCount() { return switches; }

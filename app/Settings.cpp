@@ -19,14 +19,14 @@ QString ReadPath(const QString& key, const QString& defaultValue)
 
 bool ReadFlag(const QString& key)
 {
-    return IsOnValue(
-        GetPrivateProfileString(QStringLiteral("Settings"), key, QStringLiteral("True"), FlagBuffer, program().IniPath));
+    return IsOnValue(GetPrivateProfileString(QStringLiteral("Settings"), key, QStringLiteral("True"), FlagBuffer,
+                                             program().IniPath));
 }
 
 bool WriteFlag(const QString& key, bool on, QString* error)
 {
-    return WritePrivateProfileString(QStringLiteral("Settings"), key, on ? QStringLiteral("True") : QStringLiteral("False"),
-                                     program().IniPath, error);
+    return WritePrivateProfileString(QStringLiteral("Settings"), key,
+                                     on ? QStringLiteral("True") : QStringLiteral("False"), program().IniPath, error);
 }
 
 // A menu toggle: the new value counts only once it is stored. Otherwise the operator is
@@ -43,18 +43,16 @@ bool ToggleFlag(const QString& key, const QString& menuText, bool current)
     return current;
 }
 
-} // namespace
+}  // namespace
 
-bool IsOnValue(const QString& value)
-{
-    return value.left(3) == QStringLiteral("Tru");
-}
+bool IsOnValue(const QString& value) { return value.left(3) == QStringLiteral("Tru"); }
 
 QString GetINIFilePath() { return ReadPath(QStringLiteral("FilePath"), QStringLiteral("a:")); }
 
 bool SaveINIFilePath(const QString& drive, QString* error)
 {
-    return WritePrivateProfileString(QStringLiteral("Path"), QStringLiteral("FilePath"), drive, program().IniPath, error);
+    return WritePrivateProfileString(QStringLiteral("Path"), QStringLiteral("FilePath"), drive, program().IniPath,
+                                     error);
 }
 
 QString GetINISndPath() { return ReadPath(QStringLiteral("SndPath"), QStringLiteral("c:")); }

@@ -13,9 +13,9 @@
 #include <QLocalSocket>
 #include <QWidget>
 
+#include "base/Ansi.h"
 #include "base/MsgBox.h"
 #include "base/Program.h"
-#include "base/Ansi.h"
 #include "base/RegularFile.h"
 
 namespace {
@@ -41,14 +41,15 @@ QString PrivateSocketFolder(QString& problem)
     return problem.isEmpty() ? folder : QString();
 }
 
-} // namespace
+}  // namespace
 
 SingleInstance::SingleInstance(const QString& programFolder, QObject* parent) : QObject(parent)
 {
     const QString folder = PrivateSocketFolder(problem_);
     if (problem_.isEmpty())
         name_ = folder + QStringLiteral("/zeptest-") +
-                QString::fromLatin1(QCryptographicHash::hash(programFolder.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+                QString::fromLatin1(
+                    QCryptographicHash::hash(programFolder.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
 }
 
 SingleInstance::~SingleInstance() = default;
@@ -60,10 +61,11 @@ bool SingleInstance::HandOverToRunningCopy()
         socket.connectToServer(name_);
         if (!socket.waitForConnected(1000))
             return false;  // nobody answers: this is the only copy
-        ucred peer {};
+        ucred peer{};
         socklen_t size = sizeof peer;
         if (::getsockopt(int(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0) {
-            problem_ = QStringLiteral("who answers at %1 cannot be learned: %2").arg(EscapeControls(name_), FileErrorText(errno));
+            problem_ = QStringLiteral("who answers at %1 cannot be learned: %2")
+                           .arg(EscapeControls(name_), FileErrorText(errno));
         } else if (peer.uid != ::getuid()) {
             return false;  // not a copy of this user's: Listen takes the name over
         } else {

@@ -4,14 +4,14 @@
 #include <QSqlDatabase>
 
 #include "app/DriveSelect.h"
-#include "widgets/FormHelpers.h"
-#include "base/MsgBox.h"
-#include "base/Program.h"
 #include "app/Settings.h"
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "scoring/ReportOutput.h"
+#include "widgets/FormHelpers.h"
 
 namespace {
 
@@ -24,17 +24,15 @@ bool RetryAfterStartUpError(const DiskError& error)
                             MsgBox::Buttons::OkCancel, MsgBox::Icon::Critical,
                             QStringLiteral("Data Disk Error")) == MsgBox::Answer::Ok;
     case DiskErrorRow::WriteProtected:
-        return MsgBox::Show(QString::fromLatin1(WriteProtectedText),
-                            MsgBox::Buttons::OkCancel, MsgBox::Icon::Critical,
+        return MsgBox::Show(QString::fromLatin1(WriteProtectedText), MsgBox::Buttons::OkCancel, MsgBox::Icon::Critical,
                             QStringLiteral("Data Disk Error")) == MsgBox::Answer::Ok;
-    case DiskErrorRow::Other:
-        break;
+    case DiskErrorRow::Other: break;
     }
     MsgBox::Show(error.errorText(), MsgBox::Buttons::OkOnly, MsgBox::Icon::None, QString::fromLatin1(AppTitle));
     return false;
 }
 
-} // namespace
+}  // namespace
 
 bool RunStartUp(frmMainMenu& menu)
 {

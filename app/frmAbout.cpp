@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "widgets/FormHelpers.h"
 #include "app/ZepLogo.h"
+#include "widgets/FormHelpers.h"
 
 int frmAbout::RevealTickMs = 10;
 int frmAbout::HoldTickMs = 1000;
@@ -27,7 +27,7 @@ QLabel* PublisherLine(QWidget* parent, const char* name, const QString& text, in
     ShrinkFontToFit(label);
     return label;
 }
-} // namespace
+}  // namespace
 
 frmAbout::frmAbout(bool splash, QWidget* parent) : QDialog(parent), splash_(splash)
 {

@@ -9,9 +9,9 @@
 #include <QPushButton>
 #include <QStorageInfo>
 
-#include "widgets/FormHelpers.h"
 #include "base/MsgBox.h"
 #include "base/Program.h"
+#include "widgets/FormHelpers.h"
 
 namespace {
 
@@ -33,14 +33,14 @@ bool IsRemovableDevice(const QByteArray& device)
 
 bool IsSystemFileSystem(const QByteArray& type)
 {
-    static const QList<QByteArray> pseudo = {"proc", "sysfs", "devtmpfs", "devpts", "cgroup", "cgroup2", "securityfs",
-                                             "pstore", "debugfs", "tracefs", "mqueue", "hugetlbfs", "configfs",
-                                             "fusectl", "bpf", "autofs", "binfmt_misc", "overlay", "squashfs",
-                                             "efivarfs", "nsfs", "ramfs", "rpc_pipefs"};
+    static const QList<QByteArray> pseudo = {
+        "proc",        "sysfs",   "devtmpfs", "devpts",    "cgroup",   "cgroup2", "securityfs", "pstore",
+        "debugfs",     "tracefs", "mqueue",   "hugetlbfs", "configfs", "fusectl", "bpf",        "autofs",
+        "binfmt_misc", "overlay", "squashfs", "efivarfs",  "nsfs",     "ramfs",   "rpc_pipefs"};
     return pseudo.contains(type);
 }
 
-} // namespace
+}  // namespace
 
 QList<VolumeEntry> ListDataVolumes()
 {
@@ -93,7 +93,8 @@ frmDriveSelect::frmDriveSelect(QWidget* parent) : QDialog(parent)
     drDrive->setEditText(QString());
 
     // The drive itself, as chosen from the list or typed; the list shows nothing else.
-    connect(drDrive, &QComboBox::editTextChanged, this, [this](const QString& text) { SelectedDrive = text.trimmed(); });
+    connect(drDrive, &QComboBox::editTextChanged, this,
+            [this](const QString& text) { SelectedDrive = text.trimmed(); });
     connect(cmdDone, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdhelp, &QPushButton::clicked, this, [] {
         MsgBox::Show(QStringLiteral("Use the dropdown box to select the drive that the floppy data \r\n"

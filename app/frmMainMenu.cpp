@@ -1,33 +1,33 @@
 #include "app/frmMainMenu.h"
 
 #include <QApplication>
-#include <QPointer>
-#include <QWindow>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
 #include "app/DriveSelect.h"
-#include "widgets/FormHelpers.h"
 #include "app/KeyState.h"
-#include "base/Program.h"
 #include "app/Settings.h"
 #include "app/Workflows.h"
 #include "app/ZepLogo.h"
 #include "app/frmAbout.h"
 #include "app/frmDriveSelect.h"
+#include "base/Program.h"
 #include "scoring/frmSupervisorOptions.h"
+#include "widgets/FormHelpers.h"
 
 namespace {
 constexpr int LastMenuChoice = 3;
 // The client list is wider than the form was first drawn with, so that "51-" and a
 // 25-character name fit beside the scroll bar in today's desktop fonts.
 constexpr int ListWidening = 1050;
-}
+}  // namespace
 
 frmMainMenu::frmMainMenu(QWidget* parent) : QMainWindow(parent)
 {
@@ -64,9 +64,8 @@ frmMainMenu::frmMainMenu(QWidget* parent) : QMainWindow(parent)
     const char* captions[] = {"Edit Current Client", "Add New Client", "Supervisor Options", "Exit Application"};
     const int tops[] = {300, 840, 1440, 2040};
     for (int i = 0; i <= LastMenuChoice; ++i)
-        cmdMenuChoice[i] = MakeMenuChoice(frMainMenu, i, QString::fromLatin1(captions[i]), 3120 + ListWidening,
-                                          tops[i], 2235, 375,
-                                          &sspMenuChoice[i]);
+        cmdMenuChoice[i] = MakeMenuChoice(frMainMenu, i, QString::fromLatin1(captions[i]), 3120 + ListWidening, tops[i],
+                                          2235, 375, &sspMenuChoice[i]);
     cmdMenuChoice[0]->setEnabled(false);
 
     Image1 = new QLabel(frMainMenu);
@@ -116,8 +115,7 @@ frmMainMenu::frmMainMenu(QWidget* parent) : QMainWindow(parent)
         if (!now || now != windowHandle() || !before || selectingDrive_)
             return;
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (w->windowHandle() == before && w != driveSelect_ &&
-                w->objectName().startsWith(QLatin1String("frm"))) {
+            if (w->windowHandle() == before && w != driveSelect_ && w->objectName().startsWith(QLatin1String("frm"))) {
                 Activate();
                 return;
             }
@@ -154,10 +152,7 @@ void frmMainMenu::BuildMenuBar()
     connect(mnuHelpAbout, &QAction::triggered, this, &frmMainMenu::ShowAbout);
 }
 
-void frmMainMenu::ShowLogo()
-{
-    imgCVNLogo->setPixmap(Image1->pixmap());
-}
+void frmMainMenu::ShowLogo() { imgCVNLogo->setPixmap(Image1->pixmap()); }
 
 void frmMainMenu::ShowOptions(bool numLock, bool printDOS)
 {
@@ -242,8 +237,7 @@ bool frmMainMenu::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -259,20 +253,11 @@ void frmMainMenu::FocusStartControl()
 void frmMainMenu::ChooseMenu(int index)
 {
     switch (index) {
-    case 0:
-        EditCurrentClient();
-        break;
-    case 1:
-        AddNewClient();
-        break;
-    case 2:
-        OpenSupervisorOptions();
-        break;
-    case 3:
-        EndProgram();
-        break;
-    default:
-        break;
+    case 0: EditCurrentClient(); break;
+    case 1: AddNewClient(); break;
+    case 2: OpenSupervisorOptions(); break;
+    case 3: EndProgram(); break;
+    default: break;
     }
 }
 

@@ -1,10 +1,10 @@
 #include <QApplication>
 
-#include "widgets/FormHelpers.h"
-#include "base/Program.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
 #include "app/frmMainMenu.h"
+#include "base/Program.h"
+#include "widgets/FormHelpers.h"
 
 int main(int argc, char* argv[])
 {

@@ -1,15 +1,13 @@
 #include "base/Ansi.h"
 
-
 namespace {
 
 // Code points of bytes 0x80..0x9F. The five bytes Windows leaves undefined map to the
 // C1 control of the same value so that every byte survives a round trip.
-constexpr char16_t HighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr char16_t HighControls[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                       0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char EncodeCodePoint(char32_t cp)
 {
@@ -44,7 +42,7 @@ bool IsControl(QChar c)
     return u < 0x20 || (u >= 0x7F && u < 0xA0);
 }
 
-} // namespace
+}  // namespace
 
 QByteArray ToAnsi(const QString& text)
 {
@@ -54,10 +52,7 @@ QByteArray ToAnsi(const QString& text)
     return out;
 }
 
-bool FitsAnsi(const QString& text)
-{
-    return FromAnsi(ToAnsi(text)) == text;
-}
+bool FitsAnsi(const QString& text) { return FromAnsi(ToAnsi(text)) == text; }
 
 QString FromAnsi(const char* bytes, int length)
 {
@@ -70,10 +65,7 @@ QString FromAnsi(const char* bytes, int length)
     return out;
 }
 
-QString FromAnsi(const QByteArray& bytes)
-{
-    return FromAnsi(bytes.constData(), int(bytes.size()));
-}
+QString FromAnsi(const QByteArray& bytes) { return FromAnsi(bytes.constData(), int(bytes.size())); }
 
 QString FitToLength(const QString& text, int length)
 {
@@ -105,7 +97,8 @@ QString EscapeControls(const QString& text)
     out.reserve(text.size());
     for (const QChar c : text) {
         if (IsControl(c))
-            out += QStringLiteral("\\x") + QString::number(c.unicode(), 16).toUpper().rightJustified(2, QLatin1Char('0'));
+            out +=
+                QStringLiteral("\\x") + QString::number(c.unicode(), 16).toUpper().rightJustified(2, QLatin1Char('0'));
         else
             out += c;
     }

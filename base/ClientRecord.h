@@ -16,8 +16,16 @@ public:
     FixedText(const QString& s) : text_(FitToLength(s, N)) {}
     FixedText(const char* s) : text_(FitToLength(QString::fromUtf8(s), N)) {}
 
-    FixedText& operator=(const QString& s) { text_ = FitToLength(s, N); return *this; }
-    FixedText& operator=(const char* s) { text_ = FitToLength(QString::fromUtf8(s), N); return *this; }
+    FixedText& operator=(const QString& s)
+    {
+        text_ = FitToLength(s, N);
+        return *this;
+    }
+    FixedText& operator=(const char* s)
+    {
+        text_ = FitToLength(QString::fromUtf8(s), N);
+        return *this;
+    }
 
     operator QString() const { return text_; }
     const QString& text() const { return text_; }

@@ -12,15 +12,9 @@ DiskError::DiskError(int number, QString description, QString path)
     what_ = errorText().toLocal8Bit();
 }
 
-DiskError DiskError::FromErrno(int err, const QString& path)
-{
-    return DiskError(err, FileErrorText(err), path);
-}
+DiskError DiskError::FromErrno(int err, const QString& path) { return DiskError(err, FileErrorText(err), path); }
 
-DiskErrorRow DiskError::row() const
-{
-    return ClassifyDiskError(number_);
-}
+DiskErrorRow DiskError::row() const { return ClassifyDiskError(number_); }
 
 QString DiskError::errorText() const
 {
@@ -30,10 +24,7 @@ QString DiskError::errorText() const
     return text;
 }
 
-const char* DiskError::what() const noexcept
-{
-    return what_.constData();
-}
+const char* DiskError::what() const noexcept { return what_.constData(); }
 
 DiskErrorRow ClassifyDiskError(int number)
 {
@@ -47,13 +38,10 @@ DiskErrorRow ClassifyDiskError(int number)
     case ESTALE:
     case ENAMETOOLONG:
     case ELOOP:
-    case ErrShortRead:
-        return DiskErrorRow::NotFound;
+    case ErrShortRead: return DiskErrorRow::NotFound;
     case EACCES:
     case EPERM:
-    case EROFS:
-        return DiskErrorRow::WriteProtected;
-    default:
-        return DiskErrorRow::Other;
+    case EROFS: return DiskErrorRow::WriteProtected;
+    default: return DiskErrorRow::Other;
     }
 }

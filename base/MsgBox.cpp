@@ -34,12 +34,9 @@ const char* ButtonsName(Buttons b)
 }
 
 // The first button of a set: the default unless a box names another.
-Answer FirstButton(Buttons buttons)
-{
-    return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok;
-}
+Answer FirstButton(Buttons buttons) { return buttons == Buttons::YesNo ? Answer::Yes : Answer::Ok; }
 
-} // namespace
+}  // namespace
 
 Answer Show(const QString& text, Buttons buttons, Icon icon, const QString& title, std::optional<Answer> defaultButton)
 {
@@ -50,8 +47,8 @@ Answer Show(const QString& text, Buttons buttons, Icon icon, const QString& titl
         s.observer(message);
     if (s.testMode) {
         if (s.answers.isEmpty())
-            qFatal("Message box without a queued answer: [%s] %s (%s)", qPrintable(title),
-                   qPrintable(text), ButtonsName(buttons));
+            qFatal("Message box without a queued answer: [%s] %s (%s)", qPrintable(title), qPrintable(text),
+                   ButtonsName(buttons));
         return s.answers.dequeue();
     }
     if (!s.answers.isEmpty())
@@ -98,12 +95,12 @@ void ResetTestState()
     state().observer = nullptr;
 }
 
-} // namespace MsgBox
+}  // namespace MsgBox
 
 namespace {
 int beeps = 0;
 std::function<void()> beepSound;
-} // namespace
+}  // namespace
 
 void Beep()
 {

@@ -51,7 +51,7 @@ const QList<Message>& Shown();
 int PendingAnswers();
 void ResetTestState();
 
-} // namespace MsgBox
+}  // namespace MsgBox
 
 // The system beep. Tests count beeps.
 void Beep();

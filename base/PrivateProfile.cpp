@@ -86,10 +86,7 @@ std::optional<QStringView> SectionName(QStringView text)
     return (close < 0 ? t.sliced(1) : t.sliced(1, close - 1)).trimmed();
 }
 
-bool IsComment(QStringView text)
-{
-    return text.trimmed().startsWith(u';');
-}
+bool IsComment(QStringView text) { return text.trimmed().startsWith(u';'); }
 
 // The key of a "Key=Value" line, or nothing for other lines.
 std::optional<QStringView> KeyName(QStringView text)
@@ -102,10 +99,7 @@ std::optional<QStringView> KeyName(QStringView text)
     return text.left(eq).trimmed();
 }
 
-bool SameName(QStringView a, QStringView b)
-{
-    return a.compare(b, Qt::CaseInsensitive) == 0;
-}
+bool SameName(QStringView a, QStringView b) { return a.compare(b, Qt::CaseInsensitive) == 0; }
 
 // Calls `f` with each line of `all`, without its line end, until `f` returns false; the lines
 // are those SplitIntoLines gives.
@@ -140,7 +134,7 @@ std::optional<std::pair<int, int>> FindSection(const QList<Line>& lines, const Q
     return std::nullopt;
 }
 
-} // namespace
+}  // namespace
 
 // Blanks, tabs and stray line-end characters around a value, as the Windows functions remove
 // them; a no-break space is part of a folder's name (and the last byte of some UTF-8 values).
@@ -172,7 +166,7 @@ QString CutToBuffer(const QString& value, int bufferSize)
     return bufferSize == 0 ? value : bufferSize < 0 ? QString() : value.left(bufferSize - 1);
 }
 
-} // namespace
+}  // namespace
 
 QString ProfileString(const QByteArray& file, const QString& section, const QString& key, const QString& defaultValue,
                       int bufferSize)
@@ -217,8 +211,8 @@ std::optional<QByteArray> ProfileWithString(const QByteArray& file, const QStrin
     // quotes) is stored in quotes of its own, which are all the reader takes off.
     if (StripQuotes(TrimValue(value)) != value)
         value = QLatin1Char('"') + value + QLatin1Char('"');
-    const QString eol = (!lines.isEmpty() && lines.front().end == QStringLiteral("\n")) ? QStringLiteral("\n")
-                                                                                      : QStringLiteral("\r\n");
+    const QString eol =
+        (!lines.isEmpty() && lines.front().end == QStringLiteral("\n")) ? QStringLiteral("\n") : QStringLiteral("\r\n");
     const auto range = FindSection(lines, section);
     bool done = false;
     if (range) {
@@ -251,8 +245,8 @@ std::optional<QByteArray> ProfileWithString(const QByteArray& file, const QStrin
     return ToAnsi(all);
 }
 
-QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
-                                int bufferSize, const QString& fileName)
+QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue, int bufferSize,
+                                const QString& fileName)
 {
     QByteArray file;
     ReadSettingsFile(fileName, file);  // an unreadable file gives the defaults, like a missing one

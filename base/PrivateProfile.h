@@ -10,8 +10,8 @@
 // around the value and one pair of enclosing quotes removed), or `defaultValue` when the
 // key is missing. A value that begins with the bytes EF BB BF is read as UTF-8. The result
 // is cut to bufferSize - 1 characters, as a caller's buffer would; bufferSize 0 keeps it whole.
-QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue,
-                                int bufferSize, const QString& fileName);
+QString GetPrivateProfileString(const QString& section, const QString& key, const QString& defaultValue, int bufferSize,
+                                const QString& fileName);
 
 // Sets `key` in `section` to `value`, keeping every other line (comments included) as it
 // was. Creates the file or the section when missing. Returns false, with the file name and

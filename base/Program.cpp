@@ -9,10 +9,7 @@ Program& program()
     return instance;
 }
 
-void ResetProgram()
-{
-    program() = Program{};
-}
+void ResetProgram() { program() = Program{}; }
 
 void SetStartUpDefaults(const QString& programFolder)
 {
@@ -33,7 +30,4 @@ void EndProgram()
         QCoreApplication::exit(0);
 }
 
-QString ProgramFile(const QString& name)
-{
-    return program().ProgramFolder + QLatin1Char('/') + name;
-}
+QString ProgramFile(const QString& name) { return program().ProgramFolder + QLatin1Char('/') + name; }

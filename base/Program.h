@@ -34,11 +34,11 @@ struct Program {
 
     // Set by start-up (SetStartUpDefaults, then the settings file and the drive selection),
     // changed only by the main menu's options and a change of data drive.
-    QString ProgramFolder;   // folder of the executable
-    QString IniPath;         // ProgramFolder + "/zeptest.ini"
+    QString ProgramFolder;  // folder of the executable
+    QString IniPath;        // ProgramFolder + "/zeptest.ini"
     QString SndPath;
     QString DatabasePath;
-    QString MainWorkspace;   // name of the question bank's database connection
+    QString MainWorkspace;  // name of the question bank's database connection
     bool PrintDOS = true;
     bool NumLockOn = true;
     QString DataDrive;

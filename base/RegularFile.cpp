@@ -35,10 +35,7 @@ int Strike(InjectedFault& fault, int r)
     return -1;
 }
 
-QByteArray EncodedPath(const QString& path)
-{
-    return QFile::encodeName(path);
-}
+QByteArray EncodedPath(const QString& path) { return QFile::encodeName(path); }
 
 // Whether `path` names something that exists but is not a regular file (the link itself,
 // not its target).
@@ -126,7 +123,7 @@ int ReadFile(const QString& path, qint64 maxBytes, QByteArray& bytes, bool headO
     return err;
 }
 
-} // namespace
+}  // namespace
 
 QString FileErrorText(int err)
 {
@@ -197,15 +194,9 @@ int WriteAllAt(int fd, const QByteArray& bytes, off_t offset)
     return 0;
 }
 
-int SyncFile(int fd)
-{
-    return Strike(injectedSync, ::fsync(fd));
-}
+int SyncFile(int fd) { return Strike(injectedSync, ::fsync(fd)); }
 
-int CloseFile(int fd)
-{
-    return Strike(injectedClose, ::close(fd));
-}
+int CloseFile(int fd) { return Strike(injectedClose, ::close(fd)); }
 
 void InjectFileFault(FileFault fault, int err, int after)
 {
@@ -244,8 +235,8 @@ int StagedFile::Stage(const QString& path, const QByteArray& bytes, FileAccess a
     temp_ = name;
     int err = WriteAllAt(fd, bytes, 0);
     const mode_t mode = access == FileAccess::OwnerOnly ? OwnerOnlyMode
-                        : exists                         ? (old.st_mode & 07777)
-                                                         : UsualNewFileMode();
+                        : exists                        ? (old.st_mode & 07777)
+                                                        : UsualNewFileMode();
     if (err == 0 && ::fchmod(fd, mode) != 0)
         err = errno;
     if (err == 0 && SyncFile(fd) != 0)

@@ -28,9 +28,9 @@ inline ClientRecord RandomClient(std::mt19937& rng, int n)
     r.TestDate = QStringLiteral("03/14/2025");
     r.DateOfBirth = QStringLiteral("07/01/1980");
     r.AgeAtFirstConviction = number(40);
-    for (auto* field : {&r.MisdemeanorConvictions, &r.FelonyConvictions, &r.TimesOnProbation,
-                        &r.ProbationRevocations, &r.AlcoholConvictions, &r.TimesOnParole, &r.ParoleRevocations,
-                        &r.TimesJail, &r.TimesPrison, &r.YearsJailAndPrison, &r.DrugConvictions})
+    for (auto* field : {&r.MisdemeanorConvictions, &r.FelonyConvictions, &r.TimesOnProbation, &r.ProbationRevocations,
+                        &r.AlcoholConvictions, &r.TimesOnParole, &r.ParoleRevocations, &r.TimesJail, &r.TimesPrison,
+                        &r.YearsJailAndPrison, &r.DrugConvictions})
         *field = number(6);
     QString answers;
     for (int item = 1; item <= 64; ++item)
@@ -62,4 +62,4 @@ private:
     QTemporaryDir dir_;
 };
 
-} // namespace bench
+}  // namespace bench

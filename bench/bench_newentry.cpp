@@ -35,7 +35,7 @@ void OpenNewEntry(benchmark::State& state)
 }
 BENCHMARK(OpenNewEntry)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

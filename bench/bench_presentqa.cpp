@@ -55,7 +55,7 @@ void KeyToSound(benchmark::State& state)
     struct Step {
         int key, hertz;
     };
-    const Step steps[] = {{Qt::Key_Return, QuestionHertz}, {Qt::Key_Down, FirstHertz}, {Qt::Key_Down, SecondHertz},
+    const Step steps[] = {{Qt::Key_Return, QuestionHertz}, {Qt::Key_Down, FirstHertz},  {Qt::Key_Down, SecondHertz},
                           {Qt::Key_Up, FirstHertz},        {Qt::Key_Up, QuestionHertz}, {Qt::Key_Down, FirstHertz}};
     size_t step = 0;
     int item = 60;
@@ -103,7 +103,7 @@ void KeyToSound(benchmark::State& state)
 }
 BENCHMARK(KeyToSound)->ArgName("busy")->Arg(0)->Arg(1)->UseManualTime()->Iterations(60)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

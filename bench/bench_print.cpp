@@ -26,7 +26,7 @@ void PrintAllToPdf(benchmark::State& state)
 }
 BENCHMARK(PrintAllToPdf)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

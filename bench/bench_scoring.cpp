@@ -34,6 +34,6 @@ void ScoreFullDisk(benchmark::State& state)
 }
 BENCHMARK(ScoreFullDisk)->Unit(benchmark::kMillisecond);
 
-} // namespace
+}  // namespace
 
 BENCHMARK_MAIN();

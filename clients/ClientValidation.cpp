@@ -6,10 +6,7 @@
 
 namespace {
 
-bool IsNotAvailable(const QString& text)
-{
-    return text.compare(QLatin1String("N"), Qt::CaseInsensitive) == 0;
-}
+bool IsNotAvailable(const QString& text) { return text.compare(QLatin1String("N"), Qt::CaseInsensitive) == 0; }
 
 // Month, day and year of a "mm/dd/yyyy" text, or false when the text has another shape.
 bool SplitDate(const QString& text, int& month, int& day, int& year)
@@ -33,10 +30,7 @@ bool IsCalendarDate(const QString& text)
     return SplitDate(text, month, day, year) && year >= 100 && QDate(year, month, day).isValid();
 }
 
-QString CodeDigit(int code)
-{
-    return code >= 0 ? QString::number(code) : QString();
-}
+QString CodeDigit(int code) { return code >= 0 ? QString::number(code) : QString(); }
 
 int StoredCode(const FixedText<1>& field)
 {
@@ -71,7 +65,7 @@ QString StoredDateOfBirth(const QString& displayed)
 constexpr const char* EmptyDate = "__/__/____";
 constexpr const char* NotAvailableDate = "N_/__/____";
 
-} // namespace
+}  // namespace
 
 bool IsWholeNumber(const QString& text)
 {
@@ -84,10 +78,7 @@ bool IsWholeNumber(const QString& text)
     return true;
 }
 
-bool AcceptName(const QString& text)
-{
-    return !text.isEmpty();
-}
+bool AcceptName(const QString& text) { return !text.isEmpty(); }
 
 bool AcceptSSN(const QString& text)
 {
@@ -185,10 +176,10 @@ int FirstEmptyField(const ClientInfoValues& v)
 
 bool InfoMatchesRecord(const ClientInfoValues& v, const ClientRecord& r)
 {
-    return r.Name.trimmed() == v.Name && r.SSN.trimmed() == v.SSN && r.Age.trimmed() == v.Age
-        && r.Gender.trimmed() == CodeDigit(v.Gender) && r.Race.trimmed() == CodeDigit(v.Race)
-        && r.Education.trimmed() == v.Education && r.Marital.trimmed() == CodeDigit(v.Marital)
-        && r.DateOfBirth.trimmed() == StoredDateOfBirth(v.DateOfBirth);
+    return r.Name.trimmed() == v.Name && r.SSN.trimmed() == v.SSN && r.Age.trimmed() == v.Age &&
+           r.Gender.trimmed() == CodeDigit(v.Gender) && r.Race.trimmed() == CodeDigit(v.Race) &&
+           r.Education.trimmed() == v.Education && r.Marital.trimmed() == CodeDigit(v.Marital) &&
+           r.DateOfBirth.trimmed() == StoredDateOfBirth(v.DateOfBirth);
 }
 
 void StoreInfo(const ClientInfoValues& v, ClientRecord& r)
@@ -217,10 +208,7 @@ void EditCounter::TakeSnapshots(const ClientInfoValues& values)
         snapshot_[i] = FieldValue(values, i);
 }
 
-void EditCounter::ClearSnapshots()
-{
-    snapshot_.fill(QString());
-}
+void EditCounter::ClearSnapshots() { snapshot_.fill(QString()); }
 
 EditCounter::Outcome EditCounter::CountFieldChange(int field, const ClientInfoValues& current, qint16& editCount)
 {

@@ -12,9 +12,9 @@ bool IsWholeNumber(const QString& text);
 // Field checks made when the operator presses Enter. `text` is the field as typed;
 // a single "n" counts as "N" (the form shows it upper-cased).
 bool AcceptName(const QString& text);
-bool AcceptSSN(const QString& text);       // "N" or exactly 11 characters
-bool AcceptAge(const QString& text);       // "N" or 11..99
-bool AcceptEducation(const QString& text); // "N" or 0..99
+bool AcceptSSN(const QString& text);        // "N" or exactly 11 characters
+bool AcceptAge(const QString& text);        // "N" or 11..99
+bool AcceptEducation(const QString& text);  // "N" or 0..99
 // The date field as displayed ("__/__/____" when empty): "N_/__/____", or no blank left
 // and a real calendar date read as month/day/year.
 bool AcceptDateOfBirth(const QString& displayed);
@@ -37,14 +37,22 @@ struct ClientInfoValues {
     int Race = -1;
     QString Education;
     int Marital = -1;
-    QString DateOfBirth; // as displayed by the date field
+    QString DateOfBirth;  // as displayed by the date field
 
     static constexpr int FieldCount = 8;
 };
 
 // Field indexes in tab order; also the order "Information OK" checks them in.
-enum ClientInfoField { FieldName, FieldSSN, FieldAge, FieldGender, FieldRace, FieldEducation, FieldMarital,
-                       FieldDateOfBirth };
+enum ClientInfoField {
+    FieldName,
+    FieldSSN,
+    FieldAge,
+    FieldGender,
+    FieldRace,
+    FieldEducation,
+    FieldMarital,
+    FieldDateOfBirth
+};
 
 // The keys the edit counter knows the fields by.
 extern const std::array<const char*, ClientInfoValues::FieldCount> ClientInfoFieldKeys;

@@ -4,11 +4,10 @@
 
 const std::array<const char*, 3> GenderText = {"N/A", "Male", "Female"};
 
-const std::array<const char*, 7> RaceText = {
-    "N/A", "Caucasian", "Black", "Hispanic", "Asian", "Native American", "Other"};
+const std::array<const char*, 7> RaceText = {"N/A",   "Caucasian",       "Black", "Hispanic",
+                                             "Asian", "Native American", "Other"};
 
-const std::array<const char*, 6> MaritalText = {
-    "N/A", "Single", "Married", "Divorced", "Separated", "Widowed"};
+const std::array<const char*, 6> MaritalText = {"N/A", "Single", "Married", "Divorced", "Separated", "Widowed"};
 
 namespace {
 
@@ -27,19 +26,10 @@ int Recognize(const QString& text, const std::array<const char*, N>& table, int 
     return -1;
 }
 
-} // namespace
+}  // namespace
 
-int RecognizeGender(const QString& text)
-{
-    return Recognize(text, GenderText, 1);
-}
+int RecognizeGender(const QString& text) { return Recognize(text, GenderText, 1); }
 
-int RecognizeRace(const QString& text)
-{
-    return Recognize(text, RaceText, 2);
-}
+int RecognizeRace(const QString& text) { return Recognize(text, RaceText, 2); }
 
-int RecognizeMarital(const QString& text)
-{
-    return Recognize(text, MaritalText, 2);
-}
+int RecognizeMarital(const QString& text) { return Recognize(text, MaritalText, 2); }

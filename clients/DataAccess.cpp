@@ -19,12 +19,22 @@ namespace {
 class FileHandle {
 public:
     explicit FileHandle(int fd) : fd_(fd) {}
-    ~FileHandle() { if (fd_ >= 0) ::close(fd_); }
+    ~FileHandle()
+    {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
     int get() const { return fd_; }
     // Closing can report a delayed write error; it must not be ignored.
-    int release() { int r = CloseFile(fd_); fd_ = -1; return r; }
+    int release()
+    {
+        int r = CloseFile(fd_);
+        fd_ = -1;
+        return r;
+    }
+
 private:
     int fd_;
 };
@@ -73,8 +83,8 @@ QByteArray ReadSameDataFile(int fd, qint64 size, const QString& path)
     const bool sameCount = p.LoadedDataFile == path && size / RecordLength == known.size() / RecordLength;
     const QByteArray content = sameCount ? ReadAt(fd, size, path) : QByteArray();
     if (!sameCount || !content.startsWith(known))
-        throw DiskError(ErrDifferentDisk,
-                        QStringLiteral("The data file is not the one the client list was read from"), path);
+        throw DiskError(ErrDifferentDisk, QStringLiteral("The data file is not the one the client list was read from"),
+                        path);
     return content;
 }
 
@@ -99,10 +109,7 @@ int TryLock(int fd)
 
 // A file system that keeps no locks (a network folder without a lock service): there is
 // nobody to wait for that the system would tell us about.
-bool LocksUnsupported(int err)
-{
-    return err == ENOLCK || err == EINVAL || err == EOPNOTSUPP || err == ENOSYS;
-}
+bool LocksUnsupported(int err) { return err == ENOLCK || err == EINVAL || err == EOPNOTSUPP || err == ENOSYS; }
 
 void ReportPartialRecord(qint64 tailBytes)
 {
@@ -126,11 +133,10 @@ QString WriteFailureText(const DiskError& error)
     const QString tail = QStringLiteral("\r\rPress OK to try again, or Cancel to leave the record unsaved.");
     switch (error.row()) {
     case DiskErrorRow::NotFound:
-        return lead + QStringLiteral("Data disk not found!\r\rInsert the data disk (%1).").arg(program().DataDrive) + tail;
-    case DiskErrorRow::WriteProtected:
-        return lead + QString::fromLatin1(WriteProtectedText) + tail;
-    case DiskErrorRow::Other:
-        break;
+        return lead + QStringLiteral("Data disk not found!\r\rInsert the data disk (%1).").arg(program().DataDrive) +
+               tail;
+    case DiskErrorRow::WriteProtected: return lead + QString::fromLatin1(WriteProtectedText) + tail;
+    case DiskErrorRow::Other: break;
     }
     if (error.number() == ErrDifferentDisk)
         return QStringLiteral("A different data disk is in the drive.\r\rThe client record was not saved: the data "
@@ -145,7 +151,7 @@ QString WriteFailureText(const DiskError& error)
     return lead + error.errorText() + tail;
 }
 
-} // namespace
+}  // namespace
 
 bool LoadClientTable()
 {
@@ -192,7 +198,8 @@ bool LoadClientTable()
 void WriteRecordToFile(const QString& path, int slot, const QByteArray& bytes)
 {
     if (slot < 1 || slot > MaxClients)
-        throw DiskError(ErrSlotOutOfRange, QStringLiteral("Record number %1 is outside 1 to %2").arg(slot).arg(MaxClients), path);
+        throw DiskError(ErrSlotOutOfRange,
+                        QStringLiteral("Record number %1 is outside 1 to %2").arg(slot).arg(MaxClients), path);
 
     const DataFileLock lock(path);
     struct stat st {};
@@ -257,7 +264,8 @@ DataFileLock::DataFileLock(const QString& path)
         }
         // While this one waited, the writer before it may have put a new file in place of the
         // one locked here, which keeps nobody out any more: then the new one is locked instead.
-        struct stat held {}, named {};
+        struct stat held {
+        }, named{};
         if (::fstat(fd, &held) != 0 || ::lstat(name.constData(), &named) != 0) {
             const int lost = errno;
             ::close(fd);
@@ -282,7 +290,8 @@ bool WriteClientRecord(int slot)
     Program& p = program();
     for (;;) {
         try {
-            const QByteArray bytes = (slot >= 0 && slot <= MaxClients) ? RecordToBytes(p.ClientTable[slot]) : QByteArray();
+            const QByteArray bytes =
+                (slot >= 0 && slot <= MaxClients) ? RecordToBytes(p.ClientTable[slot]) : QByteArray();
             WriteRecordToFile(p.DataFilePath, slot, bytes);
             return true;
         } catch (const DiskError& error) {

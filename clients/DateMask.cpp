@@ -8,8 +8,8 @@ void DateMask::Clear()
 
 bool DateMask::IsAcceptedKey(QChar c)
 {
-    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('N') || c == QLatin1Char('n')
-        || c == QLatin1Char('/');
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('N') || c == QLatin1Char('n') ||
+           c == QLatin1Char('/');
 }
 
 bool DateMask::Admits(int position, QChar c) const

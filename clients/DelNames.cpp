@@ -23,7 +23,7 @@ int ScrambledCode(int code)
     return result;
 }
 
-} // namespace
+}  // namespace
 
 QString ScrambleName(const QString& name)
 {

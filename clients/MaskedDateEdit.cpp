@@ -105,18 +105,13 @@ void MaskedDateEdit::keyPressEvent(QKeyEvent* event)
     case Qt::Key_End:
     case Qt::Key_Left:
     case Qt::Key_Right:
-    case Qt::Key_Insert:
-        QLineEdit::keyPressEvent(event);
-        return;
+    case Qt::Key_Insert: QLineEdit::keyPressEvent(event); return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Escape:
     case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        event->ignore();
-        return;
-    default:
-        break;
+    case Qt::Key_Backtab: event->ignore(); return;
+    default: break;
     }
 
     const QString typed = event->text();

@@ -11,21 +11,21 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "widgets/FormHelpers.h"
-#include "base/MsgBox.h"
-#include "widgets/TypingRule.h"
-#include "base/Program.h"
 #include "base/Ansi.h"
+#include "base/MsgBox.h"
+#include "base/Program.h"
 #include "clients/CodeTables.h"
 #include "clients/DataAccess.h"
 #include "clients/MaskedDateEdit.h"
+#include "widgets/FormHelpers.h"
+#include "widgets/TypingRule.h"
 
 namespace {
 
 constexpr int LastMenuChoice = 2;
 
 const std::array<const char*, ClientInfoValues::FieldCount> Captions = {
-    "Name:", "ID Number:", "Age:", "Sex:", "Ethnicity (Race):", "Education (highest grade completed):",
+    "Name:",           "ID Number:",    "Age:", "Sex:", "Ethnicity (Race):", "Education (highest grade completed):",
     "Marital Status:", "Date of Birth:"};
 
 const std::array<const char*, ClientInfoValues::FieldCount> Prompts = {
@@ -95,14 +95,15 @@ void SetListTypingRule(QComboBox* combo, const QString& allowed)
     QStringList entries;
     for (int i = 0; i < combo->count(); ++i)
         entries << combo->itemText(i);
-    SetTypingRule(combo->lineEdit(), [allowed](QChar c) { return allowed.contains(c); }, entries);
+    SetTypingRule(
+        combo->lineEdit(), [allowed](QChar c) { return allowed.contains(c); }, entries);
 }
 
 const QString GenderKeys = QStringLiteral("012Nn");
 const QString RaceKeys = QStringLiteral("0123456Nn");
 const QString MaritalKeys = QStringLiteral("012345Nn");
 
-} // namespace
+}  // namespace
 
 frmClientInfo::frmClientInfo(QWidget* parent) : QDialog(parent)
 {
@@ -146,10 +147,10 @@ frmClientInfo::frmClientInfo(QWidget* parent) : QDialog(parent)
         connect(combo, &QComboBox::editTextChanged, this, [this, combo] { RecognizeListText(combo); });
     }
 
-    cmdMenuChoice[0] = MakeMenuChoice(frClient, 0, QStringLiteral("Information OK"), 1800, 3960, 2235, 375,
-                                      &sspMenuChoice[0]);
-    cmdMenuChoice[1] = MakeMenuChoice(frClient, 1, QStringLiteral("Cancel Input"), 4500, 3960, 2235, 375,
-                                      &sspMenuChoice[1]);
+    cmdMenuChoice[0] =
+        MakeMenuChoice(frClient, 0, QStringLiteral("Information OK"), 1800, 3960, 2235, 375, &sspMenuChoice[0]);
+    cmdMenuChoice[1] =
+        MakeMenuChoice(frClient, 1, QStringLiteral("Cancel Input"), 4500, 3960, 2235, 375, &sspMenuChoice[1]);
     cmdMenuChoice[0]->installEventFilter(this);
     focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FocusMoved(now); });
     // Escape is "Cancel Input" wherever the focus is, on the buttons too.
@@ -204,8 +205,9 @@ void frmClientInfo::Activate()
         txtName->setFocus(Qt::OtherFocusReason);
 
     if (p.CurrentNameDeleted == 1)
-        MsgBox::Show(QStringLiteral("This client's name has been deleted.\rEditing this information is no longer permitted."),
-                     MsgBox::Buttons::OkOnly, MsgBox::Icon::Information, QStringLiteral("Name Deleted"));
+        MsgBox::Show(
+            QStringLiteral("This client's name has been deleted.\rEditing this information is no longer permitted."),
+            MsgBox::Buttons::OkOnly, MsgBox::Icon::Information, QStringLiteral("Name Deleted"));
     else if (p.CurrentEditCount == EditCounter::Limit)
         MsgBox::Show(QStringLiteral("This client's information has been changed 3 times.\r"
                                     "No further editing is permitted. Press Enter to continue."),
@@ -287,7 +289,7 @@ void frmClientInfo::RecordToScreen()
     txtSSN->setText(v.SSN);
     txtAge->setText(v.Age);
     txtEducation->setText(v.Education);
-    recognizing_ = true; // the stored code decides, not the text recognition
+    recognizing_ = true;  // the stored code decides, not the text recognition
     cmbGender->setCurrentIndex(v.Gender < cmbGender->count() ? v.Gender : -1);
     cmbRace->setCurrentIndex(v.Race < cmbRace->count() ? v.Race : -1);
     cmbMarital->setCurrentIndex(v.Marital < cmbMarital->count() ? v.Marital : -1);
@@ -299,7 +301,8 @@ void frmClientInfo::RecordToScreen()
     if (p.CurrentNameDeleted == 1 || p.CurrentEditCount >= EditCounter::Limit) {
         DisableClientFields();
         if (p.CurrentNameDeleted == 1)
-            MsgPanel->setText(QStringLiteral("Client name has been deleted. Editing is not permitted. Press Enter to continue."));
+            MsgPanel->setText(
+                QStringLiteral("Client name has been deleted. Editing is not permitted. Press Enter to continue."));
         else if (p.CurrentEditCount == EditCounter::Limit)
             MsgPanel->setText(QStringLiteral("Exceeded limits of editing. Press Enter to continue."));
     }
@@ -326,23 +329,25 @@ void frmClientInfo::CountFieldChange(const QString& fieldKey)
     if (!p.EditMode || p.CurrentEditCount >= EditCounter::Limit)
         return;
     const int field = int(std::find_if(ClientInfoFieldKeys.begin(), ClientInfoFieldKeys.end(),
-                                       [&](const char* key) { return fieldKey == QLatin1String(key); })
-                          - ClientInfoFieldKeys.begin());
+                                       [&](const char* key) { return fieldKey == QLatin1String(key); }) -
+                          ClientInfoFieldKeys.begin());
     if (field >= ClientInfoValues::FieldCount)
         return;
     const auto outcome = editCounter_.CountFieldChange(field, Values(), p.CurrentEditCount);
     if (outcome != EditCounter::Outcome::LimitReached || !Field(field)->isEnabled())
         return;
-    MsgBox::Show(QStringLiteral("This client's information has been editted.\r3 times already. Further editting of this\r"
-                                "information is no longer permitted."),
-                 MsgBox::Buttons::OkOnly, MsgBox::Icon::Information, QStringLiteral("Edit Limit Reached"));
+    MsgBox::Show(
+        QStringLiteral("This client's information has been editted.\r3 times already. Further editting of this\r"
+                       "information is no longer permitted."),
+        MsgBox::Buttons::OkOnly, MsgBox::Icon::Information, QStringLiteral("Edit Limit Reached"));
     DisableClientFields();
     cmdMenuChoice[0]->setFocus(Qt::OtherFocusReason);
 }
 
 void frmClientInfo::FieldGotFocus(int field)
 {
-    QMetaObject::invokeMethod(this, [] { SelectAllText(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [] { SelectAllText(); }, Qt::QueuedConnection);
     SetBold(lblInfo[field], true);
     MsgPanel->setText(QString::fromLatin1(Prompts[field]));
 }
@@ -369,14 +374,9 @@ void frmClientInfo::RefuseField(int field)
     switch (field) {
     case FieldSSN:
     case FieldAge:
-    case FieldEducation:
-        static_cast<QLineEdit*>(widget)->clear();
-        break;
-    case FieldDateOfBirth:
-        mebDateOfBirth->Clear();
-        break;
-    default:
-        break;
+    case FieldEducation: static_cast<QLineEdit*>(widget)->clear(); break;
+    case FieldDateOfBirth: mebDateOfBirth->Clear(); break;
+    default: break;
     }
     Beep();
     MsgBox::Show(QString::fromLatin1(Refusals[field]), MsgBox::Buttons::OkOnly, MsgBox::Icon::Critical,
@@ -438,7 +438,7 @@ void frmClientInfo::RecognizeListText(QComboBox* combo)
         return;
     const QString text = combo->currentText();
     const int code = combo == cmbGender ? RecognizeGender(text)
-                   : combo == cmbRace   ? RecognizeRace(text)
+                     : combo == cmbRace ? RecognizeRace(text)
                                         : RecognizeMarital(text);
     recognizing_ = true;
     if (code >= 0) {
@@ -495,8 +495,7 @@ bool frmClientInfo::eventFilter(QObject* watched, QEvent* event)
             return FilterComboKey(combo, MaritalKeys, key);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -7,16 +7,16 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "widgets/FormHelpers.h"
 #include "base/MsgBox.h"
-#include "widgets/TypingRule.h"
 #include "base/Program.h"
 #include "clients/DataAccess.h"
+#include "widgets/FormHelpers.h"
+#include "widgets/TypingRule.h"
 
 namespace {
 constexpr int LastMenuChoice = 2;
 constexpr int BoxesPerColumn = 6;
-}
+}  // namespace
 
 frmCourtHistory::frmCourtHistory(QWidget* parent) : QDialog(parent)
 {
@@ -54,10 +54,10 @@ frmCourtHistory::frmCourtHistory(QWidget* parent) : QDialog(parent)
         SetTypingRule(txtCourt[i], IsStorableChar);
     }
 
-    cmdMenuChoice[0] = MakeMenuChoice(frCourt, 0, QStringLiteral("Information OK"), 2400, 3540, 2235, 375,
-                                      &sspMenuChoice[0]);
-    cmdMenuChoice[1] = MakeMenuChoice(frCourt, 1, QStringLiteral("Cancel Input"), 5280, 3540, 2235, 375,
-                                      &sspMenuChoice[1]);
+    cmdMenuChoice[0] =
+        MakeMenuChoice(frCourt, 0, QStringLiteral("Information OK"), 2400, 3540, 2235, 375, &sspMenuChoice[0]);
+    cmdMenuChoice[1] =
+        MakeMenuChoice(frCourt, 1, QStringLiteral("Cancel Input"), 5280, 3540, 2235, 375, &sspMenuChoice[1]);
     for (int i = 0; i + 1 < CourtFieldCount; ++i)
         QWidget::setTabOrder(txtCourt[i], txtCourt[i + 1]);
     QWidget::setTabOrder(txtCourt[CourtFieldCount - 1], cmdMenuChoice[0]);
@@ -132,14 +132,13 @@ bool frmCourtHistory::eventFilter(QObject* watched, QEvent* event)
         return QDialog::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::FocusIn:
-        QMetaObject::invokeMethod(this, [] { SelectAllText(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [] { SelectAllText(); }, Qt::QueuedConnection);
         SetBold(lblInfo[box], true);
         MsgPanel->setText(box == 0 ? QStringLiteral("Type a value 5 to 99 or N for Not Available, then press Enter.")
                                    : QStringLiteral("Type a value 0 to 99 or N for Not Available, then press Enter."));
         break;
-    case QEvent::FocusOut:
-        SetBold(lblInfo[box], false);
-        break;
+    case QEvent::FocusOut: SetBold(lblInfo[box], false); break;
     case QEvent::KeyPress: {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
@@ -148,8 +147,7 @@ bool frmCourtHistory::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -168,8 +166,9 @@ bool frmCourtHistory::EnterInBox(int index)
         return true;
     }
     Beep();
-    MsgBox::Show(index == 0 ? QStringLiteral("Enter a number from 5 to 99 or N for Not Available. Press Enter to continue.")
-                            : QStringLiteral("Enter a number from 0 to 99 or N for Not Available. Press Enter to continue."),
+    MsgBox::Show(index == 0
+                     ? QStringLiteral("Enter a number from 5 to 99 or N for Not Available. Press Enter to continue.")
+                     : QStringLiteral("Enter a number from 0 to 99 or N for Not Available. Press Enter to continue."),
                  MsgBox::Buttons::OkOnly, MsgBox::Icon::Critical, QStringLiteral("Data Entry Error"));
     box->setFocus(Qt::OtherFocusReason);
     // The next try replaces what was refused.

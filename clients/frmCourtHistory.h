@@ -42,4 +42,3 @@ private:
     std::array<QFrame*, 2> sspMenuChoice{};
     QLabel* MsgPanel = nullptr;
 };
-

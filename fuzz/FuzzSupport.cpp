@@ -39,7 +39,7 @@ MsgBox::Answer Dismiss(const MsgBox::Message& message)
     return MsgBox::Answer::Cancel;
 }
 
-} // namespace
+}  // namespace
 
 void PrepareRun()
 {

@@ -13,7 +13,7 @@ ClientRecord Named(const char* name)
     return r;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

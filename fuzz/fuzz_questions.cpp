@@ -26,7 +26,7 @@ bool SameItem(const QuestionItem& a, const QuestionItem& b)
     return same;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

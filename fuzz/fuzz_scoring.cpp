@@ -5,9 +5,9 @@
 #include <QDir>
 #include <QFile>
 
-#include "base/Program.h"
 #include "base/Ansi.h"
 #include "base/InRange.h"
+#include "base/Program.h"
 #include "fuzz/FuzzSupport.h"
 #include "scoring/ReportWriter.h"
 #include "scoring/ScoringEngine.h"
@@ -16,18 +16,13 @@ namespace {
 
 const QStringList Targets = QStringLiteral(ZEP_FUZZ_FILES).split(QLatin1Char(','));
 // Paragraph files are printed as they are; only the data and label files can be refused.
-const bool MayBeRefused = Targets.first() == QStringLiteral("zepsfb.TXT") || Targets.first() == QStringLiteral("zepsfRPT.TXT");
+const bool MayBeRefused =
+    Targets.first() == QStringLiteral("zepsfb.TXT") || Targets.first() == QStringLiteral("zepsfRPT.TXT");
 
-QByteArray Report()
-{
-    return ReadBytes(ProgramFile(QString::fromLatin1(ReportFileName)));
-}
+QByteArray Report() { return ReadBytes(ProgramFile(QString::fromLatin1(ReportFileName))); }
 
 // The third client's report ends with the one-page summary.
-SummaryPage Summary(int slot)
-{
-    return slot == 3 ? SummaryPage::With : SummaryPage::Without;
-}
+SummaryPage Summary(int slot) { return slot == 3 ? SummaryPage::With : SummaryPage::Without; }
 
 // Scores a slot with an earlier client's report in the way, as the program finds it.
 ScoringResult Score(int slot)
@@ -37,7 +32,7 @@ ScoringResult Score(int slot)
     return ScoreAndReport(Summary(slot));
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

@@ -5,9 +5,9 @@
 // paragraphs).
 #include <QDir>
 
-#include "base/Program.h"
 #include "base/Ansi.h"
 #include "base/InRange.h"
+#include "base/Program.h"
 #include "fuzz/FuzzSupport.h"
 #include "scoring/DataFileReader.h"
 #include "scoring/ReportWriter.h"
@@ -21,7 +21,6 @@ ScoringData Valid;  // every file read from fuzz/files
 // first scoring.
 ScoringData Fresh;
 ClientRecord Clients[4];  // slots 1 to 3
-
 
 // The input read over `d`; false when the reader refused it (and said which file).
 bool Read(ScoringData& d, const QString& text)
@@ -59,7 +58,7 @@ QString Score(const ScoringData& d, int slot)
     return ComposeReport(slot == 3 ? SummaryPage::With : SummaryPage::Without);
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
@@ -100,7 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     program().ClientTable[slot] = Clients[slot];
     const QString report = Score(afterValid, slot);
     // Whatever the texts hold, the report is made of whole CR LF lines.
-    REQUIRE(report.endsWith(QLatin1String("\r\n")) && report.count(QLatin1Char('\r')) == report.count(QLatin1Char('\n')) &&
+    REQUIRE(report.endsWith(QLatin1String("\r\n")) &&
+            report.count(QLatin1Char('\r')) == report.count(QLatin1Char('\n')) &&
             report.count(QLatin1Char('\r')) == report.count(QLatin1String("\r\n")));
     // Norms are read over what an earlier scoring left in the tables, which must not show:
     // the same text read over a fresh program's tables gives the same report.

@@ -6,9 +6,9 @@
 #include <QList>
 #include <QStringList>
 
-#include "base/PrivateProfile.h"
 #include "app/Settings.h"
 #include "base/Ansi.h"
+#include "base/PrivateProfile.h"
 #include "fuzz/FuzzSupport.h"
 
 namespace {
@@ -33,7 +33,8 @@ QList<Key> KeysOf(const QString& text)
     QList<Key> distinct;
     for (const Key& k : keys) {
         const auto same = [&](const Key& d) {
-            return d.Section.compare(k.Section, Qt::CaseInsensitive) == 0 && d.Name.compare(k.Name, Qt::CaseInsensitive) == 0;
+            return d.Section.compare(k.Section, Qt::CaseInsensitive) == 0 &&
+                   d.Name.compare(k.Name, Qt::CaseInsensitive) == 0;
         };
         if (std::none_of(distinct.cbegin(), distinct.cend(), same))
             distinct.append(k);
@@ -62,12 +63,13 @@ void SetAndCompare(const QList<Key>& keys, QStringList& before, QByteArray& file
     REQUIRE(ProfileString(file, section, name, QStringLiteral("(none)"), bufferSize) == readBack);
     const QStringList after = ValuesOf(keys, file);
     for (qsizetype i = 0; i < keys.size(); ++i)
-        if (keys[i].Section.compare(section, Qt::CaseInsensitive) != 0 || keys[i].Name.compare(name, Qt::CaseInsensitive) != 0)
+        if (keys[i].Section.compare(section, Qt::CaseInsensitive) != 0 ||
+            keys[i].Name.compare(name, Qt::CaseInsensitive) != 0)
             REQUIRE(before[i] == after[i]);
     before = after;
 }
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -33,7 +33,7 @@ BulkPrintResult Run(const QList<int>& chosen, const BulkPrintHooks& hooks, Summa
     return result;
 }
 
-} // namespace
+}  // namespace
 
 BulkPrintResult BulkPrint(const QList<int>& chosen, const BulkPrintHooks& hooks, SummaryPage summary)
 {

@@ -24,7 +24,7 @@ enum class BulkPrintEnd { Done, Cancelled, Failed };
 struct BulkPrintResult {
     BulkPrintEnd End = BulkPrintEnd::Done;
     int Printed = 0;
-    QString Problem;   // a scoring or file failure, for the operator
+    QString Problem;  // a scoring or file failure, for the operator
 };
 
 // Prints the reports of `chosen` in the order given; CurrentClient names each client while

@@ -4,9 +4,9 @@
 #include <QDir>
 #include <QProgressDialog>
 
+#include "base/Ansi.h"
 #include "base/MsgBox.h"
 #include "base/Program.h"
-#include "base/Ansi.h"
 #include "scoring/ReportPrinter.h"
 
 BulkPrintResult RunBulkPrint(QWidget* parent, const QList<int>& chosen, const QString& pdfPath, SummaryPage summary)
@@ -28,8 +28,8 @@ BulkPrintResult RunBulkPrint(QWidget* parent, const QList<int>& chosen, const QS
     hooks.Progress = [&](BulkPrintHooks::Stage stage, int n, int count, int slot) {
         const QString name = program().ClientTable[slot].Name.trimmed();
         const bool scoring = stage == BulkPrintHooks::Stage::Scoring;
-        const QString what = scoring ? QStringLiteral("Scoring") : (toPdf ? QStringLiteral("Adding to the PDF file")
-                                                                          : QStringLiteral("Printing"));
+        const QString what = scoring ? QStringLiteral("Scoring")
+                                     : (toPdf ? QStringLiteral("Adding to the PDF file") : QStringLiteral("Printing"));
         progress.setLabelText(QStringLiteral("%1: report %2 of %3\r\n%4").arg(what).arg(n).arg(count).arg(name));
         progress.setValue(scoring ? n - 1 : count + n - 1);
         QCoreApplication::processEvents();
@@ -56,8 +56,9 @@ BulkPrintResult RunBulkPrint(QWidget* parent, const QList<int>& chosen, const QS
         }
     }
     if (result.End == BulkPrintEnd::Failed && !result.Problem.isEmpty()) {
-        const QString done = toPdf ? QStringLiteral("The PDF file was not written.")
-                                   : QStringLiteral("Printing stopped after %1 of %2 reports.").arg(result.Printed).arg(total);
+        const QString done =
+            toPdf ? QStringLiteral("The PDF file was not written.")
+                  : QStringLiteral("Printing stopped after %1 of %2 reports.").arg(result.Printed).arg(total);
         MsgBox::Show(done + QStringLiteral("\r\r") + result.Problem, MsgBox::Buttons::OkOnly, MsgBox::Icon::Critical,
                      QStringLiteral("Print Report"));
     }
@@ -66,6 +67,7 @@ BulkPrintResult RunBulkPrint(QWidget* parent, const QList<int>& chosen, const QS
 
 QString AskBulkPdfFile()
 {
-    return MsgBox::AskSaveFile(QStringLiteral("Save Reports as PDF"), QDir::home().filePath(QStringLiteral("reports.pdf")),
+    return MsgBox::AskSaveFile(QStringLiteral("Save Reports as PDF"),
+                               QDir::home().filePath(QStringLiteral("reports.pdf")),
                                QStringLiteral("PDF files (*.pdf)"));
 }

@@ -2,22 +2,13 @@
 
 namespace {
 
-bool IsBlank(QChar c)
-{
-    return c == QLatin1Char(' ') || c == QLatin1Char('\t');
-}
+bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 
-bool IsLineEndChar(QChar c)
-{
-    return c == QLatin1Char('\r') || c == QLatin1Char('\n');
-}
+bool IsLineEndChar(QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }
 
-} // namespace
+}  // namespace
 
-bool DataFileReader::AtLineEnd() const
-{
-    return pos_ < text_.size() && IsLineEndChar(text_.at(pos_));
-}
+bool DataFileReader::AtLineEnd() const { return pos_ < text_.size() && IsLineEndChar(text_.at(pos_)); }
 
 void DataFileReader::SkipLineEnd()
 {

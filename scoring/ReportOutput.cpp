@@ -9,8 +9,8 @@
 #include <QFile>
 #include <QRegularExpression>
 
-#include "base/Program.h"
 #include "base/Ansi.h"
+#include "base/Program.h"
 #include "base/RegularFile.h"
 #include "scoring/ReportWriter.h"
 
@@ -34,17 +34,11 @@ FileProblem CopyFile(const QString& from, const QString& to)
     return {};
 }
 
-} // namespace
+}  // namespace
 
-QString ReportFilePath()
-{
-    return ProgramFile(QString::fromLatin1(ReportFileName));
-}
+QString ReportFilePath() { return ProgramFile(QString::fromLatin1(ReportFileName)); }
 
-QString NumberedReportPath(int n)
-{
-    return ProgramFile(QStringLiteral("temp%1").arg(n));
-}
+QString NumberedReportPath(int n) { return ProgramFile(QStringLiteral("temp%1").arg(n)); }
 
 FileProblem ReadReportBytes(QByteArray& bytes)
 {
@@ -119,15 +113,9 @@ FileProblem AppendFormFeedLine()
     return {};
 }
 
-FileProblem CopyReportToNumbered(int n)
-{
-    return CopyFile(ReportFilePath(), NumberedReportPath(n));
-}
+FileProblem CopyReportToNumbered(int n) { return CopyFile(ReportFilePath(), NumberedReportPath(n)); }
 
-FileProblem CopyNumberedToReport(int n)
-{
-    return CopyFile(NumberedReportPath(n), ReportFilePath());
-}
+FileProblem CopyNumberedToReport(int n) { return CopyFile(NumberedReportPath(n), ReportFilePath()); }
 
 void RemoveReportCopies()
 {

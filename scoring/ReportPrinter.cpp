@@ -17,12 +17,12 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-#include "widgets/FormHelpers.h"
+#include "base/Ansi.h"
 #include "base/MsgBox.h"
 #include "base/Program.h"
-#include "base/Ansi.h"
 #include "base/RegularFile.h"
 #include "scoring/ReportWriter.h"
+#include "widgets/FormHelpers.h"
 
 namespace {
 
@@ -78,7 +78,7 @@ public:
         http_ = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, PatienceMs, nullptr);
         if (!http_) {
             reason_ = server_.startsWith(QLatin1Char('/')) ? LocalSocketError(server_)
-                                                            : QString::fromUtf8(cupsLastErrorString());
+                                                           : QString::fromUtf8(cupsLastErrorString());
             timedOut_ = clock_.elapsed() >= PatienceMs;
             return;
         }
@@ -165,7 +165,7 @@ QString PrintSystemFailed(const QString& why)
         .arg(why);
 }
 
-} // namespace
+}  // namespace
 
 QPageSize DefaultPageSize()
 {
@@ -216,10 +216,11 @@ void ReportDocument::DrawPage(const ReportPage& page)
     }
     ++pageCount_;
     const QFontMetricsF metrics(painter_->font(), writer_.get());
-    const QRectF area = writer_->pageLayout().paintRectPixels(writer_->resolution()).translated(
-        -writer_->pageLayout().paintRectPixels(writer_->resolution()).topLeft());
-    const double pitch = page.isEmpty() ? metrics.lineSpacing()
-                                        : std::min(metrics.lineSpacing(), area.height() / page.size());
+    const QRectF area = writer_->pageLayout()
+                            .paintRectPixels(writer_->resolution())
+                            .translated(-writer_->pageLayout().paintRectPixels(writer_->resolution()).topLeft());
+    const double pitch =
+        page.isEmpty() ? metrics.lineSpacing() : std::min(metrics.lineSpacing(), area.height() / page.size());
     double baseline = metrics.ascent();
     for (const QString& line : page) {
         // A control character would act on nothing here, but keeps the columns as "?".
@@ -253,7 +254,8 @@ QString SendToPrinter(bool raw, const QString& title, const PrintContent& conten
     // A stopped queue would keep the job until someone starts it again; nobody would know.
     const QString message = PrinterState(dest.get(), "printer-state-message");
     if (PrinterState(dest.get(), "printer-state") == QLatin1String("5"))
-        return NotPrinted(name, QStringLiteral("the printer is stopped%1.").arg(message.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(message)));
+        return NotPrinted(name, QStringLiteral("the printer is stopped%1.")
+                                    .arg(message.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(message)));
     if (PrinterState(dest.get(), "printer-is-accepting-jobs") == QLatin1String("false"))
         return NotPrinted(name, QStringLiteral("the printer does not accept jobs."));
 
@@ -273,7 +275,8 @@ QString SendToPrinter(bool raw, const QString& title, const PrintContent& conten
     if (sent)
         sent = cupsWriteRequestData(http, data.constData(), size_t(data.size())) == HTTP_STATUS_CONTINUE;
     server.Request();
-    const ipp_status_t finished = sent && !server.TimedOut() ? cupsFinishDocument(http, dest->name) : IPP_STATUS_ERROR_INTERNAL;
+    const ipp_status_t finished =
+        sent && !server.TimedOut() ? cupsFinishDocument(http, dest->name) : IPP_STATUS_ERROR_INTERNAL;
     if (!sent || finished > IPP_STATUS_OK_CONFLICTING) {
         const QString why = server.Why();
         // A print system that stopped answering would not answer the cancel either.
@@ -289,7 +292,8 @@ QString SendToPrinter(bool raw, const QString& title, const PrintContent& conten
 QString SavePdfFile(const QString& path, const QByteArray& pdf)
 {
     if (const int err = ReplaceFile(path, pdf, FileAccess::OwnerOnly); err != 0)
-        return QStringLiteral("The PDF file was not saved.\r\rCannot write %1: %2").arg(EscapeControls(path), FileErrorText(err));
+        return QStringLiteral("The PDF file was not saved.\r\rCannot write %1: %2")
+            .arg(EscapeControls(path), FileErrorText(err));
     return {};
 }
 
@@ -323,8 +327,9 @@ bool ReportPrinter()
         if (problem.isEmpty() && !marked)
             (void)AppendFormFeedLine();
     } else {
-        problem = SendToPrinter(false, QString::fromLatin1(ReportFileName),
-                                [](const QPageSize& pageSize, QByteArray& pdf) { return RenderReportPdf(pdf, pageSize); });
+        problem =
+            SendToPrinter(false, QString::fromLatin1(ReportFileName),
+                          [](const QPageSize& pageSize, QByteArray& pdf) { return RenderReportPdf(pdf, pageSize); });
     }
     ShowNormalPointer();
     if (problem.isEmpty())

@@ -2,8 +2,8 @@
 // The report on paper or in a PDF file. The system printer is the default CUPS destination:
 // a report goes to it as PDF pages in Courier New 11.5 pt, one page per page of the report,
 // or, with "Print to DOS port" ticked, as the report file's own bytes in a raw job.
-#include <QByteArray>
 #include <QBuffer>
+#include <QByteArray>
 #include <QList>
 #include <QPageSize>
 #include <QString>

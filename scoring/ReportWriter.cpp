@@ -57,8 +57,8 @@ const QString CautionLines[4] = {
     QStringLiteral("These test results are to be used in conjunction with experienced staff"),
     QStringLiteral("judgment and review of available records."),
 };
-const QString ObservationsLine = QStringLiteral(
-    "OBSERVATIONS/RECOMMENDATIONS:__________________________________________");
+const QString ObservationsLine =
+    QStringLiteral("OBSERVATIONS/RECOMMENDATIONS:__________________________________________");
 const QString SignatureLine = QStringLiteral("______________________        ______________");
 const QString SignatureLabels = QStringLiteral("STAFF MEMBER SIGNATURE             DATE");
 
@@ -340,7 +340,8 @@ void ReportWriter::ScaleParagraph(int s)
 {
     const int p = Pct(s);
     Blanks(7);
-    Put(d_.ScaleTitles[s] + QStringLiteral(" SCALE: ") + d_.RiskRangeNames[RiskRange(p)] + QStringLiteral(" RISK RANGE"));
+    Put(d_.ScaleTitles[s] + QStringLiteral(" SCALE: ") + d_.RiskRangeNames[RiskRange(p)] +
+        QStringLiteral(" RISK RANGE"));
     At(61);
     Put(QStringLiteral("RISK PERCENTILE:") + QString::number(p));
     EndLine();
@@ -659,12 +660,9 @@ QString ReportWriter::Compose(SummaryPage summary)
     return out_;
 }
 
-} // namespace
+}  // namespace
 
-QString ComposeReport(SummaryPage summary)
-{
-    return ReportWriter().Compose(summary);
-}
+QString ComposeReport(SummaryPage summary) { return ReportWriter().Compose(summary); }
 
 ScoringResult WriteReport(SummaryPage summary)
 {
@@ -676,7 +674,8 @@ ScoringResult WriteReport(SummaryPage summary)
     const QByteArray encoded = QFile::encodeName(path);
     const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_EXCL, OwnerOnlyMode);
     if (fd < 0)
-        return ScoringResult::Failure(QStringLiteral("Cannot write %1: %2").arg(EscapeControls(path), FileErrorText(errno)));
+        return ScoringResult::Failure(
+            QStringLiteral("Cannot write %1: %2").arg(EscapeControls(path), FileErrorText(errno)));
     int err = WriteAllAt(fd, ToAnsi(ComposeReport(summary)), 0);
     if (err == 0 && SyncFile(fd) != 0)
         err = errno;
@@ -684,7 +683,8 @@ ScoringResult WriteReport(SummaryPage summary)
         err = errno;
     if (err != 0) {
         ::unlink(encoded.constData());
-        return ScoringResult::Failure(QStringLiteral("Cannot write %1: %2").arg(EscapeControls(path), FileErrorText(err)));
+        return ScoringResult::Failure(
+            QStringLiteral("Cannot write %1: %2").arg(EscapeControls(path), FileErrorText(err)));
     }
     return {};
 }
@@ -700,8 +700,8 @@ ScoringResult ScoreAndReport(SummaryPage summary)
 
     const int slot = program().CurrentClient;
     if (slot < 1 || slot > MaxClients)
-        return ScoringResult::Failure(QStringLiteral("No client to score: client slot %1 is outside 1..%2")
-                                          .arg(slot).arg(MaxClients));
+        return ScoringResult::Failure(
+            QStringLiteral("No client to score: client slot %1 is outside 1..%2").arg(slot).arg(MaxClients));
 
     InitReportTables();
     if (ScoringResult loaded = LoadScoringData(scoring().Data); !loaded)

@@ -3,8 +3,8 @@
 // tables, or silently score with missing data, stops the scoring with a message instead.
 #include <QDir>
 
-#include "base/Program.h"
 #include "base/Ansi.h"
+#include "base/Program.h"
 #include "base/RegularFile.h"
 #include "scoring/DataFileReader.h"
 #include "scoring/ScoringData.h"
@@ -15,10 +15,7 @@ struct DataFileError {
     QString Message;
 };
 
-QString ShownPath(const QString& path)
-{
-    return EscapeControls(QDir::toNativeSeparators(path));
-}
+QString ShownPath(const QString& path) { return EscapeControls(QDir::toNativeSeparators(path)); }
 
 // The largest of these files is a few kilobytes.
 constexpr qint64 MaxDataFileBytes = 16 << 20;
@@ -71,8 +68,8 @@ public:
 
     [[noreturn]] void Fail(const QString& problem, int line = 0) const
     {
-        const QString where = line > 0 ? QStringLiteral("%1, line %2").arg(ShownPath(path_)).arg(line)
-                                       : ShownPath(path_);
+        const QString where =
+            line > 0 ? QStringLiteral("%1, line %2").arg(ShownPath(path_)).arg(line) : ShownPath(path_);
         throw DataFileError{where + QStringLiteral(": ") + problem};
     }
 
@@ -108,9 +105,11 @@ void ReadScoringFile(ScoringData& d, const QString& text, const QString& path)
 
     in.Heading([] { return QStringLiteral("the answer keys"); });
     for (int value = 0; value <= 2; ++value)
-        d.AnswerKey[1][value] = in.Text([value] { return QStringLiteral("the section 1 key for answer %1").arg(value); });
+        d.AnswerKey[1][value] =
+            in.Text([value] { return QStringLiteral("the section 1 key for answer %1").arg(value); });
     for (int value = 0; value <= 4; ++value)
-        d.AnswerKey[2][value] = in.Text([value] { return QStringLiteral("the section 2 key for answer %1").arg(value); });
+        d.AnswerKey[2][value] =
+            in.Text([value] { return QStringLiteral("the section 2 key for answer %1").arg(value); });
 
     for (int g = 1; g <= 2; ++g) {
         for (int r = 1; r <= 3; ++r) {
@@ -132,14 +131,12 @@ void ReadScoringFile(ScoringData& d, const QString& text, const QString& path)
 
     in.Heading([] { return QStringLiteral("the scale items"); });
     for (int s = 1; s <= ScaleCount; ++s) {
-        const int count = in.Number(0, MaxScaleItems, [s] {
-            return QStringLiteral("item count of scale %1 (%2)").arg(s).arg(ScaleNames[s]);
-        });
+        const int count = in.Number(
+            0, MaxScaleItems, [s] { return QStringLiteral("item count of scale %1 (%2)").arg(s).arg(ScaleNames[s]); });
         d.ScaleItems[s][0] = count;
         for (int k = 1; k <= count; ++k)
-            d.ScaleItems[s][k] = in.Number(1, 64, [k, s] {
-                return QStringLiteral("item %1 of scale %2 (%3)").arg(k).arg(s).arg(ScaleNames[s]);
-            });
+            d.ScaleItems[s][k] = in.Number(
+                1, 64, [k, s] { return QStringLiteral("item %1 of scale %2 (%3)").arg(k).arg(s).arg(ScaleNames[s]); });
     }
 
     in.Heading([] { return QStringLiteral("the critical items"); });
@@ -183,7 +180,7 @@ ScoringResult Catching(Read read)
     return {};
 }
 
-} // namespace
+}  // namespace
 
 ScoringResult ReadScoringText(ScoringData& data, const QString& text, const QString& path)
 {
@@ -202,8 +199,8 @@ ScoringResult LoadScoringData(ScoringData& d)
         ReadScoringFile(d, ReadWholeFile(scoringFile), scoringFile);
         const QString labelFile = ProgramFile(QStringLiteral("zepsfRPT.TXT"));
         ReadLabelFile(d, ReadWholeFile(labelFile), labelFile);
-        const char* const explanationNames[ScaleCount + 1] = {
-            "", "ZEPSFVA.TXT", "ZEPSFAL.TXT", "ZEPSFDG.TXT", "ZEPSFRK.TXT"};
+        const char* const explanationNames[ScaleCount + 1] = {"", "ZEPSFVA.TXT", "ZEPSFAL.TXT", "ZEPSFDG.TXT",
+                                                              "ZEPSFRK.TXT"};
         // The paragraph files are read here rather than while writing, so that a missing
         // one is found before anything is written, whichever paragraphs this client needs.
         for (int s = 1; s <= ScaleCount; ++s) {

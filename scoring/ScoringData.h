@@ -19,14 +19,14 @@ constexpr int SignificantTextCount = 20;
 constexpr int ChoiceTextCount = 16;
 
 struct ScoringData {
-    std::array<int, SignificantItemCount + 1> SignificantItems{};    // 1..18
-    std::array<std::array<QString, 5>, 3> AnswerKey;                   // [section 1..2][answer value]
-    std::array<std::array<std::array<int, ScaleCount + 1>, 4>, 3> MaxRaw{};   // [gender][race group][scale]
+    std::array<int, SignificantItemCount + 1> SignificantItems{};            // 1..18
+    std::array<std::array<QString, 5>, 3> AnswerKey;                         // [section 1..2][answer value]
+    std::array<std::array<std::array<int, ScaleCount + 1>, 4>, 3> MaxRaw{};  // [gender][race group][scale]
     // [scale][raw score][race group][gender]
     std::array<std::array<std::array<std::array<int, 3>, 4>, MaxTableRaw + 1>, ScaleCount + 1> PercentileTable{};
-    std::array<std::array<int, MaxScaleItems + 1>, ScaleCount + 1> ScaleItems{};   // [scale][0] = count
-    std::array<int, CriticalItemCount + 1> CriticalItems{};          // 1..22
-    std::array<std::array<int, 6>, ScaleCount + 1> TruthCorrection{}; // [scale 2..4][level 1..5]
+    std::array<std::array<int, MaxScaleItems + 1>, ScaleCount + 1> ScaleItems{};  // [scale][0] = count
+    std::array<int, CriticalItemCount + 1> CriticalItems{};                       // 1..22
+    std::array<std::array<int, 6>, ScaleCount + 1> TruthCorrection{};             // [scale 2..4][level 1..5]
 
     // Report texts. Entry 0 of each code table is always "N/A".
     std::array<QString, 3> GenderText;

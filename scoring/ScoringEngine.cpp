@@ -15,17 +15,14 @@ Scoring& scoring()
     return instance;
 }
 
-void ResetScoring()
-{
-    scoring() = Scoring{};
-}
+void ResetScoring() { scoring() = Scoring{}; }
 
 QString& ClientValues::Court(int n)
 {
     QString* const fields[12] = {&AgeAtFirstConviction, &MisdemeanorConvictions, &FelonyConvictions,
-                                 &TimesOnProbation, &ProbationRevocations, &AlcoholConvictions,
-                                 &TimesOnParole, &ParoleRevocations, &TimesJail,
-                                 &TimesPrison, &YearsJailAndPrison, &DrugConvictions};
+                                 &TimesOnProbation,     &ProbationRevocations,   &AlcoholConvictions,
+                                 &TimesOnParole,        &ParoleRevocations,      &TimesJail,
+                                 &TimesPrison,          &YearsJailAndPrison,     &DrugConvictions};
     return *fields[n - 1];
 }
 
@@ -211,7 +208,7 @@ void AddCourtPoints()
     add(Drugs, StepPoints(v(12), {1, 2, 2}, 3));
 }
 
-} // namespace
+}  // namespace
 
 void ComputeRawScores()
 {
@@ -286,10 +283,16 @@ const CriticalSigns CriticalSignsOf[ScaleCount + 1] = {
     {},
     {1, 8, {{&ClientValues::AlcoholConvictions, 2}}},
     {9, 16, {{&ClientValues::DrugConvictions, 2}}},
-    {17, 22, {{&ClientValues::MisdemeanorConvictions, 3}, {&ClientValues::FelonyConvictions, 3},
-              {&ClientValues::TimesOnProbation, 2}, {&ClientValues::ProbationRevocations, 2},
-              {&ClientValues::TimesOnParole, 2}, {&ClientValues::ParoleRevocations, 2},
-              {&ClientValues::TimesJail, 2}, {&ClientValues::TimesPrison, 1}}},
+    {17,
+     22,
+     {{&ClientValues::MisdemeanorConvictions, 3},
+      {&ClientValues::FelonyConvictions, 3},
+      {&ClientValues::TimesOnProbation, 2},
+      {&ClientValues::ProbationRevocations, 2},
+      {&ClientValues::TimesOnParole, 2},
+      {&ClientValues::ParoleRevocations, 2},
+      {&ClientValues::TimesJail, 2},
+      {&ClientValues::TimesPrison, 1}}},
 };
 // So many critical signs raise the percentile to at least this; the last row is "or more".
 struct SignFloor {
@@ -389,7 +392,7 @@ int RaiseToConvictionFloor(Scoring& sc, int s, int p)
     return p;
 }
 
-} // namespace
+}  // namespace
 
 // The order of the steps is the rule: Truthfulness goes first, because how far the client is
 // believed changes the other scales' raw scores before their percentiles are looked up (or

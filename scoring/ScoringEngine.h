@@ -11,9 +11,9 @@
 // The scored client's values, trimmed.
 struct ClientValues {
     QString Name, SSN, Age, Gender, Race, Education, Marital, TestDate, DateOfBirth;
-    QString AgeAtFirstConviction, MisdemeanorConvictions, FelonyConvictions, TimesOnProbation,
-        ProbationRevocations, AlcoholConvictions, TimesOnParole, ParoleRevocations, TimesJail,
-        TimesPrison, YearsJailAndPrison, DrugConvictions;
+    QString AgeAtFirstConviction, MisdemeanorConvictions, FelonyConvictions, TimesOnProbation, ProbationRevocations,
+        AlcoholConvictions, TimesOnParole, ParoleRevocations, TimesJail, TimesPrison, YearsJailAndPrison,
+        DrugConvictions;
 
     // The twelve court-history values in record order, 1-based like the point rules.
     QString& Court(int n);
@@ -29,15 +29,15 @@ struct ScaleScore {
 struct Scoring {
     ScoringData Data;
     ClientValues ClientWork;
-    std::array<ScaleScore, ScaleCount + 1> ScaleScores{};    // 1..4
-    std::array<int, 65> Answers{};                           // items 1..64
-    std::array<int, 65> ItemPoints{};                        // items 1..64
+    std::array<ScaleScore, ScaleCount + 1> ScaleScores{};  // 1..4
+    std::array<int, 65> Answers{};                         // items 1..64
+    std::array<int, 65> ItemPoints{};                      // items 1..64
     bool AlcoholFloorApplied = false;
     bool DrugFloorApplied = false;
     qint16 ScoredClient = 0;
     int GenderIndex = 1;
     int RaceGroup = 1;
-    std::array<int, 3> HighestAnswer{0, 2, 4};              // per section
+    std::array<int, 3> HighestAnswer{0, 2, 4};  // per section
     int ScaleCountInUse = ScaleCount;
 };
 
@@ -52,7 +52,7 @@ void ComputeRawScores();
 void ComputePercentiles();
 
 // Helpers with the system's own numeric rules, shared with the report writer.
-double LeadingNumber(const QString& text);      // the leading number of a text, 0 if none
+double LeadingNumber(const QString& text);  // the leading number of a text, 0 if none
 int RoundHalfEven(double value);
 
 // The risk range 1..4 of a percentile, and the label that picks its paragraph.

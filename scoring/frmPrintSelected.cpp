@@ -8,16 +8,16 @@
 #include <QPushButton>
 #include <QShortcut>
 
-#include "widgets/FormHelpers.h"
-#include "base/Program.h"
 #include "base/Ansi.h"
+#include "base/Program.h"
 #include "scoring/BulkPrintRun.h"
+#include "widgets/FormHelpers.h"
 
 namespace {
 constexpr int FormWidth = 9600;
 constexpr int FormHeight = 6600;
 constexpr int LastMenuChoice = 2;
-} // namespace
+}  // namespace
 
 frmPrintSelected::frmPrintSelected(QWidget* parent, bool toPdf, SummaryPage summary)
     : QDialog(parent), toPdf_(toPdf), summary_(summary)
@@ -50,14 +50,14 @@ frmPrintSelected::frmPrintSelected(QWidget* parent, bool toPdf, SummaryPage summ
     txtInstructions->setGeometry(TwipsRect(4500, 120, FormWidth - 480 - 4620, 2700));
     txtInstructions->setReadOnly(true);
     txtInstructions->setFocusPolicy(Qt::NoFocus);
-    txtInstructions->setPlainText(QStringLiteral(
-        "- Select the names of the reports to print by clicking on them (or the space bar).\n"
-        "- Use the scroll bar to see more names.\n"
-        "- Names scrolled out of view stay selected and will print.\n"
-        "- Click a selected name again to deselect it.\n"
-        "- \"Select All\" selects every name.\n"
-        "- \"Print Selected\" prints all selected reports.\n"
-        "- \"Return to Main Menu\" cancels the selections and returns to the main menu."));
+    txtInstructions->setPlainText(
+        QStringLiteral("- Select the names of the reports to print by clicking on them (or the space bar).\n"
+                       "- Use the scroll bar to see more names.\n"
+                       "- Names scrolled out of view stay selected and will print.\n"
+                       "- Click a selected name again to deselect it.\n"
+                       "- \"Select All\" selects every name.\n"
+                       "- \"Print Selected\" prints all selected reports.\n"
+                       "- \"Return to Main Menu\" cancels the selections and returns to the main menu."));
 
     const char* captions[] = {"Print Selected", "Select All", "Return to Main Menu"};
     for (int i = 0; i <= LastMenuChoice; ++i)

@@ -10,15 +10,15 @@
 #include <QTabBar>
 #include <QTabWidget>
 
-#include "widgets/FormHelpers.h"
 #include "base/MsgBox.h"
-#include "widgets/Password.h"
 #include "base/Program.h"
 #include "clients/DelNames.h"
 #include "scoring/BulkPrintRun.h"
 #include "scoring/frmPrintSelected.h"
 #include "scoring/frmViewReport.h"
 #include "testing/frmVerify.h"
+#include "widgets/FormHelpers.h"
+#include "widgets/Password.h"
 
 namespace {
 constexpr int FormWidth = 9900;
@@ -43,7 +43,7 @@ QLabel* AddCommentTab(QTabWidget* tabs, const char* name, const QString& title, 
     tabs->addTab(tab, title);
     return label;
 }
-} // namespace
+}  // namespace
 
 frmSupervisorOptions::frmSupervisorOptions(QWidget* parent) : QDialog(parent)
 {
@@ -134,7 +134,7 @@ QString frmSupervisorOptions::CurrentName() const
 {
     const Program& p = program();
     return p.CurrentClient >= 1 && p.CurrentClient <= p.ClientCount ? p.ClientTable[p.CurrentClient].Name.trimmed()
-                                                                     : QString();
+                                                                    : QString();
 }
 
 int frmSupervisorOptions::exec()

@@ -21,7 +21,7 @@ public:
     // On an empty disk the operator is told and the form does not stay.
     int exec() override;
 
-    int PrintOption = 0;   // the last chosen print option
+    int PrintOption = 0;  // the last chosen print option
     bool EmptyDisk = false;
 
 protected:

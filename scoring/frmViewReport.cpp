@@ -9,13 +9,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "widgets/FormHelpers.h"
+#include "base/Ansi.h"
 #include "base/MsgBox.h"
 #include "base/Program.h"
-#include "base/Ansi.h"
 #include "scoring/ReportOutput.h"
 #include "scoring/ReportPrinter.h"
 #include "scoring/ReportWriter.h"
+#include "widgets/FormHelpers.h"
 
 namespace {
 // The text box holds the report's 79 columns beside its scroll bar; the buttons stand to its right.
@@ -28,7 +28,7 @@ bool IsScrollKey(int key)
 {
     return key == Qt::Key_Down || key == Qt::Key_Up || key == Qt::Key_PageDown || key == Qt::Key_PageUp;
 }
-} // namespace
+}  // namespace
 
 frmViewReport::frmViewReport(QWidget* parent, SummaryPage summary) : QDialog(parent), summary_(summary)
 {
@@ -63,8 +63,7 @@ frmViewReport::frmViewReport(QWidget* parent, SummaryPage summary) : QDialog(par
     MenuChoicePattern::Options options;
     options.statusPanel = MsgPanel;
     options.statusTexts = {QStringLiteral("Print the report on the printer."),
-                           QStringLiteral("Save the report as a PDF file."),
-                           QStringLiteral("Close the report.")};
+                           QStringLiteral("Save the report as a PDF file."), QStringLiteral("Close the report.")};
     new MenuChoicePattern(this, LastMenuChoice, options, [this](int i) { ChooseMenu(i); });
     qApp->installEventFilter(this);
 }
@@ -160,8 +159,7 @@ bool frmViewReport::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::KeyPress && isVisible()) {
         auto* widget = qobject_cast<QWidget*>(watched);
         const int key = static_cast<QKeyEvent*>(event)->key();
-        if (widget && IsScrollKey(key) && widget != Text1 && widget->window() == this &&
-            !Text1->isAncestorOf(widget)) {
+        if (widget && IsScrollKey(key) && widget != Text1 && widget->window() == this && !Text1->isAncestorOf(widget)) {
             Text1->setFocus(Qt::OtherFocusReason);
             QKeyEvent copy(QEvent::KeyPress, key, static_cast<QKeyEvent*>(event)->modifiers());
             QCoreApplication::sendEvent(Text1, &copy);

@@ -9,8 +9,8 @@
 #include <QFile>
 #include <QStringList>
 
-#include "base/Program.h"
 #include "base/ClientRecord.h"
+#include "base/Program.h"
 #include "base/RegularFile.h"
 #include "scoring/ReportWriter.h"
 
@@ -19,10 +19,7 @@ namespace {
 // Far more than the 51 records the program holds; a larger file is not a data file.
 constexpr qint64 MaxDataFileBytes = 16 << 20;
 
-void PrintLine(FILE* stream, const QString& text)
-{
-    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
-}
+void PrintLine(FILE* stream, const QString& text) { std::fprintf(stream, "%s\n", text.toLocal8Bit().constData()); }
 
 int Fail(const QString& message)
 {
@@ -34,11 +31,12 @@ int Fail(const QString& message)
 
 int Usage(const QString& problem)
 {
-    PrintLine(stderr, QStringLiteral("zepreport: %1; usage: zepreport [--summary] [--folder DIR] DATAFILE SLOT").arg(problem));
+    PrintLine(stderr,
+              QStringLiteral("zepreport: %1; usage: zepreport [--summary] [--folder DIR] DATAFILE SLOT").arg(problem));
     return 2;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -82,7 +80,9 @@ int main(int argc, char* argv[])
     const int loaded = std::min(records, MaxClients);
     if (!slotIsNumber || slot < 1 || slot > loaded)
         return Fail(QStringLiteral("%1: slot %2 is outside 1..%3 (the file holds %4 records)")
-                        .arg(EscapeControls(dataFile), EscapeControls(positional.at(1))).arg(loaded).arg(records));
+                        .arg(EscapeControls(dataFile), EscapeControls(positional.at(1)))
+                        .arg(loaded)
+                        .arg(records));
 
     for (int n = 1; n <= loaded; ++n)
         p.ClientTable[n] = RecordFromBytes(bytes.constData() + qsizetype(n - 1) * RecordLength);

@@ -27,13 +27,10 @@ int AnswerColumns(int type)
 {
     switch (type) {
     case TrueFalseAnswers:
-    case YesNoAnswers:
-        return 2;
+    case YesNoAnswers: return 2;
     case MostlyAnswers:
-    case OftenAnswers:
-        return 5;
-    default:
-        return 4;
+    case OftenAnswers: return 5;
+    default: return 4;
     }
 }
 
@@ -49,10 +46,8 @@ int GridWidth(int type)
 QString GridStatusText(int type)
 {
     switch (type) {
-    case TrueFalseAnswers:
-        return QStringLiteral("0=No answer, 1=True, 2=False, Tab=Next grid");
-    case YesNoAnswers:
-        return QStringLiteral("0=No answer, 1=Yes, 2=No, Tab=Next grid");
+    case TrueFalseAnswers: return QStringLiteral("0=No answer, 1=True, 2=False, Tab=Next grid");
+    case YesNoAnswers: return QStringLiteral("0=No answer, 1=Yes, 2=No, Tab=Next grid");
     case FrequencyAnswers:
         return QStringLiteral("0=No answer, 1=Rare/Never, 2=Sometimes, 3=Often, 4=Very Often/Always, Tab=Next grid");
     case MostlyAnswers:
@@ -61,8 +56,7 @@ QString GridStatusText(int type)
     case OftenAnswers:
         return QStringLiteral(
             "0=No answer, 1=Very Often, 2=Often, 3=Can't Decide, 4=Often, 5=Very Often, Tab=Next grid");
-    default:
-        return QStringLiteral("0=No answer, 1=1, 2=2,  3=3, 4=4, Tab=Next grid");
+    default: return QStringLiteral("0=No answer, 1=1, 2=2,  3=3, 4=4, Tab=Next grid");
     }
 }
 

@@ -111,12 +111,9 @@ QString Join(const char16_t* const (&pieces)[N])
     return text;
 }
 
-} // namespace
+}  // namespace
 
-bool IsSpanishLanguage(const QString& language)
-{
-    return language.toUpper() == QLatin1String("SPANISH");
-}
+bool IsSpanishLanguage(const QString& language) { return language.toUpper() == QLatin1String("SPANISH"); }
 
 QString PresentationCaption(const QString& language)
 {
@@ -168,20 +165,14 @@ QString AnswerStatusText(const QString& language, bool audioOn)
                    : QStringLiteral("Press Enter to select this answer.");
 }
 
-QString AudioFileName(const QString& baseName)
-{
-    return baseName.trimmed() + QStringLiteral(".wav");
-}
+QString AudioFileName(const QString& baseName) { return baseName.trimmed() + QStringLiteral(".wav"); }
 
 QString SoundFolder(const QString& sndPath, const QString& language)
 {
     return sndPath + QStringLiteral("/ZEPSF/sound/") + language + QLatin1Char('/');
 }
 
-QString InstructionSound(int section)
-{
-    return QStringLiteral("Inst%1.wav").arg(section);
-}
+QString InstructionSound(int section) { return QStringLiteral("Inst%1.wav").arg(section); }
 
 ItemSequence::ItemSequence(QList<QuestionItem> items, int sectionEnd, int lastItem)
     : items_(std::move(items)), sectionEnd_(sectionEnd), lastItem_(lastItem)
@@ -233,10 +224,7 @@ ItemSequence::Back ItemSequence::GoBack()
     return Back::ShowItem;
 }
 
-void ItemSequence::StayOnLastItem()
-{
-    CurrentItem = Record().ID;
-}
+void ItemSequence::StayOnLastItem() { CurrentItem = Record().ID; }
 
 void ItemSequence::ChooseAnswer(int index)
 {

@@ -39,9 +39,9 @@ public:
     ItemSequence(QList<QuestionItem> items, int sectionEnd, int lastItem);
 
     enum class Next {
-        ShowItem,                      // Record() is the next item
-        ShowItemAfterInstructions,     // the same, with the next section's instructions first
-        FinishTest,                    // every item is answered
+        ShowItem,                   // Record() is the next item
+        ShowItemAfterInstructions,  // the same, with the next section's instructions first
+        FinishTest,                 // every item is answered
     };
     // Moves on one item, or back to the item before when GoingBack is set.
     Next GetNextQuestion();

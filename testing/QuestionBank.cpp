@@ -48,13 +48,12 @@ void LimitValueLength(const QSqlDatabase& db)
 
 const QStringList& ItemFieldNames()
 {
-    static const QStringList names{QStringLiteral("ID"),           QStringLiteral("TestQuestion"),
-                                   QStringLiteral("QuestionAudio"), QStringLiteral("ANSWER1"),
-                                   QStringLiteral("ANSWER2"),      QStringLiteral("ANSWER3"),
-                                   QStringLiteral("ANSWER4"),      QStringLiteral("ANSWER5"),
-                                   QStringLiteral("ChoiceAudio1"), QStringLiteral("ChoiceAudio2"),
-                                   QStringLiteral("ChoiceAudio3"), QStringLiteral("ChoiceAudio4"),
-                                   QStringLiteral("ChoiceAudio5")};
+    static const QStringList names{
+        QStringLiteral("ID"),           QStringLiteral("TestQuestion"), QStringLiteral("QuestionAudio"),
+        QStringLiteral("ANSWER1"),      QStringLiteral("ANSWER2"),      QStringLiteral("ANSWER3"),
+        QStringLiteral("ANSWER4"),      QStringLiteral("ANSWER5"),      QStringLiteral("ChoiceAudio1"),
+        QStringLiteral("ChoiceAudio2"), QStringLiteral("ChoiceAudio3"), QStringLiteral("ChoiceAudio4"),
+        QStringLiteral("ChoiceAudio5")};
     return names;
 }
 
@@ -66,7 +65,7 @@ QString QuotedName(QString name)
 
 QString FieldText(const QSqlQuery& query, const QSqlRecord& record, const QString& field)
 {
-    const int index = record.indexOf(field); // field names are not case-sensitive here
+    const int index = record.indexOf(field);  // field names are not case-sensitive here
     if (index < 0)
         return {};
     const QVariant value = query.value(index);
@@ -78,12 +77,9 @@ QVariant TextOrNull(const QString& text)
     return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
 }
 
-} // namespace
+}  // namespace
 
-bool IsLanguageTable(const QString& tableName)
-{
-    return LanguageNames().contains(tableName, Qt::CaseSensitive);
-}
+bool IsLanguageTable(const QString& tableName) { return LanguageNames().contains(tableName, Qt::CaseSensitive); }
 
 QuestionBank::QuestionBank(const QString& path)
     : path_(path),
@@ -94,7 +90,8 @@ QuestionBank::QuestionBank(const QString& path)
         return;
     }
     if (QSqlDatabase::contains(connection_)) {
-        error_ = QStringLiteral("The question bank %1 cannot be opened: another question bank is still open.").arg(path_);
+        error_ =
+            QStringLiteral("The question bank %1 cannot be opened: another question bank is still open.").arg(path_);
         return;
     }
     {
@@ -188,7 +185,9 @@ bool QuestionBank::ReadLanguage(const QString& table, QList<QuestionItem>& items
     };
     // Only the first rows are ever looked at, and of them only the item's own columns.
     auto firstRows = [&](const QStringList& columns) {
-        return QStringLiteral("(SELECT %1 FROM %2 LIMIT %3)").arg(columns.join(QStringLiteral(", ")), QuotedName(table)).arg(MaxRows);
+        return QStringLiteral("(SELECT %1 FROM %2 LIMIT %3)")
+            .arg(columns.join(QStringLiteral(", ")), QuotedName(table))
+            .arg(MaxRows);
     };
     // The columns by name, learnt without reading a row.
     QSqlQuery columns(db);
@@ -285,11 +284,12 @@ bool CreateQuestionBank(const QString& path, const QList<QPair<QString, QList<Qu
                     return fail(db.lastError());
                 for (const auto& [name, items] : tables) {
                     // ID is a plain column, not the row key, so the rows keep the order given here.
-                    if (!query.exec(QStringLiteral("CREATE TABLE %1 (ID INTEGER, TestQuestion TEXT, QuestionAudio TEXT, "
-                                                   "ANSWER1 TEXT, ANSWER2 TEXT, ANSWER3 TEXT, ANSWER4 TEXT, ANSWER5 TEXT, "
-                                                   "ChoiceAudio1 TEXT, ChoiceAudio2 TEXT, ChoiceAudio3 TEXT, "
-                                                   "ChoiceAudio4 TEXT, ChoiceAudio5 TEXT)")
-                                        .arg(QuotedName(name))))
+                    if (!query.exec(
+                            QStringLiteral("CREATE TABLE %1 (ID INTEGER, TestQuestion TEXT, QuestionAudio TEXT, "
+                                           "ANSWER1 TEXT, ANSWER2 TEXT, ANSWER3 TEXT, ANSWER4 TEXT, ANSWER5 TEXT, "
+                                           "ChoiceAudio1 TEXT, ChoiceAudio2 TEXT, ChoiceAudio3 TEXT, "
+                                           "ChoiceAudio4 TEXT, ChoiceAudio5 TEXT)")
+                                .arg(QuotedName(name))))
                         return fail(query.lastError());
                     if (!query.prepare(QStringLiteral("INSERT INTO %1 VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)")
                                            .arg(QuotedName(name))))

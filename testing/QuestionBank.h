@@ -11,8 +11,8 @@ struct QuestionItem {
     int ID = 0;
     QString TestQuestion;
     QString QuestionAudio;
-    QString Answer[5];      // ANSWER1 .. ANSWER5
-    QString ChoiceAudio[5]; // ChoiceAudio1 .. ChoiceAudio5
+    QString Answer[5];       // ANSWER1 .. ANSWER5
+    QString ChoiceAudio[5];  // ChoiceAudio1 .. ChoiceAudio5
 };
 
 // Only tables named exactly like this are languages; everything else is ignored.
@@ -23,7 +23,7 @@ public:
     // Opens the file through the connection named by MainWorkspace. The file must exist:
     // opening never creates an empty bank. Only one bank is open at a time.
     explicit QuestionBank(const QString& path);
-    ~QuestionBank(); // closes the file and removes the connection
+    ~QuestionBank();  // closes the file and removes the connection
     QuestionBank(const QuestionBank&) = delete;
     QuestionBank& operator=(const QuestionBank&) = delete;
 
@@ -50,5 +50,4 @@ private:
 void ShowQuestionBankError(const QString& text);
 
 // Writes a question bank (used by the build and by tests). Replaces an existing file.
-bool CreateQuestionBank(const QString& path, const QList<QPair<QString, QList<QuestionItem>>>& tables,
-                        QString* error);
+bool CreateQuestionBank(const QString& path, const QList<QPair<QString, QList<QuestionItem>>>& tables, QString* error);

@@ -133,7 +133,8 @@ private:
         sampleSpec.rate = uint32_t(shape.Rate);
         sampleSpec.channels = uint8_t(shape.Channels);
         pa_channel_map map;
-        if (!pa_sample_spec_valid(&sampleSpec) || !pa_channel_map_init_auto(&map, sampleSpec.channels, PA_CHANNEL_MAP_DEFAULT))
+        if (!pa_sample_spec_valid(&sampleSpec) ||
+            !pa_channel_map_init_auto(&map, sampleSpec.channels, PA_CHANNEL_MAP_DEFAULT))
             return;
         stream_ = pa_stream_new(context_, "Test recording", &sampleSpec, &map);
         if (!stream_)
@@ -141,7 +142,8 @@ private:
         shape_ = shape;
         shape_.Samples.clear();
         const qsizetype frame = shape.FrameBytes();
-        ahead_ = std::min<qsizetype>(pa_usec_to_bytes(AheadMilliseconds * 1000ULL, &sampleSpec), MaxAheadBytes) / frame * frame;
+        ahead_ = std::min<qsizetype>(pa_usec_to_bytes(AheadMilliseconds * 1000ULL, &sampleSpec), MaxAheadBytes) /
+                 frame * frame;
         pa_buffer_attr attr;
         attr.maxlength = uint32_t(-1);
         attr.tlength = uint32_t(pa_usec_to_bytes(LatencyMilliseconds * 1000ULL, &sampleSpec));
@@ -211,30 +213,21 @@ private:
     pa_context* context_ = nullptr;
     pa_stream* stream_ = nullptr;
     bool connectFailed_ = false;
-    Wave shape_;           // the sample format of stream_
-    qsizetype ahead_ = 0;  // bytes kept ahead of the speaker
+    Wave shape_;                         // the sample format of stream_
+    qsizetype ahead_ = 0;                // bytes kept ahead of the speaker
     std::shared_ptr<const Wave> sound_;  // what is being sent, until all of it is
     qsizetype sent_ = 0;
 };
 
-} // namespace
+}  // namespace
 
-std::unique_ptr<SoundDevice> MakePulseSoundDevice()
-{
-    return std::make_unique<PulseSoundDevice>();
-}
+std::unique_ptr<SoundDevice> MakePulseSoundDevice() { return std::make_unique<PulseSoundDevice>(); }
 
-void SetSoundDeviceMaker(std::function<std::unique_ptr<SoundDevice>()> maker)
-{
-    DeviceMaker = std::move(maker);
-}
+void SetSoundDeviceMaker(std::function<std::unique_ptr<SoundDevice>()> maker) { DeviceMaker = std::move(maker); }
 
 TestSound::TestSound(QString folder, QObject* parent) : QObject(parent), Folder(std::move(folder)) {}
 
-TestSound::~TestSound()
-{
-    StopSound();
-}
+TestSound::~TestSound() { StopSound(); }
 
 void TestSound::InitSound()
 {
@@ -308,15 +301,9 @@ void TestSound::SoundFailed(const QString& description)
                  MsgBox::Icon::Critical, QStringLiteral("Sound Error"));
 }
 
-const QStringList& SoundsAsked()
-{
-    return Asked;
-}
+const QStringList& SoundsAsked() { return Asked; }
 
-const QStringList& SoundsPlayed()
-{
-    return Played;
-}
+const QStringList& SoundsPlayed() { return Played; }
 
 void ResetSoundHistory()
 {

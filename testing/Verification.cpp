@@ -1,7 +1,8 @@
 #include "testing/Verification.h"
 
 Verification::Verification(const QString& stored, int lastTrueFalseItem)
-    : VerifyEntered(AnswerCount, QLatin1Char('0')), VerifyStored(TrimBlanks(stored)), lastTrueFalseItem_(lastTrueFalseItem)
+    : VerifyEntered(AnswerCount, QLatin1Char('0')), VerifyStored(TrimBlanks(stored)),
+      lastTrueFalseItem_(lastTrueFalseItem)
 {
     for (int i = 1; i <= AnswerCount; ++i)
         VerifyList[i] = qint16(i);
@@ -13,10 +14,7 @@ bool Verification::Accepts(int item, QChar typed) const
     return typed >= QLatin1Char('0') && typed <= last;
 }
 
-int Verification::CurrentItem() const
-{
-    return VerifyPos >= 1 && VerifyPos <= VerifyCount ? VerifyList[VerifyPos] : 0;
-}
+int Verification::CurrentItem() const { return VerifyPos >= 1 && VerifyPos <= VerifyCount ? VerifyList[VerifyPos] : 0; }
 
 int Verification::PreviousItem() const
 {

@@ -9,15 +9,9 @@ constexpr quint16 TagPcm = 1;
 constexpr quint16 TagFloat = 3;
 constexpr quint16 TagExtensible = 0xFFFE;
 
-quint16 Word(const QByteArray& b, qsizetype at)
-{
-    return qFromLittleEndian<quint16>(b.constData() + at);
-}
+quint16 Word(const QByteArray& b, qsizetype at) { return qFromLittleEndian<quint16>(b.constData() + at); }
 
-quint32 Long(const QByteArray& b, qsizetype at)
-{
-    return qFromLittleEndian<quint32>(b.constData() + at);
-}
+quint32 Long(const QByteArray& b, qsizetype at) { return qFromLittleEndian<quint32>(b.constData() + at); }
 
 bool ReadFormat(const QByteArray& bytes, qsizetype at, quint32 size, Wave& wave, QString& problem)
 {
@@ -46,9 +40,8 @@ bool ReadFormat(const QByteArray& bytes, qsizetype at, quint32 size, Wave& wave,
     } else if (tag == TagFloat && bits == 32) {
         wave.SampleFormat = Wave::Format::F32;
     } else {
-        problem = QStringLiteral("it is not in a sample format that can be played (format %1, %2 bits)")
-                      .arg(tag)
-                      .arg(bits);
+        problem =
+            QStringLiteral("it is not in a sample format that can be played (format %1, %2 bits)").arg(tag).arg(bits);
         return false;
     }
     if (channels < 1 || channels > 8 || rate < 1000 || rate > 192000) {
@@ -64,7 +57,7 @@ bool ReadFormat(const QByteArray& bytes, qsizetype at, quint32 size, Wave& wave,
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int Wave::FrameBytes() const
 {
@@ -93,10 +86,10 @@ bool DecodeWave(const QByteArray& bytes, Wave& wave, QString& problem)
         const qsizetype body = at + 8;
         // Compared without adding, so that a size near 4 GB cannot wrap round.
         if (size > quint64(bytes.size() - body)) {
-            problem = id == "data" ? QStringLiteral("its sound data is cut short (%1 of %2 bytes)")
-                                         .arg(bytes.size() - body)
-                                         .arg(size)
-                                   : QStringLiteral("it is damaged");
+            problem =
+                id == "data"
+                    ? QStringLiteral("its sound data is cut short (%1 of %2 bytes)").arg(bytes.size() - body).arg(size)
+                    : QStringLiteral("it is damaged");
             return false;
         }
         if (id == "fmt ") {

@@ -10,11 +10,11 @@
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
-#include "widgets/FormHelpers.h"
 #include "base/MsgBox.h"
 #include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "testing/QuestionBank.h"
+#include "widgets/FormHelpers.h"
 
 namespace {
 
@@ -22,8 +22,8 @@ constexpr int LastMenuChoice = 2;
 constexpr const char* EntryLanguage = "English";
 
 // Looks of the grid cells (&HBBGGRR values where they come from).
-const QColor Navy{0, 0, 128};     // &H800000
-const QColor Green{0, 255, 0};    // &HFF00
+const QColor Navy{0, 0, 128};   // &H800000
+const QColor Green{0, 255, 0};  // &HFF00
 
 // Grid geometry inside frEntry, in twips. A grid shows its header and 17 rows, so that the
 // scroll rule, which keeps the row above the cursor in sight, never hides the cursor's row.
@@ -54,7 +54,7 @@ protected:
     }
 };
 
-} // namespace
+}  // namespace
 
 frmNewEntry::frmNewEntry(QWidget* parent) : QDialog(parent)
 {
@@ -155,10 +155,7 @@ int frmNewEntry::GridIndexOf(QObject* watched) const
     return -1;
 }
 
-int frmNewEntry::CurrentRow(int grid) const
-{
-    return grdResponses[grid]->currentRow() + 1;
-}
+int frmNewEntry::CurrentRow(int grid) const { return grdResponses[grid]->currentRow() + 1; }
 
 bool frmNewEntry::Load()
 {
@@ -347,24 +344,17 @@ bool frmNewEntry::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         switch (key->key()) {
         case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            return false;  // the platform moves the focus in tab order
-        case Qt::Key_Up:
-            MoveUp(g);
-            return true;
-        case Qt::Key_Down:
-            MoveDown(g);
-            return true;
-        default:
-            break;
+        case Qt::Key_Backtab: return false;  // the platform moves the focus in tab order
+        case Qt::Key_Up: MoveUp(g); return true;
+        case Qt::Key_Down: MoveDown(g); return true;
+        default: break;
         }
         // Every character is an answer or a beep; other keys (arrows sideways, paging) do nothing.
         if (!key->text().isEmpty())
             TypeAnswer(g, key->text().at(0));
         return true;
     }
-    default:
-        return QDialog::eventFilter(watched, event);
+    default: return QDialog::eventFilter(watched, event);
     }
 }
 
@@ -480,8 +470,8 @@ NewEntryOutcome ShowNewEntry(QWidget* parent)
     p.InputAccepted = false;
     // A new client takes the slot after the last one; an existing client must be in the file.
     const int slot = p.CurrentClient;
-    const bool slotUsable = p.EditMode ? (slot >= 1 && slot <= p.ClientCount)
-                                       : (slot == p.ClientCount + 1 && slot <= MaxClients);
+    const bool slotUsable =
+        p.EditMode ? (slot >= 1 && slot <= p.ClientCount) : (slot == p.ClientCount + 1 && slot <= MaxClients);
     if (!slotUsable) {
         MsgBox::Show(QStringLiteral("No client is chosen for answer entry (client number %1 of %2).")
                          .arg(slot)
@@ -492,8 +482,8 @@ NewEntryOutcome ShowNewEntry(QWidget* parent)
 
     frmNewEntry form(parent);
     if (!form.Load()) {
-        ShowQuestionBankError(
-            QStringLiteral("The answers cannot be entered: the question bank cannot be used.\r\r%1").arg(form.LoadError()));
+        ShowQuestionBankError(QStringLiteral("The answers cannot be entered: the question bank cannot be used.\r\r%1")
+                                  .arg(form.LoadError()));
         return NewEntryOutcome::NotOpened;
     }
     form.exec();

@@ -10,12 +10,12 @@
 #include <QShortcut>
 #include <QTimer>
 
-#include "widgets/FormHelpers.h"
 #include "base/MsgBox.h"
 #include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "testing/QuestionBank.h"
 #include "testing/Sound.h"
+#include "widgets/FormHelpers.h"
 
 namespace {
 
@@ -54,12 +54,9 @@ void SetTextColours(QPlainTextEdit* box, const QColor& background, const QColor&
 }
 
 // The screen shows a line break where the text has a carriage return and a line feed.
-QString ScreenText(QString text)
-{
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-}
+QString ScreenText(QString text) { return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 
-} // namespace
+}  // namespace
 
 frmPresentQA::frmPresentQA(QWidget* parent) : QDialog(parent)
 {
@@ -149,10 +146,7 @@ frmPresentQA::frmPresentQA(QWidget* parent) : QDialog(parent)
         InstructionSounds[i] = InstructionSound(i);
 }
 
-frmPresentQA::~frmPresentQA()
-{
-    StopSound();
-}
+frmPresentQA::~frmPresentQA() { StopSound(); }
 
 bool frmPresentQA::Load()
 {
@@ -166,8 +160,8 @@ bool frmPresentQA::Load()
     }
     const QString problem = CheckTestItems(items, p.SectionBounds[2]);
     if (!problem.isEmpty()) {
-        loadError_ = QStringLiteral("The table %1 of %2 cannot be given as the test. %3")
-                         .arg(Language, p.DatabasePath, problem);
+        loadError_ =
+            QStringLiteral("The table %1 of %2 cannot be given as the test. %3").arg(Language, p.DatabasePath, problem);
         return false;
     }
     Items = std::make_unique<ItemSequence>(items, p.SectionBounds[1], p.SectionBounds[2]);
@@ -208,10 +202,7 @@ void frmPresentQA::TestInstructions(int section)
     txtInstructions->setFocus(Qt::OtherFocusReason);
 }
 
-bool frmPresentQA::InstructionsOnScreen() const
-{
-    return fraInstructions->isVisible();
-}
+bool frmPresentQA::InstructionsOnScreen() const { return fraInstructions->isVisible(); }
 
 void frmPresentQA::LeaveInstructions()
 {
@@ -371,15 +362,9 @@ void frmPresentQA::changeEvent(QEvent* event)
         });
 }
 
-void frmPresentQA::InitSound()
-{
-    Sound->InitSound();
-}
+void frmPresentQA::InitSound() { Sound->InitSound(); }
 
-void frmPresentQA::PlaySound(const QString& name)
-{
-    Sound->PlaySound(name);
-}
+void frmPresentQA::PlaySound(const QString& name) { Sound->PlaySound(name); }
 
 void frmPresentQA::StopSound()
 {
@@ -426,15 +411,12 @@ bool frmPresentQA::eventFilter(QObject* watched, QEvent* event)
             MsgPanel->setText(QuestionStatusText(Language));
             PlaySound(QuestionSound);
             return false;
-        case QEvent::FocusOut:
-            SetTextColours(txtQuestion, Blue, White);
-            return false;
+        case QEvent::FocusOut: SetTextColours(txtQuestion, Blue, White); return false;
         case QEvent::KeyPress:
             if (key == Qt::Key_Down)
                 cmdMenuChoice[0]->setFocus(Qt::TabFocusReason);
             return key != Qt::Key_Tab && key != Qt::Key_Backtab;
-        default:
-            return false;
+        default: return false;
         }
     }
 

@@ -14,7 +14,7 @@ constexpr int HiddenChoice = 2;
 constexpr int FormWidth = 9000;
 constexpr int ButtonWidth = 4200;
 constexpr int ButtonLeft = (FormWidth - 2400 - ButtonWidth) / 2;
-} // namespace
+}  // namespace
 
 frmSelectEntryMethod::frmSelectEntryMethod(QWidget* parent) : QDialog(parent)
 {
@@ -114,9 +114,7 @@ void frmSelectEntryMethod::ChooseMenu(int index)
         fraSelectMethod->hide();
         Unload();
         break;
-    default:
-        Unload();
-        break;
+    default: Unload(); break;
     }
 }
 

@@ -5,10 +5,10 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "widgets/FormHelpers.h"
 #include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "testing/QuestionBank.h"
+#include "widgets/FormHelpers.h"
 
 namespace {
 constexpr int LastMenuChoice = 3;
@@ -20,7 +20,7 @@ void ReportBankError(const QString& text)
     ShowQuestionBankError(text + QStringLiteral("\r\rThe test cannot be given on screen until the question bank "
                                                 "is installed in the program folder."));
 }
-} // namespace
+}  // namespace
 
 frmSelectLanguage::frmSelectLanguage(QWidget* parent) : QDialog(parent)
 {
@@ -81,10 +81,10 @@ qint16 frmSelectLanguage::LanguageCount()
             ReportBankError(bank.ErrorText());
             return 0;
         }
-    } // the bank is closed here, before anything is shown
+    }  // the bank is closed here, before anything is shown
     if (languages.isEmpty()) {
-        ReportBankError(QStringLiteral("The question bank %1 holds no English or Spanish table.")
-                            .arg(program().DatabasePath));
+        ReportBankError(
+            QStringLiteral("The question bank %1 holds no English or Spanish table.").arg(program().DatabasePath));
         return 0;
     }
     languages = languages.mid(0, LanguageSlotCount);
@@ -140,12 +140,6 @@ void frmSelectLanguage::ChooseMenu(int index)
     QDialog::reject();
 }
 
-void frmSelectLanguage::reject()
-{
-    ChooseMenu(CancelChoice);
-}
+void frmSelectLanguage::reject() { ChooseMenu(CancelChoice); }
 
-QString frmSelectLanguage::OnlyLanguage() const
-{
-    return cmdMenuChoice[0]->text();
-}
+QString frmSelectLanguage::OnlyLanguage() const { return cmdMenuChoice[0]->text(); }

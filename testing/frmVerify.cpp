@@ -6,10 +6,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "widgets/FormHelpers.h"
 #include "base/MsgBox.h"
 #include "base/Program.h"
 #include "clients/DataAccess.h"
+#include "widgets/FormHelpers.h"
 
 namespace {
 
@@ -44,11 +44,10 @@ QLineEdit* MakeAnswerBox(QWidget* parent, const char* name, const QRect& geometr
     return box;
 }
 
-} // namespace
+}  // namespace
 
 frmVerify::frmVerify(QWidget* parent)
-    : QDialog(parent),
-      Verify(program().ClientTable[program().CurrentClient].Answers, program().SectionBounds[1])
+    : QDialog(parent), Verify(program().ClientTable[program().CurrentClient].Answers, program().SectionBounds[1])
 {
     setObjectName(QStringLiteral("frmVerify"));
     setWindowTitle(QStringLiteral("Test Data Input Verification"));
@@ -141,10 +140,8 @@ bool frmVerify::eventFilter(QObject* watched, QEvent* event)
     switch (key->key()) {
     case Qt::Key_Tab:
     case Qt::Key_Backtab:
-    case Qt::Key_Escape:
-        return false;  // focus moves on; Escape is Cancel
-    default:
-        break;
+    case Qt::Key_Escape: return false;  // focus moves on; Escape is Cancel
+    default: break;
     }
     // Every key with a character is an answer or a beep and never reaches the box;
     // keys without one (arrows, function keys) do nothing.
@@ -176,9 +173,7 @@ void frmVerify::TypeKey(int key, QChar typed)
         return;
     }
     switch (Verify.TypeAnswer(typed)) {
-    case Verification::Typed::Refused:
-        Beep();
-        return;
+    case Verification::Typed::Refused: Beep(); return;
     case Verification::Typed::Next:
         txtPrevQuestion->setText(QString(typed));
         ShowPosition();

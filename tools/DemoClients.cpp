@@ -52,7 +52,7 @@ ClientRecord Client(const char* name, const char* ssn, const char* age, const ch
     return r;
 }
 
-} // namespace
+}  // namespace
 
 QList<ClientRecord> DemoClients()
 {

@@ -2,8 +2,8 @@
 
 #include <csignal>
 #include <grp.h>
-#include <sys/stat.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -20,7 +20,7 @@ bool WriteText(const QString& path, const QString& text)
     return f.open(QIODevice::WriteOnly) && f.write(text.toUtf8()) == text.toUtf8().size() && f.flush();
 }
 
-} // namespace
+}  // namespace
 
 PrintCatcher::PrintCatcher(QStringList queues) : queues_(std::move(queues))
 {
@@ -62,8 +62,8 @@ bool PrintCatcher::Admin(const QString& command, const QStringList& args)
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(command, args);
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
-        error_ = QStringLiteral("%1 %2 failed: %3").arg(command, args.join(QLatin1Char(' ')),
-                                                        QString::fromLocal8Bit(p.readAll()).trimmed());
+        error_ = QStringLiteral("%1 %2 failed: %3")
+                     .arg(command, args.join(QLatin1Char(' ')), QString::fromLocal8Bit(p.readAll()).trimmed());
         return false;
     }
     return true;
@@ -120,7 +120,8 @@ bool PrintCatcher::Start()
 
     const QString device = QStringLiteral("socket://127.0.0.1:%1").arg(listener_.serverPort());
     for (const QString& queue : queues_)
-        if (!Admin(QStringLiteral("lpadmin"), {QStringLiteral("-p"), queue, QStringLiteral("-E"), QStringLiteral("-v"), device}))
+        if (!Admin(QStringLiteral("lpadmin"),
+                   {QStringLiteral("-p"), queue, QStringLiteral("-E"), QStringLiteral("-v"), device}))
             return false;
     return Admin(QStringLiteral("lpadmin"), {QStringLiteral("-d"), queues_.value(0)});
 }

@@ -28,7 +28,7 @@ int CountAnswers(const QuestionItem& item)
     return n;
 }
 
-} // namespace
+}  // namespace
 
 bool ReadQuestionSource(const QString& path, QList<QuestionItem>& items, QString* error)
 {
@@ -59,7 +59,7 @@ bool ReadQuestionSource(const QString& path, QList<QuestionItem>& items, QString
         QString rest = FromAnsi(bytes);
         if (rest.trimmed().isEmpty() || rest.trimmed().startsWith(QLatin1Char(';')))
             continue;
-        if (bytes.contains('\0'))   // the question bank would give the text back only up to it
+        if (bytes.contains('\0'))  // the question bank would give the text back only up to it
             return fail(QStringLiteral("a NUL byte in the line"), lineNumber);
         const QString kind = TakeWord(rest);
         if (kind == QLatin1String("Q")) {
@@ -71,7 +71,8 @@ bool ReadQuestionSource(const QString& path, QList<QuestionItem>& items, QString
             const int id = number.toInt(&isNumber);
             const int expected = items.size() + 1;
             if (!isNumber)
-                return fail(QStringLiteral("item number expected, found \"%1\"").arg(EscapeControls(number)), lineNumber);
+                return fail(QStringLiteral("item number expected, found \"%1\"").arg(EscapeControls(number)),
+                            lineNumber);
             if (id != expected)
                 return fail(QStringLiteral("item %1 where item %2 belongs; items run 1, 2, 3 ... in order")
                                 .arg(id)
@@ -94,12 +95,14 @@ bool ReadQuestionSource(const QString& path, QList<QuestionItem>& items, QString
                 return fail(QStringLiteral("item %1 has more than five answers").arg(item.ID), lineNumber);
             const QString audio = TakeWord(rest);
             if (audio.isEmpty() || rest.isEmpty())
-                return fail(QStringLiteral("answer %1 of item %2 needs an audio name and a text").arg(n + 1).arg(item.ID),
-                            lineNumber);
+                return fail(
+                    QStringLiteral("answer %1 of item %2 needs an audio name and a text").arg(n + 1).arg(item.ID),
+                    lineNumber);
             item.ChoiceAudio[n] = audio;
             item.Answer[n] = rest;
         } else {
-            return fail(QStringLiteral("a line starts with Q (item), A (answer) or ; (comment), not \"%1\"").arg(EscapeControls(kind)),
+            return fail(QStringLiteral("a line starts with Q (item), A (answer) or ; (comment), not \"%1\"")
+                            .arg(EscapeControls(kind)),
                         lineNumber);
         }
     }

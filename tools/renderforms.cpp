@@ -7,35 +7,35 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
-#include <QPlainTextEdit>
-#include <QRadioButton>
-#include <QPushButton>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest/QTest>
 
-#include "widgets/FormHelpers.h"
-#include "base/Program.h"
 #include "app/frmAbout.h"
 #include "app/frmDriveSelect.h"
 #include "app/frmMainMenu.h"
-#include "widgets/frmMyInputBox.h"
+#include "base/Program.h"
 #include "clients/frmClientInfo.h"
 #include "clients/frmCourtHistory.h"
+#include "scoring/frmPrintSelected.h"
+#include "scoring/frmSupervisorOptions.h"
+#include "scoring/frmViewReport.h"
 #include "testing/QuestionBank.h"
 #include "testing/frmNewEntry.h"
 #include "testing/frmPresentQA.h"
 #include "testing/frmSelectEntryMethod.h"
 #include "testing/frmSelectLanguage.h"
-#include "scoring/frmPrintSelected.h"
-#include "scoring/frmSupervisorOptions.h"
-#include "scoring/frmViewReport.h"
 #include "testing/frmVerify.h"
 #include "tools/DemoClients.h"
+#include "widgets/FormHelpers.h"
+#include "widgets/frmMyInputBox.h"
 
 namespace {
 
@@ -63,7 +63,7 @@ T* Child(QWidget* form, const QString& name)
     return child;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -96,7 +96,8 @@ int main(int argc, char* argv[])
 
     frmMyInputBox box;
     box.InputLength = 8;
-    box.HelpMessage = QStringLiteral("Enter the Secret Code to continue.  For security, asterisks (*) will show as you type.");
+    box.HelpMessage =
+        QStringLiteral("Enter the Secret Code to continue.  For security, asterisks (*) will show as you type.");
     box.PasswordInput = true;
     box.setWindowTitle(QStringLiteral("Secret Code"));
     box.Activate();

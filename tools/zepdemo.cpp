@@ -9,11 +9,11 @@
 #include <QFileInfo>
 
 #include "app/DriveSelect.h"
+#include "app/Settings.h"
 #include "base/PrivateProfile.h"
 #include "base/Program.h"
-#include "app/Settings.h"
-#include "clients/DataAccess.h"
 #include "base/RegularFile.h"
+#include "clients/DataAccess.h"
 #include "tools/DemoClients.h"
 
 int main(int argc, char* argv[])
@@ -28,8 +28,8 @@ int main(int argc, char* argv[])
     const QString disk = QDir(args[1]).absolutePath();
     const QString dataPath = DriveFile(disk, QLatin1String(DataFileName));
     if (const QFileInfo data(dataPath); data.exists() || data.isSymLink()) {
-        std::fprintf(stderr, "zepdemo: %s already holds client records (%s); nothing was changed.\n",
-                     qPrintable(disk), DataFileName);
+        std::fprintf(stderr, "zepdemo: %s already holds client records (%s); nothing was changed.\n", qPrintable(disk),
+                     DataFileName);
         return 1;
     }
     if (!QDir().mkpath(disk) || !QDir().mkpath(programFolder)) {

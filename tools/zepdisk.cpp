@@ -7,8 +7,8 @@
 #include <QFileInfo>
 
 #include "app/DriveSelect.h"
-#include "clients/DataAccess.h"
 #include "base/RegularFile.h"
+#include "clients/DataAccess.h"
 
 int main(int argc, char* argv[])
 {

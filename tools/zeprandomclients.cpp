@@ -23,8 +23,10 @@ public:
         ClientRecord r;
         r.Name = Name();
         r.SSN = OneOf({QString(), QStringLiteral("123-45-6789"),
-                       QStringLiteral("%1-%2-%3").arg(Pick(0, 999), 3, 10, QLatin1Char('0'))
-                           .arg(Pick(0, 99), 2, 10, QLatin1Char('0')).arg(Pick(0, 9999), 4, 10, QLatin1Char('0'))});
+                       QStringLiteral("%1-%2-%3")
+                           .arg(Pick(0, 999), 3, 10, QLatin1Char('0'))
+                           .arg(Pick(0, 99), 2, 10, QLatin1Char('0'))
+                           .arg(Pick(0, 9999), 4, 10, QLatin1Char('0'))});
         r.Age = Chance(10) ? OneOf({QString(), QStringLiteral("N"), QStringLiteral("-1"), QStringLiteral("999")})
                            : QString::number(Pick(14, 90));
         r.Gender = OneOf({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("0"), QStringLiteral("3"),
@@ -32,13 +34,14 @@ public:
         r.Race = Chance(8) ? OneOf({QString(), QStringLiteral("N"), QStringLiteral("9")}) : QString::number(Pick(0, 7));
         r.Education = Chance(8) ? OneOf({QString(), QStringLiteral("N"), QStringLiteral("-1"), QStringLiteral("99")})
                                 : QString::number(Pick(0, 20));
-        r.Marital = Chance(8) ? OneOf({QString(), QStringLiteral("N"), QStringLiteral("9")}) : QString::number(Pick(0, 6));
+        r.Marital =
+            Chance(8) ? OneOf({QString(), QStringLiteral("N"), QStringLiteral("9")}) : QString::number(Pick(0, 6));
         r.TestDate = Chance(10) ? QString() : Date(2020, 2026);
         r.DateOfBirth = Chance(10) ? QString() : Date(1930, 2010);
-        for (auto* field : {&r.AgeAtFirstConviction, &r.MisdemeanorConvictions, &r.FelonyConvictions,
-                            &r.TimesOnProbation, &r.ProbationRevocations, &r.AlcoholConvictions, &r.TimesOnParole,
-                            &r.ParoleRevocations, &r.TimesJail, &r.TimesPrison, &r.YearsJailAndPrison,
-                            &r.DrugConvictions})
+        for (auto* field :
+             {&r.AgeAtFirstConviction, &r.MisdemeanorConvictions, &r.FelonyConvictions, &r.TimesOnProbation,
+              &r.ProbationRevocations, &r.AlcoholConvictions, &r.TimesOnParole, &r.ParoleRevocations, &r.TimesJail,
+              &r.TimesPrison, &r.YearsJailAndPrison, &r.DrugConvictions})
             *field = Court(field == &r.AgeAtFirstConviction ? 60 : 12);
         r.Answers = Answers();
         r.EditCount = QString::number(Pick(0, 3));
@@ -53,24 +56,33 @@ private:
 
     QString Date(int firstYear, int lastYear)
     {
-        return QStringLiteral("%1/%2/%3").arg(Pick(1, 12), 2, 10, QLatin1Char('0'))
-            .arg(Pick(1, 28), 2, 10, QLatin1Char('0')).arg(Pick(firstYear, lastYear));
+        return QStringLiteral("%1/%2/%3")
+            .arg(Pick(1, 12), 2, 10, QLatin1Char('0'))
+            .arg(Pick(1, 28), 2, 10, QLatin1Char('0'))
+            .arg(Pick(firstYear, lastYear));
     }
 
     QString Name()
     {
-        static const QStringList first = {
-            QStringLiteral("José"), QStringLiteral("Zoë"), QStringLiteral("François"), QStringLiteral("Ana"),
-            QStringLiteral("Björn"), QStringLiteral("Renée"), QStringLiteral("John"), QStringLiteral("Maximilianus"),
-            QStringLiteral("Øyvind"), QStringLiteral("Çelik")};
-        static const QStringList last = {
-            QStringLiteral("Müller"), QStringLiteral("Nuñez"), QStringLiteral("Smith"), QStringLiteral("Ångström"),
-            QStringLiteral("O'Brien-Castellanos"), QStringLiteral("Dvořák"), QStringLiteral("Œuvre"),
-            QStringLiteral("Lee"), QStringLiteral("Señor€"), QStringLiteral("Þórsdóttir")};
+        static const QStringList first = {QStringLiteral("José"),     QStringLiteral("Zoë"),
+                                          QStringLiteral("François"), QStringLiteral("Ana"),
+                                          QStringLiteral("Björn"),    QStringLiteral("Renée"),
+                                          QStringLiteral("John"),     QStringLiteral("Maximilianus"),
+                                          QStringLiteral("Øyvind"),   QStringLiteral("Çelik")};
+        static const QStringList last = {QStringLiteral("Müller"),
+                                         QStringLiteral("Nuñez"),
+                                         QStringLiteral("Smith"),
+                                         QStringLiteral("Ångström"),
+                                         QStringLiteral("O'Brien-Castellanos"),
+                                         QStringLiteral("Dvořák"),
+                                         QStringLiteral("Œuvre"),
+                                         QStringLiteral("Lee"),
+                                         QStringLiteral("Señor€"),
+                                         QStringLiteral("Þórsdóttir")};
         switch (Pick(0, 9)) {
         case 0: return QString();
         case 1: return QStringLiteral("Esc\x1b[2JName\fFeed");
-        case 2: return QString(25, QChar(0xC9));   // a full-width name of accented capitals
+        case 2: return QString(25, QChar(0xC9));  // a full-width name of accented capitals
         case 3: return QStringLiteral("  ") + first.at(Pick(0, 9)) + QStringLiteral("  ");
         default: return last.at(Pick(0, 9)) + QStringLiteral(", ") + first.at(Pick(0, 9));
         }
@@ -82,8 +94,9 @@ private:
         case 0: return QStringLiteral("N");
         case 1: return QStringLiteral("-1");
         case 2: return QString();
-        case 3: return OneOf({QStringLiteral("1."), QStringLiteral(" 2"), QStringLiteral("2 "), QStringLiteral("-"),
-                              QStringLiteral("99"), QStringLiteral("x"), QStringLiteral("+3"), QStringLiteral("0")});
+        case 3:
+            return OneOf({QStringLiteral("1."), QStringLiteral(" 2"), QStringLiteral("2 "), QStringLiteral("-"),
+                          QStringLiteral("99"), QStringLiteral("x"), QStringLiteral("+3"), QStringLiteral("0")});
         case 4: return QString::number(Pick(0, 99));
         default: return QString::number(Pick(0, high));
         }
@@ -92,8 +105,8 @@ private:
     QString Answers()
     {
         // Each client leans one way: how often it omits an item and how often it answers True.
-        const int omitOneIn = OneOf({QStringLiteral("0"), QStringLiteral("40"), QStringLiteral("12"),
-                                     QStringLiteral("4")}).toInt();
+        const int omitOneIn =
+            OneOf({QStringLiteral("0"), QStringLiteral("40"), QStringLiteral("12"), QStringLiteral("4")}).toInt();
         const int truePercent = Chance(4) ? Pick(90, 100) : Pick(10, 90);
         QString answers;
         for (int item = 1; item <= AnswerCount; ++item) {
@@ -113,7 +126,7 @@ private:
     std::mt19937 rng_;
 };
 
-} // namespace
+}  // namespace
 
 int main(int argc, char* argv[])
 {
@@ -132,7 +145,8 @@ int main(int argc, char* argv[])
         records += RecordToBytes(clients.Next());
     QFile file(args[2]);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(records) != records.size()) {
-        std::fprintf(stderr, "zeprandomclients: cannot write %s: %s\n", qPrintable(args[2]), qPrintable(file.errorString()));
+        std::fprintf(stderr, "zeprandomclients: cannot write %s: %s\n", qPrintable(args[2]),
+                     qPrintable(file.errorString()));
         return 1;
     }
     return 0;

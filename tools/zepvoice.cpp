@@ -9,8 +9,8 @@
 #include <QStandardPaths>
 
 #include "base/Program.h"
-#include "testing/QuestionBank.h"
 #include "testing/Presentation.h"
+#include "testing/QuestionBank.h"
 #include "tools/VoiceScript.h"
 
 namespace {
@@ -33,7 +33,7 @@ bool Speak(const QString& espeak, const QString& voice, const QString& text, con
     return true;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char* argv[])
 {

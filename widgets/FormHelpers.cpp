@@ -1,9 +1,9 @@
 #include "widgets/FormHelpers.h"
 
 #include <QApplication>
-#include <QFileDialog>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileDialog>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -70,7 +70,7 @@ QWidget* Button(QWidget* form, int index)
 {
     return form->findChild<QWidget*>(QStringLiteral("cmdMenuChoice_%1").arg(index));
 }
-} // namespace
+}  // namespace
 
 void ClearMenuChoices(QWidget* form, int lastIndex)
 {
@@ -215,19 +215,16 @@ bool MenuChoicePattern::eventFilter(QObject* watched, QEvent* event)
         switch (key->key()) {
         case Qt::Key_Space:
         case Qt::Key_Tab:
-        case Qt::Key_Backtab:
-            return false;
+        case Qt::Key_Backtab: return false;
         case Qt::Key_Return:
         case Qt::Key_Enter:
             if (event->type() == QEvent::KeyPress)
                 buttons_[index]->click();
             return true;
-        default:
-            return true;  // no other key acts on a button
+        default: return true;  // no other key acts on a button
         }
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -281,7 +278,7 @@ MsgBox::Answer PresentMessage(const MsgBox::Message& m)
     }
 }
 
-} // namespace
+}  // namespace
 
 QString AskSaveFileInDialog(const QString& title, const QString& suggested, const QString& filter)
 {

@@ -24,8 +24,8 @@ constexpr QRect TwipsRect(int left, int top, int width, int height)
 }
 
 // Colour values of the forms (written &HBBGGRR where they come from).
-inline const QColor Blue{0, 0, 255};     // &HFF0000
-inline const QColor Cyan{0, 255, 255};   // &HFFFF00
+inline const QColor Blue{0, 0, 255};    // &HFF0000
+inline const QColor Cyan{0, 255, 255};  // &HFFFF00
 inline const QColor White{255, 255, 255};
 inline const QColor Black{0, 0, 0};
 
@@ -70,8 +70,8 @@ class MenuChoicePattern : public QObject {
 public:
     struct Options {
         QLabel* statusPanel = nullptr;
-        QStringList statusTexts;          // per index; a null string leaves the panel alone
-        bool resetBeforeHighlight = true; // the main menu highlights without the reset
+        QStringList statusTexts;           // per index; a null string leaves the panel alone
+        bool resetBeforeHighlight = true;  // the main menu highlights without the reset
         bool clearOnFocusOut = true;
     };
     MenuChoicePattern(QWidget* form, int lastIndex, Options options, std::function<void(int)> onChoice);

@@ -9,7 +9,7 @@
 namespace {
 constexpr int FreeTries = 3;
 constexpr int LongestDelay = 30;
-} // namespace
+}  // namespace
 
 int SecretCodeDelay(int misses)
 {
@@ -24,8 +24,8 @@ bool CheckSecretCode()
     for (;;) {
         frmMyInputBox box;
         box.InputLength = 8;
-        box.HelpMessage = QStringLiteral(
-            "Enter the Secret Code to continue.  For security, asterisks (*) will show as you type.");
+        box.HelpMessage =
+            QStringLiteral("Enter the Secret Code to continue.  For security, asterisks (*) will show as you type.");
         // The count lives in the program, so cancelling the box does not start it again.
         const int misses = program().SecretCodeMisses;
         box.WaitSeconds = SecretCodeDelay(misses);

@@ -4,8 +4,8 @@
 #include <QRegularExpression>
 #include <QValidator>
 
-#include "base/MsgBox.h"
 #include "base/Ansi.h"
+#include "base/MsgBox.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ private:
     QRegularExpression shape_;
 };
 
-} // namespace
+}  // namespace
 
 QString InsertedText(const QString& before, const QString& after)
 {
@@ -78,10 +78,7 @@ QString InsertedText(const QString& before, const QString& after)
     return after.mid(start, after.size() - start - end);
 }
 
-bool IsStorableChar(QChar c)
-{
-    return c.isPrint() && FitsAnsi(QString(c));
-}
+bool IsStorableChar(QChar c) { return c.isPrint() && FitsAnsi(QString(c)); }
 
 void SetTypingRule(QLineEdit* edit, std::function<bool(QChar)> accepts, const QStringList& wholeTexts)
 {

@@ -9,8 +9,8 @@
 #include <QShortcut>
 #include <QTimer>
 
-#include "widgets/FormHelpers.h"
 #include "base/MsgBox.h"
+#include "widgets/FormHelpers.h"
 
 namespace {
 constexpr int LastMenuChoice = 1;
@@ -36,7 +36,8 @@ frmMyInputBox::frmMyInputBox(QWidget* parent) : QDialog(parent)
     // The help text promises asterisks; styles draw a bullet unless told otherwise.
     txtInput->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
 
-    cmdMenuChoice[0] = MakeMenuChoice(this, 0, QStringLiteral("Information OK"), 4260, 180, 2235, 375, &sspMenuChoice[0]);
+    cmdMenuChoice[0] =
+        MakeMenuChoice(this, 0, QStringLiteral("Information OK"), 4260, 180, 2235, 375, &sspMenuChoice[0]);
     cmdMenuChoice[1] = MakeMenuChoice(this, 1, QStringLiteral("Cancel Input"), 4260, 840, 2235, 375, &sspMenuChoice[1]);
     QWidget::setTabOrder(txtInput, cmdMenuChoice[0]);
     QWidget::setTabOrder(cmdMenuChoice[0], cmdMenuChoice[1]);
@@ -100,7 +101,8 @@ bool frmMyInputBox::eventFilter(QObject* watched, QEvent* event)
         }
     }
     if (watched == txtInput && event->type() == QEvent::FocusIn)
-        QMetaObject::invokeMethod(this, [] { SelectAllText(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [] { SelectAllText(); }, Qt::QueuedConnection);
     return QDialog::eventFilter(watched, event);
 }
 

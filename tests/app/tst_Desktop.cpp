@@ -46,7 +46,7 @@ void CollectTitles(Display* d, Window w, QMap<QString, Window>& out)
     }
 }
 
-} // namespace
+}  // namespace
 
 class tst_Desktop : public QObject {
     Q_OBJECT
@@ -78,7 +78,8 @@ class tst_Desktop : public QObject {
         unsigned long count, after;
         unsigned char* data = nullptr;
         if (XGetWindowProperty(x, w, XInternAtom(x, property, False), 0, 64, False, AnyPropertyType, &type, &format,
-                               &count, &after, &data) == Success && data) {
+                               &count, &after, &data) == Success &&
+            data) {
             if (format == 32)
                 for (unsigned long i = 0; i < count; ++i)
                     atoms << reinterpret_cast<Atom*>(data)[i];
@@ -95,17 +96,20 @@ class tst_Desktop : public QObject {
     }
     bool WaitForActive(const QString& title, int ms = 10000)
     {
-        return QTest::qWaitFor([&] { return ActiveWindow() != None && ActiveWindow() == Titles().value(title, None); }, ms);
+        return QTest::qWaitFor([&] { return ActiveWindow() != None && ActiveWindow() == Titles().value(title, None); },
+                               ms);
     }
     // The program's message boxes carry the main menu's title: one of them, not the menu, active.
     bool WaitForMessageBoxOver(Window menu)
     {
-        return QTest::qWaitFor([&] {
-            QMap<QString, Window> titles;
-            const Window active = ActiveWindow();
-            CollectTitles(x, active, titles);
-            return active != None && active != menu && titles.value(MenuTitle) == active;
-        }, 10000);
+        return QTest::qWaitFor(
+            [&] {
+                QMap<QString, Window> titles;
+                const Window active = ActiveWindow();
+                CollectTitles(x, active, titles);
+                return active != None && active != menu && titles.value(MenuTitle) == active;
+            },
+            10000);
     }
 
     // Returns once the window manager has handled every request sent before: it answers a
@@ -141,7 +145,11 @@ class tst_Desktop : public QObject {
     // The window manager stopped for as long as this lives, as a busy machine may hold it.
     struct HeldWindowManager {
         qint64 pid;
-        explicit HeldWindowManager(qint64 p) : pid(p) { Q_ASSERT(pid > 0); ::kill(pid_t(pid), SIGSTOP); }
+        explicit HeldWindowManager(qint64 p) : pid(p)
+        {
+            Q_ASSERT(pid > 0);
+            ::kill(pid_t(pid), SIGSTOP);
+        }
         ~HeldWindowManager() { ::kill(pid_t(pid), SIGCONT); }
     };
 
@@ -229,7 +237,8 @@ class tst_Desktop : public QObject {
     {
         QStringList keys;
         for (int box = 0; box < 12; ++box)
-            keys << "n" << "Return";
+            keys << "n"
+                 << "Return";
         Keys(keys << "Return");
     }
 
@@ -240,8 +249,8 @@ class tst_Desktop : public QObject {
         QVERIFY(QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/zeptest"), t->programFolder() + "/zeptest"));
         CHECKED(WriteClients(t->disk(), {"Jane Doe", "John Roe"}));
         CHECKED(WriteFileBytes(t->programFolder() + "/zeptest.ini",
-                       "[Settings]\r\nNumLock=" + numLock + "\r\nPrintDOS=False\r\n[Path]\r\nFilePath=" +
-                           t->disk().toUtf8() + "\r\n"));
+                               "[Settings]\r\nNumLock=" + numLock +
+                                   "\r\nPrintDOS=False\r\n[Path]\r\nFilePath=" + t->disk().toUtf8() + "\r\n"));
     }
 
 private slots:
@@ -259,8 +268,8 @@ private slots:
         XSetErrorHandler(IgnoreXError);
         if (!QStandardPaths::findExecutable("openbox").isEmpty()) {
             windowManager.start("openbox", {});
-            QVERIFY2(QTest::qWaitFor([&] { return !AtomsOf(DefaultRootWindow(x), "_NET_SUPPORTING_WM_CHECK").isEmpty(); },
-                                     10000),
+            QVERIFY2(QTest::qWaitFor(
+                         [&] { return !AtomsOf(DefaultRootWindow(x), "_NET_SUPPORTING_WM_CHECK").isEmpty(); }, 10000),
                      "openbox did not take over the screen");
         }
     }
@@ -398,14 +407,15 @@ private slots:
 
     void everyWayBackGivesTheMenuTheKeyboard_data()
     {
-        QTest::addColumn<bool>("answerSheet");  // the entry method: the answer sheet, or on screen
-        QTest::addColumn<QString>("form");      // the form left
-        QTest::addColumn<QStringList>("keys");  // that leave it; none: the window's close (Alt+F4)
+        QTest::addColumn<bool>("answerSheet");            // the entry method: the answer sheet, or on screen
+        QTest::addColumn<QString>("form");                // the form left
+        QTest::addColumn<QStringList>("keys");            // that leave it; none: the window's close (Alt+F4)
         const QStringList cancel{"shift+Tab", "Return"};  // the last button of each form
         QTest::newRow("answer sheet, Cancel Input on Client Information") << true << "Client Information" << cancel;
         QTest::newRow("on screen, Cancel Input on Court History") << false << "Court History" << cancel;
         QTest::newRow("answer sheet, Cancel in Edit Client Responses") << true << "Edit Client Responses" << cancel;
-        QTest::newRow("answer sheet, closing Edit Client Responses") << true << "Edit Client Responses" << QStringList();
+        QTest::newRow("answer sheet, closing Edit Client Responses")
+            << true << "Edit Client Responses" << QStringList();
     }
 
     // A new client given up on: the form and the entry method close one right after the other.

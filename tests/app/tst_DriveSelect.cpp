@@ -2,8 +2,8 @@
 // fall-backs, on real folders and real read-only file systems.
 
 #include "app/DriveSelect.h"
-#include "base/Program.h"
 #include "app/Settings.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "tests/support/TestSupport.h"
 
@@ -13,7 +13,8 @@ using Result = DriveSelectResult;
 namespace {
 
 // The start of each message the operator may see here.
-const QString NotOurs = "This is not an ZEP-Adult Probation Short Form data disk.", TryAgain = "Drive select unsuccessful";
+const QString NotOurs = "This is not an ZEP-Adult Probation Short Form data disk.",
+              TryAgain = "Drive select unsuccessful";
 QString NoTestInformation(const QString& drive) { return "No test information found on drive " + drive + ","; }
 
 // A chooser that hands out the given drives in turn.
@@ -21,7 +22,10 @@ DriveSelectHooks Chooser(QStringList drives, int* refreshes = nullptr)
 {
     DriveSelectHooks hooks;
     hooks.chooseDrive = [drives]() mutable { return drives.isEmpty() ? QString() : drives.takeFirst(); };
-    hooks.refreshMainMenu = [refreshes] { if (refreshes) ++*refreshes; };
+    hooks.refreshMainMenu = [refreshes] {
+        if (refreshes)
+            ++*refreshes;
+    };
     return hooks;
 }
 
@@ -34,7 +38,7 @@ QStringList Shown(const QStringList& starts)
     return texts;
 }
 
-} // namespace
+}  // namespace
 
 class tst_DriveSelect : public QObject {
     Q_OBJECT
@@ -47,34 +51,38 @@ private slots:
 
     void aDiskIsConnectedOnlyWhenItIsOurs_data()
     {
-        QTest::addColumn<QByteArray>("tid");      // null: no TID at all
-        QTest::addColumn<int>("clients");         // -1: a folder where the data file belongs
-        QTest::addColumn<bool>("remembered");     // the settings name the disk (else A:)
-        QTest::addColumn<QString>("chosen");      // "disk": the test's disk; null: none
-        QTest::addColumn<QString>("answers");     // Yes, No, Ok as Y, N, O
+        QTest::addColumn<QByteArray>("tid");   // null: no TID at all
+        QTest::addColumn<int>("clients");      // -1: a folder where the data file belongs
+        QTest::addColumn<bool>("remembered");  // the settings name the disk (else A:)
+        QTest::addColumn<QString>("chosen");   // "disk": the test's disk; null: none
+        QTest::addColumn<QString>("answers");  // Yes, No, Ok as Y, N, O
         QTest::addColumn<Result>("result");
-        QTest::addColumn<QStringList>("texts");   // the start of each message shown
+        QTest::addColumn<QStringList>("texts");  // the start of each message shown
         const QByteArray ok = "ZEPSF\r\n";
         const QString notAtA = NoTestInformation("A:");
         const auto tidRow = [](QByteArray tid) -> QTestData& {
             return QTest::addRow("TID %s", tid.replace("\r", "\\r").replace("\n", "\\n").constData());
         };
-        QTest::newRow("remembered disk, nothing asked") << ok << 2 << true << QString() << "" << Result::Connected
-                                                        << QStringList();
+        QTest::newRow("remembered disk, nothing asked")
+            << ok << 2 << true << QString() << "" << Result::Connected << QStringList();
         for (const QByteArray tid : {"ZEPSF", "ZEPSF\n", "ZEPSF\r\nmore"})  // nothing at A:, Yes, the chosen disk
-            tidRow(tid) << tid << 1 << false << "disk" << "Y" << Result::Connected << QStringList{notAtA};
+            tidRow(tid) << tid << 1 << false << "disk"
+                        << "Y" << Result::Connected << QStringList{notAtA};
         for (const QByteArray tid : {"ZEPSF \r\n", "zepsf\r\n", "ZEPSF2", "", "\r\nZEPSF\r\n"})
-            tidRow(tid) << tid << 1 << true << QString() << "ON" << Result::EndProgram << QStringList{NotOurs, TryAgain};
-        QTest::newRow("nothing at A:, No ends") << QByteArray() << 0 << false << QString() << "N" << Result::EndProgram
-                                                << QStringList{notAtA};
-        QTest::newRow("folder without TID") << QByteArray() << 0 << false << "disk" << "YN" << Result::EndProgram
-                                            << QStringList{notAtA, NoTestInformation("DISK")};
-        QTest::newRow("empty drive is the root folder") << QByteArray() << 0 << false << "" << "YN" << Result::EndProgram
-                                                        << QStringList{notAtA, NoTestInformation("")};
+            tidRow(tid) << tid << 1 << true << QString() << "ON" << Result::EndProgram
+                        << QStringList{NotOurs, TryAgain};
+        QTest::newRow("nothing at A:, No ends")
+            << QByteArray() << 0 << false << QString() << "N" << Result::EndProgram << QStringList{notAtA};
+        QTest::newRow("folder without TID")
+            << QByteArray() << 0 << false << "disk"
+            << "YN" << Result::EndProgram << QStringList{notAtA, NoTestInformation("DISK")};
+        QTest::newRow("empty drive is the root folder")
+            << QByteArray() << 0 << false << ""
+            << "YN" << Result::EndProgram << QStringList{notAtA, NoTestInformation("")};
         QTest::newRow("too many clients") << ok << 52 << true << QString() << "ON" << Result::EndProgram
                                           << QStringList{"This data disk holds more clients", TryAgain};
-        QTest::newRow("unexpected error") << ok << -1 << true << QString() << "O" << Result::Interrupted
-                                          << QStringList{"Error 21:Is a directory"};
+        QTest::newRow("unexpected error")
+            << ok << -1 << true << QString() << "O" << Result::Interrupted << QStringList{"Error 21:Is a directory"};
     }
 
     // At start-up: a refused disk is left exactly as it was found and is not remembered; a
@@ -135,7 +143,8 @@ private slots:
         MsgBox::SetNextAnswers({Answer::Ok, Answer::No, Answer::Ok});
         QCOMPARE(SelectDataDrive(false, Chooser({stranger.path()}, &refreshes)),
                  previousGone ? Result::EndProgram : Result::FellBack);
-        const QStringList texts = QStringList{NotOurs, TryAgain} + QStringList(previousGone, "Reload of original data disk failed");
+        const QStringList texts =
+            QStringList{NotOurs, TryAgain} + QStringList(previousGone, "Reload of original data disk failed");
         QCOMPARE(Shown(texts), texts);
         QCOMPARE(refreshes, previousGone ? 0 : 1);
         QCOMPARE(program().ClientCount, 3);
@@ -160,7 +169,8 @@ private slots:
             MsgBox::SetObserver([&](const MsgBox::Message&) { disk.remountWritable(); });
         MsgBox::SetNextAnswer(unprotect ? Answer::Ok : Answer::Cancel);
         QCOMPARE(SelectDataDrive(false, Chooser({disk.path()})), unprotect ? Result::Connected : Result::Interrupted);
-        QCOMPARE(Shown({}), QStringList{"Data disk write protected!\r\rSet the data disk to writable and replace in drive."});
+        QCOMPARE(Shown({}),
+                 QStringList{"Data disk write protected!\r\rSet the data disk to writable and replace in drive."});
         QCOMPARE(program().DataDrive, disk.path());
         QCOMPARE(program().ClientCount, 2);  // read before the write test failed
         QCOMPARE(GetINIFilePath(), unprotect ? disk.path() : QString("/somewhere/else"));

@@ -5,10 +5,10 @@
 #include <QListWidget>
 #include <QTableWidget>
 
-#include "base/Program.h"
 #include "app/Settings.h"
 #include "app/frmDriveSelect.h"
 #include "app/frmMainMenu.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "tests/support/TestSupport.h"
 
@@ -18,7 +18,7 @@ QStringList Names(int count) { return ::Names("Client", count); }
 
 bool IsCyan(QWidget* w) { return w->palette().color(QPalette::Window) == QColor(0, 255, 255); }
 
-} // namespace
+}  // namespace
 
 class tst_MainMenu : public QObject {
     Q_OBJECT
@@ -36,7 +36,11 @@ class tst_MainMenu : public QObject {
         CHECKED(ShowActive(menu.get()));
     }
 
-    void FocusOn(QWidget* w) { w->setFocus(); QTRY_VERIFY(w->hasFocus()); }
+    void FocusOn(QWidget* w)
+    {
+        w->setFocus();
+        QTRY_VERIFY(w->hasFocus());
+    }
 
     QPushButton* Choice(int i) const { return Child<QPushButton>(menu.get(), "cmdMenuChoice", i); }
     QListWidget* List() const { return Child<QListWidget>(menu.get(), "lbNameDisplay"); }
@@ -47,7 +51,11 @@ class tst_MainMenu : public QObject {
 
 private slots:
     void init() { t = std::make_unique<TestProgram>(); }
-    void cleanup() { menu.reset(); t.reset(); }
+    void cleanup()
+    {
+        menu.reset();
+        t.reset();
+    }
 
     void onlyEnterAndSpaceActOnAButton()
     {
@@ -161,7 +169,7 @@ private slots:
         WhenModalOpens("frmNewEntry", [](QWidget* entry) {
             QCoreApplication::processEvents();
             auto* trueFalse = Child<QTableWidget>(entry, "grdResponses", 0);
-            QTest::keyClick(trueFalse, Qt::Key_1); // item 1: False becomes True
+            QTest::keyClick(trueFalse, Qt::Key_1);  // item 1: False becomes True
             QTest::keyClick(trueFalse, Qt::Key_Tab);
             QTest::keyClick(Child<QTableWidget>(entry, "grdResponses", 1), Qt::Key_Tab);
             QTest::keyClick(Child<QPushButton>(entry, "cmdMenuChoice", 0), Qt::Key_Return);
@@ -170,7 +178,8 @@ private slots:
 
         QCOMPARE(QFileInfo(t->dataFile()).size(), qint64(3 * RecordLength));
         const ClientRecord stored = StoredRecord(slot);
-        QCOMPARE(stored.Age.trimmed() + stored.EditCount.text() + stored.DrugConvictions.text(), QStringLiteral("4114 "));
+        QCOMPARE(stored.Age.trimmed() + stored.EditCount.text() + stored.DrugConvictions.text(),
+                 QStringLiteral("4114 "));
         QCOMPARE(stored.Answers.text(), QStringLiteral("1") + QString(59, QLatin1Char('2')) + QStringLiteral("1234"));
         QCOMPARE(stored, program().ClientTable[slot]);
         QVERIFY(Child<QFrame>(menu.get(), "frMainMenu")->isVisible());

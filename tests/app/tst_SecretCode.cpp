@@ -1,7 +1,7 @@
 // The input box and the secret-code gate, typed into as staff would.
+#include "tests/support/TestSupport.h"
 #include "widgets/Password.h"
 #include "widgets/frmMyInputBox.h"
-#include "tests/support/TestSupport.h"
 
 namespace {
 
@@ -27,7 +27,7 @@ struct Wait {
     bool fieldOpen;
 };
 
-} // namespace
+}  // namespace
 
 class tst_SecretCode : public QObject {
     Q_OBJECT
@@ -53,7 +53,8 @@ private slots:
         waits.clear();
         InputBoxWait() = [this](int seconds, QObject* box, std::function<void()> over) {
             auto* form = static_cast<frmMyInputBox*>(box);
-            waits.append({seconds, Child<QLabel>(form, "lblHelpMsg")->text(), Child<QLineEdit>(form, "txtInput")->isEnabled()});
+            waits.append(
+                {seconds, Child<QLabel>(form, "lblHelpMsg")->text(), Child<QLineEdit>(form, "txtInput")->isEnabled()});
             over();
         };
     }
@@ -66,10 +67,13 @@ private slots:
         const QStringList wrong{"A", "B", "C", "D", "E", "F", "G", "H"};
         QTest::newRow("lower case") << QStringList{Letter.toLower()} << true << QList<int>{};
         QTest::newRow("upper case") << QStringList{Letter} << true << QList<int>{};
-        QTest::newRow("blank, doubled, then right") << QStringList{Letter + " ", Letter + Letter, Letter} << true << QList<int>{};
+        QTest::newRow("blank, doubled, then right")
+            << QStringList{Letter + " ", Letter + Letter, Letter} << true << QList<int>{};
         QTest::newRow("wrong twice, then cancel") << QStringList{"X", "WRONG", "cancel"} << false << QList<int>{};
-        QTest::newRow("wrong three times, then right") << wrong.mid(0, 3) + QStringList{Letter} << true << QList<int>{2};
-        QTest::newRow("wrong eight times, then right") << wrong + QStringList{Letter} << true << QList<int>{2, 4, 8, 16, 30, 30};
+        QTest::newRow("wrong three times, then right")
+            << wrong.mid(0, 3) + QStringList{Letter} << true << QList<int>{2};
+        QTest::newRow("wrong eight times, then right")
+            << wrong + QStringList{Letter} << true << QList<int>{2, 4, 8, 16, 30, 30};
     }
     // Past the third wrong code in a row each try waits longer, and the box says why.
     void theLetterInEitherCaseOpensAndAnythingElseIsAskedAgain()
@@ -85,8 +89,11 @@ private slots:
         for (int i = 0; i < waits.size(); ++i) {
             seconds << waits[i].seconds;
             QVERIFY(!waits[i].fieldOpen);
-            QCOMPARE(waits[i].text, QStringLiteral("The Secret Code was wrong %1 times in a row.  Please wait %2 seconds "
-                                                   "before the next try.").arg(i + 3).arg(waits[i].seconds));
+            QCOMPARE(waits[i].text,
+                     QStringLiteral("The Secret Code was wrong %1 times in a row.  Please wait %2 seconds "
+                                    "before the next try.")
+                         .arg(i + 3)
+                         .arg(waits[i].seconds));
         }
         QCOMPARE(seconds, delays);
     }

@@ -1,7 +1,7 @@
 // The settings file: private-profile reading and writing, and the program's settings.
+#include "app/Settings.h"
 #include "base/PrivateProfile.h"
 #include "base/Program.h"
-#include "app/Settings.h"
 #include "tests/support/TestSupport.h"
 
 class tst_Settings : public QObject {
@@ -32,9 +32,10 @@ private slots:
         // As Windows reads a file written by hand: blanks around the key, the "=" and the
         // value do not count; neither does the key's case.
         const QList<QPair<QByteArray, bool>> cases = {
-            {"NUMLOCK=True", true}, {"NUMLOCK=true", false}, {"NUMLOCK=TRUE", false}, {"NUMLOCK=Truly", true},
-            {"NUMLOCK=False", false}, {"NUMLOCK=1", false}, {"NUMLOCK=Tr", false}, {"NUMLOCK= True ", true},
-            {"NUMLOCK=\"True\"", true}, {"NUMLOCK=", false}, {"NumLock = False", false}, {" NumLock\t=False", false}};
+            {"NUMLOCK=True", true},  {"NUMLOCK=true", false},    {"NUMLOCK=TRUE", false},
+            {"NUMLOCK=Truly", true}, {"NUMLOCK=False", false},   {"NUMLOCK=1", false},
+            {"NUMLOCK=Tr", false},   {"NUMLOCK= True ", true},   {"NUMLOCK=\"True\"", true},
+            {"NUMLOCK=", false},     {"NumLock = False", false}, {" NumLock\t=False", false}};
         for (const auto& [line, on] : cases) {
             CHECKED(WriteFileBytes(program().IniPath, "[settings]\r\n" + line + "\r\n"));
             QVERIFY2(GetNumLockSetting() == on, line.constData());
@@ -73,8 +74,8 @@ private slots:
 
     void bufferCutAppliesToDefaultsToo()
     {
-        QCOMPARE(GetPrivateProfileString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("0123456789abc  "), 10,
-                                         program().IniPath),
+        QCOMPARE(GetPrivateProfileString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("0123456789abc  "),
+                                         10, program().IniPath),
                  QStringLiteral("012345678"));
     }
 };

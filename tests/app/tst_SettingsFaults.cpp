@@ -6,9 +6,9 @@
 #include <QAction>
 
 #include "app/DriveSelect.h"
-#include "base/Program.h"
 #include "app/Settings.h"
 #include "app/frmMainMenu.h"
+#include "base/Program.h"
 #include "base/RegularFile.h"
 #include "tests/support/TestSupport.h"
 
@@ -54,7 +54,9 @@ private slots:
         InjectFileFault(FileFault::Close, fault == "close fails" ? EIO : 0);
         if (fault == "read-only disk")
             QVERIFY(folder.remountReadOnly());
-        const auto entries = [&] { return QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System); };
+        const auto entries = [&] {
+            return QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+        };
         const QStringList before = entries();
 
         QString error;
@@ -74,16 +76,20 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QByteArray>("stored");
         QTest::newRow("Windows-1252 stays as it was") << QStringLiteral("/media/Ren\u00e9e \u20ac")
-                                                      << QByteArray("/media/Ren\xe9" "e \x80");
+                                                      << QByteArray("/media/Ren\xe9"
+                                                                    "e \x80");
         QTest::newRow("Cyrillic") << QStringLiteral("/media/\u0430\u043d\u043d\u0430/\u0417\u0415\u041f")
-                                  << QByteArray("\xef\xbb\xbf") + QStringLiteral("/media/\u0430\u043d\u043d\u0430/\u0417\u0415\u041f").toUtf8();
-        QTest::newRow("outside the first plane") << QStringLiteral("/media/\U0001F600")
-                                                 << QByteArray("\xef\xbb\xbf/media/\xf0\x9f\x98\x80");
+                                  << QByteArray("\xef\xbb\xbf") +
+                                         QStringLiteral("/media/\u0430\u043d\u043d\u0430/\u0417\u0415\u041f").toUtf8();
+        QTest::newRow("outside the first plane")
+            << QStringLiteral("/media/\U0001F600") << QByteArray("\xef\xbb\xbf/media/\xf0\x9f\x98\x80");
         QTest::newRow("begins like the mark") << QStringLiteral("\u00ef\u00bb\u00bfdisk")
-                                              << QByteArray("\xef\xbb\xbf\xc3\xaf\xc2\xbb\xc2\xbf" "disk");
+                                              << QByteArray("\xef\xbb\xbf\xc3\xaf\xc2\xbb\xc2\xbf"
+                                                            "disk");
         // UTF-8 of a final "à" ends in byte A0, which reads as a no-break space.
-        QTest::newRow("ends in an accent beyond Windows-1252") << QStringLiteral("/media/\u0141ukasz/voil\u00e0")
-                                                                << QByteArray("\xef\xbb\xbf") + QStringLiteral("/media/\u0141ukasz/voil\u00e0").toUtf8();
+        QTest::newRow("ends in an accent beyond Windows-1252")
+            << QStringLiteral("/media/\u0141ukasz/voil\u00e0")
+            << QByteArray("\xef\xbb\xbf") + QStringLiteral("/media/\u0141ukasz/voil\u00e0").toUtf8();
         QTest::newRow("ends in a no-break space") << QStringLiteral("/media/usb\u00a0") << QByteArray("/media/usb\xa0");
         const QString longPath = QStringLiteral("/media/operator/") + QString(60, QChar(0x0416));
         QTest::newRow("longer than 49") << longPath << QByteArray("\xef\xbb\xbf") + longPath.toUtf8();
@@ -93,8 +99,8 @@ private slots:
         QTest::newRow("in quotes") << QStringLiteral("\"/media/usb\"") << QByteArray("\"\"/media/usb\"\"");
         QTest::newRow("in single quotes") << QStringLiteral("'usb'") << QByteArray("\"'usb'\"");
         QTest::newRow("a blank in quotes") << QStringLiteral("\" \"") << QByteArray("\"\" \"\"");
-        QTest::newRow("Cyrillic, ending in a blank") << QStringLiteral("\u0416 ")
-                                                     << QByteArray("\"\xef\xbb\xbf\xd0\x96 \"");
+        QTest::newRow("Cyrillic, ending in a blank")
+            << QStringLiteral("\u0416 ") << QByteArray("\"\xef\xbb\xbf\xd0\x96 \"");
         QTest::newRow("a quote inside stays as it is") << QStringLiteral("\"usb") << QByteArray("\"usb");
     }
 

@@ -3,14 +3,14 @@
 #include <QListWidget>
 #include <QScrollBar>
 
-#include "widgets/FormHelpers.h"
-#include "base/Program.h"
 #include "app/frmAbout.h"
 #include "app/frmDriveSelect.h"
 #include "app/frmMainMenu.h"
-#include "widgets/frmMyInputBox.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "tests/support/TestSupport.h"
+#include "widgets/FormHelpers.h"
+#include "widgets/frmMyInputBox.h"
 
 class tst_ShellLook : public QObject {
     Q_OBJECT
@@ -63,10 +63,10 @@ private slots:
         QTest::addColumn<std::optional<MsgBox::Answer>>("named");  // the default the box names
         QTest::addColumn<MsgBox::Answer>("answer");
         QTest::newRow("Yes/No") << MsgBox::Buttons::YesNo << std::optional<MsgBox::Answer>() << MsgBox::Answer::Yes;
-        QTest::newRow("Yes/No, No named") << MsgBox::Buttons::YesNo << std::optional(MsgBox::Answer::No)
-                                          << MsgBox::Answer::No;
-        QTest::newRow("OK/Cancel, Cancel named") << MsgBox::Buttons::OkCancel << std::optional(MsgBox::Answer::Cancel)
-                                                 << MsgBox::Answer::Cancel;
+        QTest::newRow("Yes/No, No named")
+            << MsgBox::Buttons::YesNo << std::optional(MsgBox::Answer::No) << MsgBox::Answer::No;
+        QTest::newRow("OK/Cancel, Cancel named")
+            << MsgBox::Buttons::OkCancel << std::optional(MsgBox::Answer::Cancel) << MsgBox::Answer::Cancel;
     }
     // The real box, as the operator sees it, answered with Enter.
     void enterAnswersABoxWithItsDefaultButton()

@@ -13,11 +13,11 @@
 #include <QLocalServer>
 #include <QScopeGuard>
 
-#include "base/Program.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
 #include "app/frmAbout.h"
 #include "app/frmMainMenu.h"
+#include "base/Program.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
@@ -32,7 +32,7 @@ auto SetEnvironment(const char* name, const QByteArray& value)
 
 sockaddr_un SocketAddress(const QString& path)
 {
-    sockaddr_un address {};
+    sockaddr_un address{};
     address.sun_family = AF_UNIX;
     const QByteArray p = QFile::encodeName(path);
     std::memcpy(address.sun_path, p.constData(), std::min(size_t(p.size()), sizeof address.sun_path - 1));
@@ -44,7 +44,7 @@ qint64 ListenerPid(const QString& path)
 {
     const sockaddr_un address = SocketAddress(path);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    ucred peer {};
+    ucred peer{};
     socklen_t size = sizeof peer;
     const bool answered = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0 &&
                           ::getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0;
@@ -77,11 +77,13 @@ QString ProgramWithoutDisk(const TestProgram& t)
     const QString exe = t.programFolder() + QStringLiteral("/zeptest");
     if (!QFile::exists(exe))
         QFile::copy(QStringLiteral(ZEP_PROGRAM_DIR "/zeptest"), exe);
-    CHECKED(WriteFileBytes(t.programFolder() + QStringLiteral("/zeptest.ini"), "[Path]\r\nFilePath=/nowhere/at/all\r\n"), QString());
+    CHECKED(
+        WriteFileBytes(t.programFolder() + QStringLiteral("/zeptest.ini"), "[Path]\r\nFilePath=/nowhere/at/all\r\n"),
+        QString());
     return exe;
 }
 
-} // namespace
+}  // namespace
 
 class tst_StartUp : public QObject {
     Q_OBJECT
@@ -97,8 +99,9 @@ private slots:
     {
         TestProgram t;
         CHECKED(WriteClients(t.disk(), {QStringLiteral("Ann Lee"), QStringLiteral("Bo Smith-Jones")}));
-        CHECKED(WriteFileBytes(program().IniPath, "[Settings]\r\nNumLock=true\r\nPrintDOS=Truly\r\n[Path]\r\nFilePath=" +
-                                              t.disk().toLocal8Bit() + "\r\nSndPath= /opt/sounds \r\n"));
+        CHECKED(
+            WriteFileBytes(program().IniPath, "[Settings]\r\nNumLock=true\r\nPrintDOS=Truly\r\n[Path]\r\nFilePath=" +
+                                                  t.disk().toLocal8Bit() + "\r\nSndPath= /opt/sounds \r\n"));
         program().DataDrive.clear();
         program().EditMode = true;
         // What a killed bulk print leaves: confidential reports that must not outlive it.
@@ -181,7 +184,8 @@ private slots:
         RunningTool first(exe);
         QVERIFY(first.waitForStarted());
         // The first copy answers later ones while it waits at its "no test information" question.
-        QTRY_VERIFY_WITH_TIMEOUT(ListenerPid(SingleInstance(t.programFolder()).serverName()) == first.processId(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(ListenerPid(SingleInstance(t.programFolder()).serverName()) == first.processId(),
+                                 20000);
         const QStringList before = QDir(t.programFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
 
         QCOMPARE(RunTool(exe, {}, 10000).exitCode, 0);
@@ -222,13 +226,15 @@ private slots:
             QTRY_COMPARE(ListenerPid(name), qint64(stranger));
         } else {
             const QByteArray key = t.programFolder().toUtf8() + '#' + QByteArray::number(uint(::getuid()));
-            QVERIFY(earlier.listen(QStringLiteral("zeptest-") + QString::fromLatin1(QCryptographicHash::hash(
-                                                                    key, QCryptographicHash::Sha1).toHex().left(16))));
+            QVERIFY(earlier.listen(
+                QStringLiteral("zeptest-") +
+                QString::fromLatin1(QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(16))));
         }
 
         RunningTool program(exe);
         QVERIFY(program.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(program.state() != QProcess::Running || ListenerPid(name) == program.processId(), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(program.state() != QProcess::Running || ListenerPid(name) == program.processId(),
+                                 20000);
         QCOMPARE(program.state(), QProcess::Running);
     }
 

@@ -25,9 +25,9 @@
 
 #include "base/MsgBox.h"
 #include "base/Program.h"
+#include "base/RegularFile.h"
 #include "clients/DataAccess.h"
 #include "clients/DelNames.h"
-#include "base/RegularFile.h"
 #include "tests/clients/RecordWriter.h"
 #include "tests/support/TestSupport.h"
 
@@ -121,15 +121,17 @@ int Overtake(qint64 waiter)
     return ReplaceFile(path, bytes + RecordToBytes(SampleRecord(QStringLiteral("Overtaker")))) == 0 ? 0 : 1;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     const QString mode = args.value(0);
-    const QHash<QString, int> argumentCount{{QStringLiteral("edit"), 3}, {QStringLiteral("names"), 2},
-                                            {QStringLiteral("append"), 4}, {QStringLiteral("hold"), 2},
+    const QHash<QString, int> argumentCount{{QStringLiteral("edit"), 3},
+                                            {QStringLiteral("names"), 2},
+                                            {QStringLiteral("append"), 4},
+                                            {QStringLiteral("hold"), 2},
                                             {QStringLiteral("overtake"), 3}};
     if (args.size() != argumentCount.value(mode, -1)) {
         std::fprintf(stderr, "usage: recordwriter edit DISK SLOT | names DISK | append DISK TAG N | hold DISK | "

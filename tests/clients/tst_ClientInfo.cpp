@@ -45,11 +45,19 @@ class tst_ClientInfo : public QObject {
     }
 
     QPushButton* Ok() const { return Child<QPushButton>(form, "cmdMenuChoice", 0); }
-    void ChooseInformationOk() { Ok()->setFocus(); Press(Qt::Key_Return); }
+    void ChooseInformationOk()
+    {
+        Ok()->setFocus();
+        Press(Qt::Key_Return);
+    }
 
 private slots:
     void init() { t = std::make_unique<TestProgram>(); }
-    void cleanup() { form.reset(); t.reset(); }
+    void cleanup()
+    {
+        form.reset();
+        t.reset();
+    }
 
     void newClientWithEveryFieldNotAvailable()
     {
@@ -62,7 +70,7 @@ private slots:
         QCOMPARE(Focused(), Field(FieldAge));
         QVERIFY(Child<QLabel>(form, "lblInfo", 2)->font().bold() && !Child<QLabel>(form, "lblInfo", 1)->font().bold());
         TypeAndEnter("n");
-        TypeText("n"); // "n" in the sex box selects "N/A"
+        TypeText("n");  // "n" in the sex box selects "N/A"
         QCOMPARE(FieldText(FieldGender), QString("N/A"));
         Press(Qt::Key_Return);
         TypeAndEnter("0");
@@ -77,7 +85,8 @@ private slots:
         QCOMPARE(form->result(), int(QDialog::Accepted));
         QCOMPARE(program().CurrentClient, qint16(3));
         const ClientRecord& r = program().ClientTable[3];
-        QCOMPARE((QStringList{r.Name.trimmed(), r.SSN.trimmed(), r.Age.trimmed(), r.Education.trimmed()}), QStringList(4, "N"));
+        QCOMPARE((QStringList{r.Name.trimmed(), r.SSN.trimmed(), r.Age.trimmed(), r.Education.trimmed()}),
+                 QStringList(4, "N"));
         QCOMPARE(r.DateOfBirth.trimmed() + r.Gender.text() + r.Race.text() + r.Marital.text(), QString("N000"));
         QCOMPARE(r.Answers.text(), QString(64, '0'));
         // A new client reaches the disk only with its answers.
@@ -94,15 +103,21 @@ private slots:
         QTest::addColumn<int>("beeps");
         QTest::addColumn<QString>("rule");
         // Letters other than N never reach the ID field: one beep for "x", one for the refusal.
-        QTest::newRow("name") << 0 << "" << "" << 1 << "Enter client's name. Press Enter to continue.";
-        QTest::newRow("ID of 10") << 1 << "123-45-x678" << "" << 2
+        QTest::newRow("name") << 0 << ""
+                              << "" << 1 << "Enter client's name. Press Enter to continue.";
+        QTest::newRow("ID of 10") << 1 << "123-45-x678"
+                                  << "" << 2
                                   << "Enter ID number of the client or N for Not Available. Press Enter to continue.";
-        QTest::newRow("age 10") << 2 << "10" << "" << 1 << "Enter age of client in number of years. Press Enter to continue.";
-        QTest::newRow("sex unselected") << 3 << "x" << "" << 2
-                                        << "Press down arrow to select sex or N/A for Not Available. Press Enter to continue.";
-        QTest::newRow("education") << 5 << "ab" << "" << 1
+        QTest::newRow("age 10") << 2 << "10"
+                                << "" << 1 << "Enter age of client in number of years. Press Enter to continue.";
+        QTest::newRow("sex unselected")
+            << 3 << "x"
+            << "" << 2 << "Press down arrow to select sex or N/A for Not Available. Press Enter to continue.";
+        QTest::newRow("education") << 5 << "ab"
+                                   << "" << 1
                                    << "Enter education level of client in number of years. Press Enter to continue.";
-        QTest::newRow("no such date") << 7 << "02301990" << "__/__/____" << 1
+        QTest::newRow("no such date") << 7 << "02301990"
+                                      << "__/__/____" << 1
                                       << "Enter date of birth month, day, year as MM/DD/YYYY or N for Not Available. "
                                          "Press Enter to continue.";
     }
@@ -135,16 +150,17 @@ private slots:
     {
         CHECKED(Open(false));
         TypeAndEnter("Al");
-        Press(Qt::Key_Tab); // ID number left empty
-        TypeText("5");      // an age left with Tab is not checked
+        Press(Qt::Key_Tab);  // ID number left empty
+        TypeText("5");       // an age left with Tab is not checked
         Press(Qt::Key_Tab);
         for (int i = 3; i < 7; ++i)
             TypeAndEnter(Good[i]);
-        TypeAndEnter("01152001"); // a real date passes Enter; only "Information OK" knows it is too late
+        TypeAndEnter("01152001");  // a real date passes Enter; only "Information OK" knows it is too late
         QCOMPARE(Focused(), Ok());
         ExpectRefusal();
         Press(Qt::Key_Return);
-        QCOMPARE(LastMessage().text, QString("Enter ID number of the client or N for Not Available. Press Enter to continue."));
+        QCOMPARE(LastMessage().text,
+                 QString("Enter ID number of the client or N for Not Available. Press Enter to continue."));
         QCOMPARE(Focused(), Field(FieldSSN));
         TypeText("N");
         ExpectRefusal();
@@ -170,10 +186,14 @@ private slots:
         QTest::addColumn<QString>("entry");
         QTest::addColumn<int>("offset");  // of the code in the record
         QTest::addColumn<QByteArray>("code");
-        const struct { int field; const char* name; const char* entries; int offset; } lists[] = {
-            {FieldGender, "sex", "N/A|Male|Female", 39},
-            {FieldRace, "race", "N/A|Caucasian|Black|Hispanic|Asian|Native American|Other", 40},
-            {FieldMarital, "marital", "N/A|Single|Married|Divorced|Separated|Widowed", 43}};
+        const struct {
+            int field;
+            const char* name;
+            const char* entries;
+            int offset;
+        } lists[] = {{FieldGender, "sex", "N/A|Male|Female", 39},
+                     {FieldRace, "race", "N/A|Caucasian|Black|Hispanic|Asian|Native American|Other", 40},
+                     {FieldMarital, "marital", "N/A|Single|Married|Divorced|Separated|Widowed", 43}};
         for (const auto& list : lists) {
             const QStringList entries = QString(list.entries).split('|');
             for (int code = 0; code < entries.size(); ++code)
@@ -208,8 +228,12 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("afterBackspace");
         QTest::addColumn<QString>("retyped");
-        QTest::newRow("month") << "01" << "0_/__/____" << "02/__/____";
-        QTest::newRow("day") << "0115" << "01/1_/____" << "01/12/____";
+        QTest::newRow("month") << "01"
+                               << "0_/__/____"
+                               << "02/__/____";
+        QTest::newRow("day") << "0115"
+                             << "01/1_/____"
+                             << "01/12/____";
     }
     void backspaceAfterASlashTakesTheDigitBeforeIt()
     {
@@ -245,7 +269,7 @@ private slots:
         QCOMPARE(program().CurrentEditCount, qint16(2));
         Press(Qt::Key_Backtab);
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
-        TypeText("John Roe"); // back as it was: the third change
+        TypeText("John Roe");  // back as it was: the third change
         Press(Qt::Key_Tab);
         QCOMPARE(program().CurrentEditCount, qint16(3));
         QCOMPARE(LastMessage().title, QString("Edit Limit Reached"));
@@ -266,10 +290,16 @@ private slots:
         QTest::addColumn<QString>("nameDeleted");
         QTest::addColumn<QString>("age");
         QTest::addColumn<bool>("locked");
-        QTest::newRow("unchanged") << "2" << "0" << "34" << false;
+        QTest::newRow("unchanged") << "2"
+                                   << "0"
+                                   << "34" << false;
         // An age of 100, stored by some other way, shows as "10": the form differs from the record.
-        QTest::newRow("edit limit") << "3" << "0" << "100" << true;
-        QTest::newRow("name deleted") << "0" << "1" << "100" << true;
+        QTest::newRow("edit limit") << "3"
+                                    << "0"
+                                    << "100" << true;
+        QTest::newRow("name deleted") << "0"
+                                      << "1"
+                                      << "100" << true;
     }
     // A locked client opens told why and with its fields disabled; whatever reached the
     // disk would recreate the removed file.

@@ -15,10 +15,18 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("code");
         // Digit first, prefix second, "N/A" last; "N" alone is ambiguous for race and marital.
-        const char* rows[][3] = {{"sex", "n", "0"},      {"sex", "male", "1"},       {"sex", "3", "-1"},
-                                 {"sex", "", "-1"},      {"race", "5", "5"},         {"race", "N", "-1"},
-                                 {"race", "Na", "5"},    {"race", "N/A", "0"},       {"race", "7", "-1"},
-                                 {"marital", "N", "-1"}, {"marital", "Separated", "4"}, {"marital", "55", "-1"}};
+        const char* rows[][3] = {{"sex", "n", "0"},
+                                 {"sex", "male", "1"},
+                                 {"sex", "3", "-1"},
+                                 {"sex", "", "-1"},
+                                 {"race", "5", "5"},
+                                 {"race", "N", "-1"},
+                                 {"race", "Na", "5"},
+                                 {"race", "N/A", "0"},
+                                 {"race", "7", "-1"},
+                                 {"marital", "N", "-1"},
+                                 {"marital", "Separated", "4"},
+                                 {"marital", "55", "-1"}};
         for (const auto& row : rows)
             QTest::addRow("%s %s", row[0], row[1]) << row[0] << row[1] << QByteArray(row[2]).toInt();
     }
@@ -27,7 +35,10 @@ private slots:
         QFETCH(QString, list);
         QFETCH(QString, text);
         QFETCH(int, code);
-        QCOMPARE(list == "sex" ? RecognizeGender(text) : list == "race" ? RecognizeRace(text) : RecognizeMarital(text), code);
+        QCOMPARE(list == "sex"    ? RecognizeGender(text)
+                 : list == "race" ? RecognizeRace(text)
+                                  : RecognizeMarital(text),
+                 code);
         for (int i = 0; i < int(RaceText.size()); ++i)  // every display text recognises itself
             QCOMPARE(RecognizeRace(QString::fromLatin1(RaceText[i])), i);
     }
@@ -46,7 +57,8 @@ private slots:
                                        << QStringList{"02/30/1990", "01/1_/1990", "__/__/____", "13/01/1990"};
         // "Information OK" also wants 1890..2000.
         QTest::newRow("date on OK") << "good date" << QStringList{"12/31/2000", "01/01/1890", "02/29/1996"}
-                                    << QStringList{"01/15/2001", "12/31/1889", "04/31/1990", "02/29/1999", "00/10/1990"};
+                                    << QStringList{"01/15/2001", "12/31/1889", "04/31/1990", "02/29/1999",
+                                                   "00/10/1990"};
         QTest::newRow("first conviction") << "first" << QStringList{"5", "99", "n"} << QStringList{"4", ""};
         QTest::newRow("court value") << "court" << QStringList{"0", "3", "n"} << QStringList{"", "ab", "NN"};
     }
@@ -56,13 +68,20 @@ private slots:
         QFETCH(QStringList, accepted);
         QFETCH(QStringList, refused);
         const auto accepts = [&rule](QString text) {
-            if (rule == "age") return AcceptAge(text);
-            if (rule == "education") return AcceptEducation(text);
-            if (rule == "ID") return AcceptSSN(text);
-            if (rule == "name") return AcceptName(text);
-            if (rule == "date") return AcceptDateOfBirth(text);
-            if (rule == "good date") return GoodDate(text);
-            if (rule == "first") return ValidateFirstConviction(text);
+            if (rule == "age")
+                return AcceptAge(text);
+            if (rule == "education")
+                return AcceptEducation(text);
+            if (rule == "ID")
+                return AcceptSSN(text);
+            if (rule == "name")
+                return AcceptName(text);
+            if (rule == "date")
+                return AcceptDateOfBirth(text);
+            if (rule == "good date")
+                return GoodDate(text);
+            if (rule == "first")
+                return ValidateFirstConviction(text);
             return ValidateCourtValue(text, 0, 99);
         };
         for (const QString& text : accepted)
@@ -109,12 +128,12 @@ private slots:
         DateMask m;
         QVERIFY(m.Type('n'));
         QCOMPARE(m.Text(), QString("N_/__/____"));
-        QVERIFY(!m.Type('N')); // "N" only in the first position
+        QVERIFY(!m.Type('N'));  // "N" only in the first position
         m.Clear();
         for (QChar c : QString("01151990"))
             QVERIFY(m.Type(c));
         QCOMPARE(m.Text(), QString("01/15/1990"));
-        QVERIFY(!m.Type('1')); // full
+        QVERIFY(!m.Type('1'));  // full
         m.Backspace();
         QCOMPARE(m.Text(), QString("01/15/199_"));
         // Typing over a whole selection starts afresh; "/" moves on to the day.

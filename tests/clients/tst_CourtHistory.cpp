@@ -6,12 +6,14 @@
 
 namespace {
 
-const QString FirstRule = QStringLiteral("Enter a number from 5 to 99 or N for Not Available. Press Enter to continue.");
-const QString OtherRule = QStringLiteral("Enter a number from 0 to 99 or N for Not Available. Press Enter to continue.");
+const QString FirstRule =
+    QStringLiteral("Enter a number from 5 to 99 or N for Not Available. Press Enter to continue.");
+const QString OtherRule =
+    QStringLiteral("Enter a number from 0 to 99 or N for Not Available. Press Enter to continue.");
 
 QString Stored(int box) { return (program().ClientTable[program().CurrentClient].*CourtFields[box].Field).text(); }
 
-} // namespace
+}  // namespace
 
 class tst_CourtHistory : public QObject {
     Q_OBJECT
@@ -37,18 +39,27 @@ class tst_CourtHistory : public QObject {
 
     QLineEdit* Box(int i) const { return Child<QLineEdit>(form, CourtFields[i].Control); }
     QPushButton* Choice(int i) const { return Child<QPushButton>(form, "cmdMenuChoice", i); }
-    void ChooseMenu(int i) { Choice(i)->setFocus(); Press(Qt::Key_Return); }
+    void ChooseMenu(int i)
+    {
+        Choice(i)->setFocus();
+        Press(Qt::Key_Return);
+    }
 
 private slots:
     void init() { t = std::make_unique<TestProgram>(); }
-    void cleanup() { form.reset(); t.reset(); }
+    void cleanup()
+    {
+        form.reset();
+        t.reset();
+    }
 
     void enterRulesPerBox()
     {
         CHECKED(Open(false));
         QCOMPARE(Child<QLabel>(form, "lblClientName")->text(), QString("New Client").leftJustified(25));
         QCOMPARE(Focused(), Box(0));
-        QCOMPARE(Child<QLabel>(form, "MsgPanel")->text(), QString("Type a value 5 to 99 or N for Not Available, then press Enter."));
+        QCOMPARE(Child<QLabel>(form, "MsgPanel")->text(),
+                 QString("Type a value 5 to 99 or N for Not Available, then press Enter."));
         QVERIFY(Child<QLabel>(form, "lblInfo", 0)->font().bold());
 
         ExpectRefusal();
@@ -56,7 +67,7 @@ private slots:
         QCOMPARE(LastMessage().text, FirstRule);
         QCOMPARE(BeepCount(), 1);
         QCOMPARE(Focused(), Box(0));
-        QCOMPARE(Box(0)->text(), QString("4")); // left as typed; the next try replaces it
+        QCOMPARE(Box(0)->text(), QString("4"));  // left as typed; the next try replaces it
 
         TypeAndEnter("5");
         QCOMPARE(Focused(), Box(1));

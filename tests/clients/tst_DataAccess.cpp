@@ -6,17 +6,17 @@
 namespace {
 
 // The record of SampleRecord("Jane Doe"), written out by hand field by field.
-const QByteArray HandMadeRecord = QByteArray("Jane Doe").leftJustified(25) // Name                   0
-    + "123-45-6789"   // SSN 25
-    + "34 "           // Age 36
-    + "1" + "2"       // Gender 39, Race 40
-    + "12" + "3"      // Education 41, Marital 43
-    + "11/02/2026"    // TestDate 44
-    + "19" + "3 " + "1 " + "2 " + "0 " + "1 "  // first conviction 54 .. alcohol 64
-    + "N " + "0 " + "2 " + "0 " + "1 " + "0 "  // parole 66 .. drugs 76
-    + QByteArray(60, '2') + "1234"             // Answers 78
-    + "0" + "0"       // EditCount 142, NameDeleted 143
-    + "04/17/1990";   // DateOfBirth 144
+const QByteArray HandMadeRecord = QByteArray("Jane Doe").leftJustified(25)   // Name                   0
+                                  + "123-45-6789"                            // SSN 25
+                                  + "34 "                                    // Age 36
+                                  + "1" + "2"                                // Gender 39, Race 40
+                                  + "12" + "3"                               // Education 41, Marital 43
+                                  + "11/02/2026"                             // TestDate 44
+                                  + "19" + "3 " + "1 " + "2 " + "0 " + "1 "  // first conviction 54 .. alcohol 64
+                                  + "N " + "0 " + "2 " + "0 " + "1 " + "0 "  // parole 66 .. drugs 76
+                                  + QByteArray(60, '2') + "1234"             // Answers 78
+                                  + "0" + "0"                                // EditCount 142, NameDeleted 143
+                                  + "04/17/1990";                            // DateOfBirth 144
 
 QByteArray Records(int count) { return ::Records(Names("Client", count)); }
 
@@ -27,7 +27,7 @@ void NewClientIn(int slot, const QString& name = QStringLiteral("Jane Doe"))
     program().ClientTable[slot] = SampleRecord(name);
 }
 
-} // namespace
+}  // namespace
 
 class tst_DataAccess : public QObject {
     Q_OBJECT
@@ -54,7 +54,9 @@ private slots:
         QVERIFY(LoadClientTable());
         NewClientIn(1, QStringLiteral("José Müller €5 Ω\U0001F600"));
         QVERIFY(CompleteNewClient());
-        QCOMPARE(ReadFileBytes(t->dataFile()).left(25), QByteArray("Jos\xe9 M\xfcller \x80" "5 ??").leftJustified(25));
+        QCOMPARE(ReadFileBytes(t->dataFile()).left(25), QByteArray("Jos\xe9 M\xfcller \x80"
+                                                                   "5 ??")
+                                                            .leftJustified(25));
         QVERIFY(LoadClientTable());
         QCOMPARE(program().ClientTable[1].Name.trimmed(), QStringLiteral("José Müller €5 ??"));
     }

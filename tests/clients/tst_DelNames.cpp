@@ -3,9 +3,9 @@
 #include <cerrno>
 
 #include "base/Program.h"
+#include "base/RegularFile.h"
 #include "clients/DataAccess.h"
 #include "clients/DelNames.h"
-#include "base/RegularFile.h"
 #include "tests/support/TestSupport.h"
 
 using MsgBox::Answer;
@@ -34,9 +34,12 @@ private slots:
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QByteArray>("scrambled");
         QTest::newRow("accented") << QByteArray("\xE9\xF1\xC0\xD6") << QByteArray("\xEC\xF4\xC7\xDD");
-        QTest::newRow("top codes wrap to capitals")
-            << QByteArray("\xF8\xF9\xFA\xFB\xFC\xFD\xFE\xFF") << QByteArray("\xFF\xFC" "B\xFE" "DAFC");
-        QTest::newRow("onto undefined bytes and DEL") << QByteArray("xz\x86\x88\x96") << QByteArray("\x7F\x81\x8D\x8F\x9D");
+        QTest::newRow("top codes wrap to capitals") << QByteArray("\xF8\xF9\xFA\xFB\xFC\xFD\xFE\xFF")
+                                                    << QByteArray("\xFF\xFC"
+                                                                  "B\xFE"
+                                                                  "DAFC");
+        QTest::newRow("onto undefined bytes and DEL")
+            << QByteArray("xz\x86\x88\x96") << QByteArray("\x7F\x81\x8D\x8F\x9D");
         QTest::newRow("control codes, never a blank") << QByteArray("\x1D\x02\x19") << QByteArray("!\x09\x1C");
     }
     void scramblesEachCode()
@@ -55,7 +58,7 @@ private slots:
     {
         TestProgram t;
         CHECKED(WriteClients(t.disk(), {QStringLiteral("abc def"), QStringLiteral("Kept"), QStringLiteral("xyz"),
-                                QStringLiteral("Ann")}));
+                                        QStringLiteral("Ann")}));
         file = ReadFileBytes(t.dataFile());
         MarkDeleted(2);
         CHECKED(WriteFileBytes(t.dataFile(), file));

@@ -9,9 +9,9 @@
 
 #include "app/DriveSelect.h"
 #include "base/Program.h"
+#include "base/RegularFile.h"
 #include "clients/DataAccess.h"
 #include "clients/DelNames.h"
-#include "base/RegularFile.h"
 #include "tests/clients/RecordWriter.h"
 #include "tests/support/TestSupport.h"
 
@@ -36,7 +36,7 @@ struct HangGuard {
     ~HangGuard() { ::alarm(0); }
 };
 
-} // namespace
+}  // namespace
 
 class tst_DiskFaults : public QObject {
     Q_OBJECT
@@ -130,7 +130,8 @@ private slots:
         // With room made, the same client is saved whole.
         QVERIFY(QFile::remove(filler));
         QVERIFY(CompleteNewClient());
-        QCOMPARE(ReadFileBytes(program().DataFilePath), before + RecordToBytes(SampleRecord(QStringLiteral("Overflow"))));
+        QCOMPARE(ReadFileBytes(program().DataFilePath),
+                 before + RecordToBytes(SampleRecord(QStringLiteral("Overflow"))));
     }
 
     void aRefusedWriteLeavesTheFileAsItWas_data()
@@ -296,7 +297,10 @@ private slots:
             for (int i = 0; i < before.size(); ++i) {
                 const QByteArray record = file.mid(i * RecordLength, RecordLength);
                 QVERIFY2(record == before[i] || record == after[i],
-                         qPrintable(QStringLiteral("kill %1 tore record %2: %3").arg(kill).arg(i + 1).arg(QString::fromLatin1(record))));
+                         qPrintable(QStringLiteral("kill %1 tore record %2: %3")
+                                        .arg(kill)
+                                        .arg(i + 1)
+                                        .arg(QString::fromLatin1(record))));
             }
         }
         QStringList left = QDir(disk.path()).entryList(QDir::Files | QDir::Hidden);
@@ -323,8 +327,9 @@ private slots:
             std::array<QProcess, 2> writers;
             std::array<QStringList, 2> saved;
             for (int i = 0; i < 2; ++i) {
-                writers[i].start(QStringLiteral(RECORDWRITER), {QStringLiteral("append"), disk.path(),
-                                                                QStringLiteral("Writer%1").arg(i), QStringLiteral("25")});
+                writers[i].start(
+                    QStringLiteral(RECORDWRITER),
+                    {QStringLiteral("append"), disk.path(), QStringLiteral("Writer%1").arg(i), QStringLiteral("25")});
                 QVERIFY(writers[i].waitForReadyRead(10000));
                 QCOMPARE(writers[i].readLine(), QByteArray("ready\n"));
             }
@@ -345,11 +350,13 @@ private slots:
                 writers[0].write("go\n");
                 writers[0].waitForBytesWritten();
                 QDeadlineTimer woken(2);
-                while (ProcessState(first) == 'S' && !woken.hasExpired()) {}
+                while (ProcessState(first) == 'S' && !woken.hasExpired()) {
+                }
                 QElapsedTimer moment;
                 moment.start();
                 const qint64 ns = QRandomGenerator::global()->bounded(150000);
-                while (moment.nsecsElapsed() < ns) {}
+                while (moment.nsecsElapsed() < ns) {
+                }
                 ::kill(pid_t(first), SIGSTOP);
                 writers[1].write("go\n");
                 writers[1].waitForBytesWritten();
@@ -365,11 +372,14 @@ private slots:
             const QByteArray file = ReadFileBytes(disk.path() + QStringLiteral("/DATA401.ZEP"));
             QStringList stored;
             for (qsizetype at = 0; at < file.size(); at += RecordLength)
-                stored += RecordFromBytes(file.mid(at, RecordLength).leftJustified(RecordLength).constData()).Name.trimmed();
+                stored +=
+                    RecordFromBytes(file.mid(at, RecordLength).leftJustified(RecordLength).constData()).Name.trimmed();
             reported.sort();
             stored.sort();
             QVERIFY2(stored == reported, qPrintable(QStringLiteral("round %1: %2 clients saved, %3 on the disk")
-                                                        .arg(round).arg(reported.size()).arg(stored.size())));
+                                                        .arg(round)
+                                                        .arg(reported.size())
+                                                        .arg(stored.size())));
         }
     }
 
@@ -389,7 +399,8 @@ private slots:
         MsgBox::SetNextAnswer(Answer::Ok);
         QVERIFY(WriteClientRecord(2));
         QCOMPARE(MsgBox::Shown().size(), 1);
-        QVERIFY2(LastMessage().text.startsWith(QStringLiteral("The data disk is busy")), qPrintable(LastMessage().text));
+        QVERIFY2(LastMessage().text.startsWith(QStringLiteral("The data disk is busy")),
+                 qPrintable(LastMessage().text));
         QCOMPARE(StoredRecord(2), program().ClientTable[2]);
     }
 
@@ -401,7 +412,8 @@ private slots:
         TmpfsMount disk;
         REQUIRE_TMPFS(disk);
         std::unique_ptr<RunningTool> other;
-        CHECKED(LockedByWriter(disk, other, {QStringLiteral("overtake"), QString::number(QCoreApplication::applicationPid())}));
+        CHECKED(LockedByWriter(disk, other,
+                               {QStringLiteral("overtake"), QString::number(QCoreApplication::applicationPid())}));
 
         program().CurrentClient = 3;
         program().ClientTable[3] = SampleRecord(QStringLiteral("Mine"));

@@ -39,7 +39,7 @@ void Insert(QWidget* field, const QString& way, const QString& text)
     QCoreApplication::processEvents();
 }
 
-} // namespace
+}  // namespace
 
 class tst_FieldEntry : public QObject {
     Q_OBJECT
@@ -72,21 +72,66 @@ private slots:
         QTest::addColumn<QString>("way");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("name: letter outside the data file") << "txtName" << "Ctrl+V" << "Łukasz Nowak" << "";
-        QTest::newRow("name: control character") << "txtName" << "drop" << "Al\tSmith" << "";
-        QTest::newRow("name: storable accents") << "txtName" << "Shift+Insert" << "Renée Dubois" << "Renée Dubois";
-        QTest::newRow("ID: letters") << "txtSSN" << "Shift+Insert" << "abcdefghijk" << "";
-        QTest::newRow("ID: foreign digits") << "txtSSN" << "Ctrl+V" << "١٢٣" << "";
-        QTest::newRow("ID: digits and dashes") << "txtSSN" << "Ctrl+V" << "123-45-6789" << "123-45-6789";
-        QTest::newRow("age: input method") << "txtAge" << "input method" << "Ł" << "";
-        QTest::newRow("education: input method") << "txtEducation" << "input method" << "12" << "12";
-        QTest::newRow("race: a word") << "cmbRace" << "Ctrl+V" << "Asia" << "";
-        QTest::newRow("race: a code") << "cmbRace" << "drop" << "1" << "Caucasian";
-        QTest::newRow("date: digits") << "mebDateOfBirth" << "Ctrl+V" << "04171990" << "04/17/1990";
-        QTest::newRow("date: with slashes") << "mebDateOfBirth" << "Shift+Insert" << "04/17/1990" << "04/17/1990";
-        QTest::newRow("date: a letter inside") << "mebDateOfBirth" << "input method" << "0417x990" << "__/__/____";
-        QTest::newRow("court: letter outside") << "txtTimesJail" << "Ctrl+V" << "Ł" << "";
-        QTest::newRow("court: digits") << "txtTimesJail" << "input method" << "12" << "12";
+        QTest::newRow("name: letter outside the data file") << "txtName"
+                                                            << "Ctrl+V"
+                                                            << "Łukasz Nowak"
+                                                            << "";
+        QTest::newRow("name: control character") << "txtName"
+                                                 << "drop"
+                                                 << "Al\tSmith"
+                                                 << "";
+        QTest::newRow("name: storable accents") << "txtName"
+                                                << "Shift+Insert"
+                                                << "Renée Dubois"
+                                                << "Renée Dubois";
+        QTest::newRow("ID: letters") << "txtSSN"
+                                     << "Shift+Insert"
+                                     << "abcdefghijk"
+                                     << "";
+        QTest::newRow("ID: foreign digits") << "txtSSN"
+                                            << "Ctrl+V"
+                                            << "١٢٣"
+                                            << "";
+        QTest::newRow("ID: digits and dashes") << "txtSSN"
+                                               << "Ctrl+V"
+                                               << "123-45-6789"
+                                               << "123-45-6789";
+        QTest::newRow("age: input method") << "txtAge"
+                                           << "input method"
+                                           << "Ł"
+                                           << "";
+        QTest::newRow("education: input method") << "txtEducation"
+                                                 << "input method"
+                                                 << "12"
+                                                 << "12";
+        QTest::newRow("race: a word") << "cmbRace"
+                                      << "Ctrl+V"
+                                      << "Asia"
+                                      << "";
+        QTest::newRow("race: a code") << "cmbRace"
+                                      << "drop"
+                                      << "1"
+                                      << "Caucasian";
+        QTest::newRow("date: digits") << "mebDateOfBirth"
+                                      << "Ctrl+V"
+                                      << "04171990"
+                                      << "04/17/1990";
+        QTest::newRow("date: with slashes") << "mebDateOfBirth"
+                                            << "Shift+Insert"
+                                            << "04/17/1990"
+                                            << "04/17/1990";
+        QTest::newRow("date: a letter inside") << "mebDateOfBirth"
+                                               << "input method"
+                                               << "0417x990"
+                                               << "__/__/____";
+        QTest::newRow("court: letter outside") << "txtTimesJail"
+                                               << "Ctrl+V"
+                                               << "Ł"
+                                               << "";
+        QTest::newRow("court: digits") << "txtTimesJail"
+                                       << "input method"
+                                       << "12"
+                                       << "12";
     }
 
     void everyWayInFollowsTheTypingRule()

@@ -6,10 +6,7 @@
 
 namespace {
 
-QString Quoted(const QString& s)
-{
-    return QLatin1Char('"') + s + QLatin1Char('"');
-}
+QString Quoted(const QString& s) { return QLatin1Char('"') + s + QLatin1Char('"'); }
 
 QString NumberLine(const std::vector<int>& values)
 {
@@ -24,7 +21,7 @@ QByteArray CrLfText(const QStringList& lines)
     return ToAnsi(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"));
 }
 
-} // namespace
+}  // namespace
 
 FixtureData::FixtureData()
 {
@@ -77,10 +74,11 @@ FixtureData::FixtureData()
     const char* const scaleNames[5] = {"", "TRUTH", "ALC", "DRG", "RSK"};
     for (int s = 1; s <= 4; ++s) {
         for (const char* label : {"LOWEST", "MEDIUM-LOW", "MEDIUM-HIGH", "HIGHER", "MAXIMUM-LOW", "MAXIMUM-HIGH"}) {
-            Explanation[s] << QString::fromLatin1(label)
-                           << QStringLiteral("%1 %2 first line").arg(QLatin1String(scaleNames[s]), QLatin1String(label))
-                           << QStringLiteral("%1 %2 second line").arg(QLatin1String(scaleNames[s]), QLatin1String(label))
-                           << QStringLiteral("END");
+            Explanation[s]
+                << QString::fromLatin1(label)
+                << QStringLiteral("%1 %2 first line").arg(QLatin1String(scaleNames[s]), QLatin1String(label))
+                << QStringLiteral("%1 %2 second line").arg(QLatin1String(scaleNames[s]), QLatin1String(label))
+                << QStringLiteral("END");
         }
     }
     Invalid << QStringLiteral("Invalid line 1") << QStringLiteral("Invalid line 2") << QStringLiteral("END")
@@ -121,8 +119,8 @@ QByteArray FixtureData::ScoringFileText() const
     lines << NumberLine({CriticalItems.begin(), CriticalItems.end()});
     lines << QStringLiteral("Truthfulness corrections");
     for (int s = 2; s <= 4; ++s)
-        lines << NumberLine({TruthCorrection[s][1], TruthCorrection[s][2], TruthCorrection[s][3],
-                             TruthCorrection[s][4], TruthCorrection[s][5]});
+        lines << NumberLine({TruthCorrection[s][1], TruthCorrection[s][2], TruthCorrection[s][3], TruthCorrection[s][4],
+                             TruthCorrection[s][5]});
     return CrLfText(lines);
 }
 

@@ -19,13 +19,13 @@ struct FixtureData {
     // [section 1..2][answer value]
     QString Keys[3][5];
     int MaxRaw[3][4][5] = {};
-    int Pct[5][84][4][3] = {};       // [scale][raw][race group][gender]
+    int Pct[5][84][4][3] = {};  // [scale][raw][race group][gender]
     std::vector<int> ScaleItems[5];
     std::array<int, 22> CriticalItems{};
-    int TruthCorrection[5][6] = {};   // [scale 2..4][level 1..5]
-    QStringList Labels;               // the 65 fields of the label file
-    QStringList Explanation[5];       // lines of the paragraph files
-    QStringList Invalid;              // lines of the invalid-test text
+    int TruthCorrection[5][6] = {};  // [scale 2..4][level 1..5]
+    QStringList Labels;              // the 65 fields of the label file
+    QStringList Explanation[5];      // lines of the paragraph files
+    QStringList Invalid;             // lines of the invalid-test text
 
     // Default: Truthfulness items 1..10, Alcohol 11..20 and 61, Drugs 21..30 and 62,
     // Risk 31..40, 63, 64; a True answer earns 1 point on every True/False item and the

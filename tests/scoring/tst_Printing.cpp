@@ -17,7 +17,6 @@
 #include <QScrollBar>
 #include <QTimer>
 
-#include "widgets/FormHelpers.h"
 #include "base/ClientRecord.h"
 #include "scoring/BulkPrint.h"
 #include "scoring/ReportPrinter.h"
@@ -25,6 +24,7 @@
 #include "scoring/frmViewReport.h"
 #include "tests/scoring/ScoringTestCase.h"
 #include "tools/PrintCatcher.h"
+#include "widgets/FormHelpers.h"
 
 namespace {
 
@@ -33,8 +33,8 @@ QByteArray Run(const QString& program, const QStringList& args) { return RunTool
 
 int PdfPages(const QString& pdf)
 {
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(QString::fromUtf8(Run(QStringLiteral("pdfinfo"), {pdf})));
+    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                                          .match(QString::fromUtf8(Run(QStringLiteral("pdfinfo"), {pdf})));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
@@ -94,7 +94,8 @@ public:
         address.sun_family = AF_UNIX;
         qstrncpy(address.sun_path, QFile::encodeName(path).constData(), sizeof address.sun_path);
         fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-        listening = fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(fd, 16) == 0;
+        listening =
+            fd >= 0 && ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 && ::listen(fd, 16) == 0;
     }
     ~HungServer()
     {
@@ -131,7 +132,7 @@ QByteArray ThreePageReport()
     return r;
 }
 
-} // namespace
+}  // namespace
 
 class tst_Printing : public ScoringTestCase {
     Q_OBJECT
@@ -163,7 +164,7 @@ class tst_Printing : public ScoringTestCase {
 
     static void ChooseOption(int option, bool summary = false)
     {
-        Press(Qt::Key_Tab);   // from the tabs to the chosen print option
+        Press(Qt::Key_Tab);  // from the tabs to the chosen print option
         Press(Qt::Key_Down, option);
         if (summary) {
             Press(Qt::Key_Tab);
@@ -217,7 +218,9 @@ private slots:
             viewer->done(0);
         });
         ShowViewReport(nullptr);
-        QVERIFY(stopped && started && report.contains("Ren\xe9" "e Dubois"));
+        QVERIFY(stopped && started &&
+                report.contains("Ren\xe9"
+                                "e Dubois"));
         QVERIFY(cups->WaitForJobs(2));
         QCOMPARE(MsgBox::Shown().size(), 1);
         QCOMPARE(LastMessage().title, QStringLiteral("Printer Error"));
@@ -241,8 +244,9 @@ private slots:
         const QList<ReportPage> pages = ReportPages(FromAnsi(ThreePageReport().chopped(1)));
         QCOMPARE(pages.size(), 3);
         for (int i = 0; i < 3; ++i) {
-            const QString text = QString::fromUtf8(Run(QStringLiteral("pdftotext"),
-                {"-layout", "-f", QString::number(i + 1), "-l", QString::number(i + 1), pdf, "-"}));
+            const QString text =
+                QString::fromUtf8(Run(QStringLiteral("pdftotext"), {"-layout", "-f", QString::number(i + 1), "-l",
+                                                                    QString::number(i + 1), pdf, "-"}));
             QCOMPARE(Words(text.split(QLatin1Char('\n'))), Words(pages[i]));
         }
     }
@@ -252,9 +256,15 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("printer");
         QTest::addColumn<QString>("told");
-        QTest::newRow("stopped queue") << "cupsdisable" << "zepraw" << "\"zepraw\":\rthe printer is stopped";
-        QTest::newRow("refusing queue") << "cupsreject" << "zepraw" << "\"zepraw\":\rthe printer does not accept jobs";
-        QTest::newRow("no such printer") << "" << "gone" << "No printer is set up";
+        QTest::newRow("stopped queue") << "cupsdisable"
+                                       << "zepraw"
+                                       << "\"zepraw\":\rthe printer is stopped";
+        QTest::newRow("refusing queue") << "cupsreject"
+                                        << "zepraw"
+                                        << "\"zepraw\":\rthe printer does not accept jobs";
+        QTest::newRow("no such printer") << ""
+                                         << "gone"
+                                         << "No printer is set up";
     }
 
     void printerFaultsAreToldAndNothingPrints()
@@ -285,7 +295,9 @@ private slots:
     {
         QTest::addColumn<bool>("hung");
         QTest::addColumn<QString>("told");
-        QTest::newRow("cupsd killed") << false << "The report was not printed: the print system is not running (" + cups->Server() + ": Connection refused)";
+        QTest::newRow("cupsd killed") << false
+                                      << "The report was not printed: the print system is not running (" +
+                                             cups->Server() + ": Connection refused)";
         QTest::newRow("server never answers") << true << "The report was not printed: the print system does not answer";
     }
     void printSystemDownOrHungIsToldWhileTheWindowTurns()
@@ -392,7 +404,7 @@ private slots:
                     Press(Qt::Key_Space);
             }
             Child<QPushButton>(form, "cmdMenuChoice", 0)->setFocus();
-            if (pdf && !chosen.isEmpty()) {  // a question nobody answers stops the test
+            if (pdf && !chosen.isEmpty()) {          // a question nobody answers stops the test
                 MsgBox::SetNextFileName(QString());  // cancelled: the list stays as chosen
                 Press(Qt::Key_Return);
                 MsgBox::SetNextFileName(pdfFile);
@@ -410,7 +422,8 @@ private slots:
         } else {
             QVERIFY(cups->WaitForJobs(int(chosen.size())));
         }
-        const QByteArray text = pdf && !chosen.isEmpty() ? Run(QStringLiteral("pdftotext"), {pdfFile, "-"}) : QByteArray();
+        const QByteArray text =
+            pdf && !chosen.isEmpty() ? Run(QStringLiteral("pdftotext"), {pdfFile, "-"}) : QByteArray();
         for (int i = 0; i < chosen.size(); ++i)
             QVERIFY((pdf ? text : cups->Jobs[i]).contains("Client Number " + QByteArray::number(chosen[i])));
         QCOMPARE(program().CurrentClient, qint16(chosen.isEmpty() ? 1 : chosen.last()));

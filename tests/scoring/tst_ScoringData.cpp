@@ -15,10 +15,12 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("reads");  // F: a field, L: a heading line
         QTest::addColumn<QStringList>("read");
-        QTest::newRow("fields") << "  12 , \"a, b\" ,x y \r\n\"q\"  ,\t7\n\"\",last" << "FFFFFFFF"
-                                << QStringList{"12", "a, b", "x y", "q", "7", "", "last"};
-        QTest::newRow("blank lines") << "1,\r\n\r\n  \r\n2\r\n\r\n" << "FFF" << QStringList{"1", "2"};
-        QTest::newRow("headings") << "Heading, with \"quotes\", commas\r\n5,6\r\nNext heading\r\n7" << "LFFLFL"
+        QTest::newRow("fields") << "  12 , \"a, b\" ,x y \r\n\"q\"  ,\t7\n\"\",last"
+                                << "FFFFFFFF" << QStringList{"12", "a, b", "x y", "q", "7", "", "last"};
+        QTest::newRow("blank lines") << "1,\r\n\r\n  \r\n2\r\n\r\n"
+                                     << "FFF" << QStringList{"1", "2"};
+        QTest::newRow("headings") << "Heading, with \"quotes\", commas\r\n5,6\r\nNext heading\r\n7"
+                                  << "LFFLFL"
                                   << QStringList{"Heading, with \"quotes\", commas", "5", "6", "Next heading", "7"};
     }
     void fieldsAndHeadings()
@@ -50,20 +52,50 @@ private slots:
         QTest::addColumn<QString>("problem");
         QTest::addColumn<int>("slot");
         const QString b = QStringLiteral("zepsfb.TXT");
-        QTest::newRow("non-number") << b << "\r\n30\r\n" << "\r\n3O\r\n" << "\"3O\" is not a whole number (MaxRaw of gender 1, race group 1, scale 1)" << 1;
-        QTest::newRow("seven digits") << b << "\r\n30\r\n" << "\r\n3000000\r\n" << "\"3000000\" is not a whole number (MaxRaw of gender 1, race group 1, scale 1)" << 1;
-        QTest::newRow("a sign alone") << b << "\r\n30\r\n" << "\r\n-\r\n" << "\"-\" is not a whole number (MaxRaw of gender 1, race group 1, scale 1)" << 1;
-        QTest::newRow("negative MaxRaw") << b << "\r\n30\r\n" << "\r\n-30\r\n" << "MaxRaw of gender 1, race group 1, scale 1 is -30, outside 0..83" << 1;
-        QTest::newRow("MaxRaw above 83") << b << "\r\n80\r\n" << "\r\n84\r\n" << "MaxRaw of gender 1, race group 1, scale 4 is 84, outside 0..83" << 1;
-        QTest::newRow("too many scale items") << b << "Scale items\r\n10\r\n" << "Scale items\r\n41\r\n" << "item count of scale 1 (Truthfulness) is 41, outside 0..40" << 1;
-        QTest::newRow("item number 65") << b << "\r\n1,2,3,4,5,6,7,8,9,10\r\n" << "\r\n1,2,3,4,5,6,7,8,9,65\r\n" << "item 10 of scale 1 (Truthfulness) is 65, outside 1..64" << 1;
-        QTest::newRow("item number 0") << b << "\r\n1,2,3,4,5,6,7,8,9,10\r\n" << "\r\n0,2,3,4,5,6,7,8,9,10\r\n" << "item 1 of scale 1 (Truthfulness) is 0, outside 1..64" << 1;
-        QTest::newRow("critical item outside the test") << b << "\r\n11,12,13,14,15,16,17,18,21" << "\r\n11,12,13,14,15,16,17,99,21" << "critical item 8 is 99, outside 1..64" << 1;
-        QTest::newRow("percentile above 100") << b << "\r\n4,7,10," << "\r\n4,107,10," << "percentile for raw score 2 of gender 1, race group 1, scale 1 is 107, outside 0..100" << 1;
-        QTest::newRow("file cut short") << b << "\r\n3,4,5,6,7\r\n" << "\r\n3,4,5\r\n" << "too few fields: the file ends before truthfulness correction of scale 4, level 4" << 1;
-        QTest::newRow("short label file") << "zepsfRPT.TXT" << "\"Choice text 16\"\r\n" << "" << "too few fields: the file ends before choice text 16" << 1;
-        for (const char* name : {"zepsfb.TXT", "zepsfRPT.TXT", "ZEPSFVA.TXT", "ZEPSFAL.TXT", "ZEPSFDG.TXT", "ZEPSFRK.TXT", "ZEPINVAL.TXT"})
-            QTest::addRow("%s missing", name) << QString::fromLatin1(name) << QString() << QString() << "Cannot read " << 1;
+        QTest::newRow("non-number") << b << "\r\n30\r\n"
+                                    << "\r\n3O\r\n"
+                                    << "\"3O\" is not a whole number (MaxRaw of gender 1, race group 1, scale 1)" << 1;
+        QTest::newRow("seven digits") << b << "\r\n30\r\n"
+                                      << "\r\n3000000\r\n"
+                                      << "\"3000000\" is not a whole number (MaxRaw of gender 1, race group 1, scale 1)"
+                                      << 1;
+        QTest::newRow("a sign alone") << b << "\r\n30\r\n"
+                                      << "\r\n-\r\n"
+                                      << "\"-\" is not a whole number (MaxRaw of gender 1, race group 1, scale 1)" << 1;
+        QTest::newRow("negative MaxRaw") << b << "\r\n30\r\n"
+                                         << "\r\n-30\r\n"
+                                         << "MaxRaw of gender 1, race group 1, scale 1 is -30, outside 0..83" << 1;
+        QTest::newRow("MaxRaw above 83") << b << "\r\n80\r\n"
+                                         << "\r\n84\r\n"
+                                         << "MaxRaw of gender 1, race group 1, scale 4 is 84, outside 0..83" << 1;
+        QTest::newRow("too many scale items") << b << "Scale items\r\n10\r\n"
+                                              << "Scale items\r\n41\r\n"
+                                              << "item count of scale 1 (Truthfulness) is 41, outside 0..40" << 1;
+        QTest::newRow("item number 65") << b << "\r\n1,2,3,4,5,6,7,8,9,10\r\n"
+                                        << "\r\n1,2,3,4,5,6,7,8,9,65\r\n"
+                                        << "item 10 of scale 1 (Truthfulness) is 65, outside 1..64" << 1;
+        QTest::newRow("item number 0") << b << "\r\n1,2,3,4,5,6,7,8,9,10\r\n"
+                                       << "\r\n0,2,3,4,5,6,7,8,9,10\r\n"
+                                       << "item 1 of scale 1 (Truthfulness) is 0, outside 1..64" << 1;
+        QTest::newRow("critical item outside the test") << b << "\r\n11,12,13,14,15,16,17,18,21"
+                                                        << "\r\n11,12,13,14,15,16,17,99,21"
+                                                        << "critical item 8 is 99, outside 1..64" << 1;
+        QTest::newRow("percentile above 100")
+            << b << "\r\n4,7,10,"
+            << "\r\n4,107,10,"
+            << "percentile for raw score 2 of gender 1, race group 1, scale 1 is 107, outside 0..100" << 1;
+        QTest::newRow("file cut short")
+            << b << "\r\n3,4,5,6,7\r\n"
+            << "\r\n3,4,5\r\n"
+            << "too few fields: the file ends before truthfulness correction of scale 4, level 4" << 1;
+        QTest::newRow("short label file") << "zepsfRPT.TXT"
+                                          << "\"Choice text 16\"\r\n"
+                                          << ""
+                                          << "too few fields: the file ends before choice text 16" << 1;
+        for (const char* name :
+             {"zepsfb.TXT", "zepsfRPT.TXT", "ZEPSFVA.TXT", "ZEPSFAL.TXT", "ZEPSFDG.TXT", "ZEPSFRK.TXT", "ZEPINVAL.TXT"})
+            QTest::addRow("%s missing", name)
+                << QString::fromLatin1(name) << QString() << QString() << "Cannot read " << 1;
         QTest::newRow("client slot 0") << QString() << QString() << QString() << "slot 0" << 0;
     }
     void faultyDataStopsTheScoringAndLeavesNoReport()
@@ -94,9 +126,10 @@ private slots:
     void paragraphWithoutLabelOrEndStopsAtTheEndOfTheFile()
     {
         // Truthfulness has no paragraph for its label at all; Alcohol's paragraph has no END.
-        data.Explanation[Truthfulness] = QStringList{QStringLiteral("SOMETHING ELSE"), QStringLiteral("text"), QStringLiteral("END")};
-        data.Explanation[Alcohol] = QStringList{QStringLiteral("LOWEST"), QStringLiteral("alcohol to the end"),
-                                                QStringLiteral("last line")};
+        data.Explanation[Truthfulness] =
+            QStringList{QStringLiteral("SOMETHING ELSE"), QStringLiteral("text"), QStringLiteral("END")};
+        data.Explanation[Alcohol] =
+            QStringList{QStringLiteral("LOWEST"), QStringLiteral("alcohol to the end"), QStringLiteral("last line")};
         QVERIFY(Score(QuietClient()));
         const QStringList lines = ReportLines(folder());
         const qsizetype truth = lines.indexOf(QRegularExpression(QStringLiteral("^       TRUTH SCALE: .*")));

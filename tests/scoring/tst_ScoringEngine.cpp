@@ -10,20 +10,21 @@ private slots:
     // Halves round to the even neighbour.
     void leadingNumbersAndRoundingHalvesToEven()
     {
-        const std::pair<const char*, double> numbers[] = {{"12", 12}, {"", 0},      {"-1", -1},     {"  7x9", 7},
+        const std::pair<const char*, double> numbers[] = {{"12", 12},   {"", 0},     {"-1", -1},     {"  7x9", 7},
                                                           {"2.5", 2.5}, {".5", 0.5}, {"1.2.3", 1.2}, {"+3", 3}};
         for (auto [text, value] : numbers)
             QCOMPARE(LeadingNumber(QString::fromLatin1(text)), value);
-        const std::pair<double, int> rounded[] = {{0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {2.51, 3}, {-0.5, 0}, {-1.5, -2}, {16.4, 16}};
+        const std::pair<double, int> rounded[] = {{0.5, 0},  {1.5, 2},  {2.5, 2},   {3.5, 4},
+                                                  {2.51, 3}, {-0.5, 0}, {-1.5, -2}, {16.4, 16}};
         for (auto [value, result] : rounded)
             QCOMPARE(RoundHalfEven(value), result);
     }
 
     void itemPointsComeFromTheKeyOfTheAnswerValue()
     {
-        data.SetKeyPoints(12, 1, 3);    // True on item 12 earns 3
-        data.SetKeyPoints(13, 2, 2);    // False on item 13 earns 2
-        data.SetKeyPoints(21, 0, 2);    // an omitted item 21 earns 2
+        data.SetKeyPoints(12, 1, 3);  // True on item 12 earns 3
+        data.SetKeyPoints(13, 2, 2);  // False on item 13 earns 2
+        data.SetKeyPoints(21, 0, 2);  // an omitted item 21 earns 2
         ClientRecord r = QuietClient();
         SetAnswers(r, {11, 12}, '1');
         SetAnswers(r, {21, 22}, '0');
@@ -41,7 +42,7 @@ private slots:
     void fiftySevenTrueAnswersIsValidFiftyEightIsNot()
     {
         ClientRecord r = QuietClient();
-        r.AgeAtFirstConviction = "16";    // 5 Risk points when court history counts
+        r.AgeAtFirstConviction = "16";  // 5 Risk points when court history counts
         SetAnswerRange(r, 1, 57, '1');
         QVERIFY(Score(r));
         QCOMPARE(RawPct(Truthfulness), qMakePair(10, 3 * 10 + 1));
@@ -105,13 +106,20 @@ private slots:
         QTest::addColumn<QString>("race");
         QTest::addColumn<int>("genderIndex");
         QTest::addColumn<int>("raceGroup");
-        QTest::newRow("male Caucasian") << "1" << "1" << 1 << 1;
-        QTest::newRow("female Black") << "2" << "2" << 2 << 2;
-        QTest::newRow("male Hispanic") << "1" << "3" << 1 << 3;
-        QTest::newRow("Asian uses group 1") << "2" << "4" << 2 << 1;
-        QTest::newRow("Other uses group 1") << "1" << "6" << 1 << 1;
-        QTest::newRow("N/A race and gender use male Caucasian") << "0" << "0" << 1 << 1;
-        QTest::newRow("blank codes count as N/A") << " " << " " << 1 << 1;
+        QTest::newRow("male Caucasian") << "1"
+                                        << "1" << 1 << 1;
+        QTest::newRow("female Black") << "2"
+                                      << "2" << 2 << 2;
+        QTest::newRow("male Hispanic") << "1"
+                                       << "3" << 1 << 3;
+        QTest::newRow("Asian uses group 1") << "2"
+                                            << "4" << 2 << 1;
+        QTest::newRow("Other uses group 1") << "1"
+                                            << "6" << 1 << 1;
+        QTest::newRow("N/A race and gender use male Caucasian") << "0"
+                                                                << "0" << 1 << 1;
+        QTest::newRow("blank codes count as N/A") << " "
+                                                  << " " << 1 << 1;
     }
 
     void normsAreChosenByGenderAndRaceGroup()
@@ -145,7 +153,7 @@ private slots:
         data.SetPercentile(Truthfulness, 5, 60);
         ClientRecord r = QuietClient();
         SetAnswers(r, {19}, '1');
-        SetAnswerRange(r, 1, 5, '1');   // Truthfulness itself is never capped
+        SetAnswerRange(r, 1, 5, '1');  // Truthfulness itself is never capped
         QVERIFY(Score(r));
         QCOMPARE(Scale(Alcohol).ScoredItemCount, 1);
         QCOMPARE(Scale(Truthfulness).Percentile, 60);
@@ -174,14 +182,15 @@ private slots:
 
     void truthfulnessCorrectionsRaiseTheOtherRawScores()
     {
-        const std::pair<int, int> cases[] = {{39, 0}, {40, 1}, {55, 1}, {56, 2}, {69, 2}, {70, 3}, {89, 3}, {90, 4}, {94, 4}};
+        const std::pair<int, int> cases[] = {{39, 0}, {40, 1}, {55, 1}, {56, 2}, {69, 2},
+                                             {70, 3}, {89, 3}, {90, 4}, {94, 4}};
         for (auto [truthPercentile, level] : cases) {
             data.SetPercentile(Truthfulness, 2, truthPercentile);
             ClientRecord r = QuietClient();
             SetAnswers(r, {1, 2}, '1');
-            SetAnswers(r, {11, 12}, '1');        // Alcohol: 2 scored items, corrected
-            SetAnswers(r, {21}, '1');            // Drugs: 1 scored item, left alone
-            SetAnswers(r, {31, 32, 33}, '1');    // Risk: 3 scored items, corrected
+            SetAnswers(r, {11, 12}, '1');      // Alcohol: 2 scored items, corrected
+            SetAnswers(r, {21}, '1');          // Drugs: 1 scored item, left alone
+            SetAnswers(r, {31, 32, 33}, '1');  // Risk: 3 scored items, corrected
             QVERIFY(Score(r));
             const int alcohol = 2 + (level ? data.TruthCorrection[Alcohol][level] : 0);
             const int risk = 3 + (level ? data.TruthCorrection[Risk][level] : 0);
@@ -243,7 +252,7 @@ private slots:
             data.SetPercentile(Drugs, raw, 3 * 6 + 1);
         ClientRecord r = QuietClient();
         SetAnswerRange(r, 21, 20 + criticalAnswers, '1');
-        SetAnswers(r, {29, 30}, '1');   // scored but not critical: no cap, no count
+        SetAnswers(r, {29, 30}, '1');  // scored but not critical: no cap, no count
         r.DrugConvictions = convictions;
         QVERIFY(Score(r));
         QCOMPARE(int(Scale(Drugs).Percentile), percentile);
@@ -254,7 +263,7 @@ private slots:
         for (int raw = 1; raw <= 80; ++raw)
             data.SetPercentile(Risk, raw, 10);
         ClientRecord r = QuietClient();
-        SetAnswerRange(r, 37, 40, '1');     // scored, not critical
+        SetAnswerRange(r, 37, 40, '1');  // scored, not critical
         r.TimesPrison = "1";
         r.TimesJail = "2";
         QVERIFY(Score(r));
@@ -269,7 +278,8 @@ private slots:
     // A conviction floor raises the percentile and says so; it never lowers one.
     void convictionFloorsRaiseAndFlag()
     {
-        const std::pair<const char*, int> floors[] = {{"1", 40}, {"2", 61}, {"3", 72}, {"4", 80}, {"5", 89}, {"12", 89}};
+        const std::pair<const char*, int> floors[] = {{"1", 40}, {"2", 61}, {"3", 72},
+                                                      {"4", 80}, {"5", 89}, {"12", 89}};
         for (auto [convictions, floor] : floors)
             for (bool alcohol : {true, false}) {
                 Fresh();

@@ -46,7 +46,10 @@ private slots:
         QCOMPARE(ReadFileBytes(ReportPath()), fromTool);
 
         // --summary appends the summary page to the same report.
-        QCOMPARE(RunTool({QStringLiteral("--summary"), QStringLiteral("--folder"), folder(), ClientFile(), QStringLiteral("2")}).exitCode, 0);
+        QCOMPARE(RunTool({QStringLiteral("--summary"), QStringLiteral("--folder"), folder(), ClientFile(),
+                          QStringLiteral("2")})
+                     .exitCode,
+                 0);
         const QByteArray withSummary = ReadFileBytes(ReportPath());
         QVERIFY(withSummary.startsWith(fromTool + "\f\r\n\r\n"));
         QVERIFY(withSummary.contains("ONE-PAGE SUMMARY"));
@@ -65,11 +68,14 @@ private slots:
         QTest::newRow("slot not a number") << file << "two" << false << "outside 1..2";
         QTest::newRow("control byte in the slot") << file << "7\x0c" << false << "slot 7\\x0C is outside";
         QTest::newRow("broken data file")
-            << file << "1" << true << "zepsfb.TXT, line 88: MaxRaw of gender 2, race group 3, scale 4 is 84, outside 0..83";
-        QTest::newRow("missing client file") << "missing.ZEP" << "1" << false << "Cannot read FOLDER/clients/missing.ZEP: ";
-        QTest::newRow("a pipe as the client file") << "pipe.ZEP" << "1" << false << "Not a regular file";
-        QTest::newRow("--folder without a folder") << QString() << QString() << false
-                                                   << "--folder needs a folder; usage: zepreport [--summary]";
+            << file << "1" << true
+            << "zepsfb.TXT, line 88: MaxRaw of gender 2, race group 3, scale 4 is 84, outside 0..83";
+        QTest::newRow("missing client file") << "missing.ZEP"
+                                             << "1" << false << "Cannot read FOLDER/clients/missing.ZEP: ";
+        QTest::newRow("a pipe as the client file") << "pipe.ZEP"
+                                                   << "1" << false << "Not a regular file";
+        QTest::newRow("--folder without a folder")
+            << QString() << QString() << false << "--folder needs a folder; usage: zepreport [--summary]";
     }
     void refusesABadSlotOrBrokenFilesWithoutAReport()
     {
@@ -85,8 +91,9 @@ private slots:
         const QString path = folder() + QStringLiteral("/clients/") + clientFile;
         if (clientFile == QLatin1String("pipe.ZEP"))
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
-        const ToolRun run = RunTool(clientFile.isEmpty() ? QStringList{QStringLiteral("--folder")}
-                                                         : QStringList{QStringLiteral("--folder"), folder(), path, slot});
+        const ToolRun run =
+            RunTool(clientFile.isEmpty() ? QStringList{QStringLiteral("--folder")}
+                                         : QStringList{QStringLiteral("--folder"), folder(), path, slot});
         QVERIFY(run.exitCode > 0);
         QCOMPARE(run.err.count('\n'), 1);
         message.replace(QStringLiteral("FOLDER"), folder());
@@ -240,7 +247,11 @@ private slots:
         QTest::addColumn<QByteArray>("printed");
         QTest::newRow("escape sequence in the name") << 0 << QByteArray("Eve\x1b[2J\x0c") << QByteArray("Eve?[2J?");
         QTest::newRow("form feed in the ID") << 25 << QByteArray("12\x0c-4") << QByteArray("12?-4");
-        QTest::newRow("NUL in the date of birth") << 144 << QByteArray("01/\x00" "2/1990", 10) << QByteArray("01/?2/1990");
+        QTest::newRow("NUL in the date of birth") << 144
+                                                  << QByteArray("01/\x00"
+                                                                "2/1990",
+                                                                10)
+                                                  << QByteArray("01/?2/1990");
         QTest::newRow("undefined Windows-1252 byte in the name") << 0 << QByteArray("Ann\x81") << QByteArray("Ann?");
     }
     // The record's bytes as an old or hostile disk holds them: the report carries a "?" for
@@ -272,7 +283,8 @@ private slots:
         program().CurrentClient = 1;
         const ScoringResult result = ScoreAndReport();
         QVERIFY(!result.Ok);
-        QVERIFY2(result.Message.contains(QStringLiteral("\"3\\x1B[2J\" is not a whole number")), qPrintable(result.Message));
+        QVERIFY2(result.Message.contains(QStringLiteral("\"3\\x1B[2J\" is not a whole number")),
+                 qPrintable(result.Message));
     }
 };
 

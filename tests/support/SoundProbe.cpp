@@ -33,14 +33,22 @@ double Goertzel(const qint16* v, int n, int hertz)
     return s1 * s1 + s2 * s2 - c * s1 * s2;
 }
 
-} // namespace
+}  // namespace
 
 QByteArray ToneWave(double seconds, int hertz)
 {
     const qint32 count = qint32(seconds * ProbeRate);
     QByteArray wav("RIFF....WAVEfmt ");
-    auto add32 = [&wav](quint32 v) { char b[4]; qToLittleEndian(v, b); wav.append(b, 4); };
-    auto add16 = [&wav](quint16 v) { char b[2]; qToLittleEndian(v, b); wav.append(b, 2); };
+    auto add32 = [&wav](quint32 v) {
+        char b[4];
+        qToLittleEndian(v, b);
+        wav.append(b, 4);
+    };
+    auto add16 = [&wav](quint16 v) {
+        char b[2];
+        qToLittleEndian(v, b);
+        wav.append(b, 2);
+    };
     add32(16), add16(1), add16(1), add32(ProbeRate), add32(ProbeRate * 2), add16(2), add16(16);
     wav += "data";
     add32(quint32(count * 2));
@@ -69,8 +77,9 @@ bool PrivateSoundServer::Start(QString& why)
     const QString socket = runtime_.path() + "/pulse/native";
     qputenv("XDG_RUNTIME_DIR", runtime_.path().toLocal8Bit());
     qputenv("PULSE_SERVER", ("unix:" + socket).toLocal8Bit());
-    daemon_.start("pulseaudio", {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-L",
-                                 "module-native-protocol-unix", "-L", "module-null-sink sink_name=zeptest rate=22050 channels=1"});
+    daemon_.start("pulseaudio",
+                  {"-n", "--daemonize=no", "--exit-idle-time=-1", "--disallow-exit", "-L",
+                   "module-native-protocol-unix", "-L", "module-null-sink sink_name=zeptest rate=22050 channels=1"});
     if (!daemon_.waitForStarted()) {
         why = "pulseaudio did not start: " + daemon_.errorString();
         return false;
@@ -107,8 +116,8 @@ bool SinkRecorder::Start(QString& why)
     posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDOUT_FILENO);
     posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
     const QByteArray rate = "--rate=" + QByteArray::number(ProbeRate);
-    const char* argv[] = {"parec", "--device=zeptest.monitor", rate.constData(), "--channels=1",
-                          "--format=s16le", "--latency-msec=5", nullptr};
+    const char* argv[] = {"parec",          "--device=zeptest.monitor", rate.constData(), "--channels=1",
+                          "--format=s16le", "--latency-msec=5",         nullptr};
     const int failed = posix_spawnp(&pid_, "parec", &actions, nullptr, const_cast<char**>(argv), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(pipeFds[1]);

@@ -26,7 +26,10 @@ TestProgram::~TestProgram()
     MsgBox::ResetTestState();
 }
 
-void TestProgram::MakeDataDisk(const QString& folder, const QByteArray& tid) { CHECKED(WriteFileBytes(folder + "/TID", tid)); }
+void TestProgram::MakeDataDisk(const QString& folder, const QByteArray& tid)
+{
+    CHECKED(WriteFileBytes(folder + "/TID", tid));
+}
 
 QByteArray ReadFileBytes(const QString& path)
 {
@@ -96,10 +99,7 @@ RunningTool::~RunningTool()
     waitForFinished();
 }
 
-MsgBox::Message LastMessage()
-{
-    return MsgBox::Shown().isEmpty() ? MsgBox::Message{} : MsgBox::Shown().back();
-}
+MsgBox::Message LastMessage() { return MsgBox::Shown().isEmpty() ? MsgBox::Message{} : MsgBox::Shown().back(); }
 
 namespace {
 bool Run(const QStringList& args, QString* error, const char* command = "mount")
@@ -109,7 +109,7 @@ bool Run(const QStringList& args, QString* error, const char* command = "mount")
         *error = QStringLiteral("%1 (%2)").arg(QString::fromLocal8Bit(run.err).trimmed(), command);
     return run.exitCode == 0;
 }
-} // namespace
+}  // namespace
 
 TmpfsMount::TmpfsMount(const QString& sizeOption)
 {
@@ -120,7 +120,8 @@ QString TmpfsMount::fill()
 {
     QFile filler(dir_.path() + QStringLiteral("/filler"));
     if (filler.open(QIODevice::WriteOnly))
-        while (filler.write(QByteArray(512, 'x')) == 512 && filler.flush()) {}
+        while (filler.write(QByteArray(512, 'x')) == 512 && filler.flush()) {
+        }
     return filler.fileName();
 }
 
@@ -144,7 +145,7 @@ void EndWatch(QTimer* timer)
     timer->deleteLater();
     ModalWatches.erase(timer);
 }
-} // namespace
+}  // namespace
 
 void WhenModalOpens(const char* objectName, std::function<void(QWidget*)> action, int timeoutMs,
                     std::source_location where)
@@ -203,7 +204,7 @@ namespace {
 // The window ShowActive last showed: the offscreen platform sometimes leaves the
 // application's focus on a closed drop-down list while the window still knows its own.
 QPointer<QWidget> ActiveForm;
-} // namespace
+}  // namespace
 
 void ShowActive(QWidget* window)
 {
@@ -288,4 +289,3 @@ void Press(int key, int times)
     for (int i = 0; i < times; ++i)
         QTest::keyClick(Focused(), Qt::Key(key));
 }
-

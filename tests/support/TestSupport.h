@@ -15,17 +15,17 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "widgets/Password.h"
-#include "base/MsgBox.h"
 #include "base/ClientRecord.h"
+#include "base/MsgBox.h"
 #include "testing/QuestionBank.h"
+#include "widgets/Password.h"
 
 // In a helper that returns a value, CHECKED(call, value) returns that value.
-#define CHECKED(call, ...)                                                                   \
-    do {                                                                                     \
-        call;                                                                                \
-        if (QTest::currentTestFailed())                                                      \
-            return __VA_ARGS__;                                                              \
+#define CHECKED(call, ...)                                                                                             \
+    do {                                                                                                               \
+        call;                                                                                                          \
+        if (QTest::currentTestFailed())                                                                                \
+            return __VA_ARGS__;                                                                                        \
     } while (0)
 
 QByteArray ReadFileBytes(const QString& path);
@@ -95,10 +95,10 @@ private:
     QString error_;
 };
 
-#define REQUIRE_TMPFS(m)                                                                     \
-    do {                                                                                     \
-        if (!(m).mounted())                                                                  \
-            QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs here: ") + (m).error()));  \
+#define REQUIRE_TMPFS(m)                                                                                               \
+    do {                                                                                                               \
+        if (!(m).mounted())                                                                                            \
+            QSKIP(qPrintable(QStringLiteral("cannot mount a tmpfs here: ") + (m).error()));                            \
     } while (0)
 
 // Runs `action` on the next modal dialog with this object name that opens (checked every few
@@ -126,7 +126,11 @@ void ShowActive(QWidget* window);
 QWidget* Focused();
 void Press(int key, int times = 1);
 inline void TypeText(const QString& text) { QTest::keyClicks(Focused(), text); }
-inline void TypeAndEnter(const QString& text) { TypeText(text); Press(Qt::Key_Return); }
+inline void TypeAndEnter(const QString& text)
+{
+    TypeText(text);
+    Press(Qt::Key_Return);
+}
 // A refused entry shows its rule in a box the operator closes with OK.
 inline void ExpectRefusal() { MsgBox::SetNextAnswer(MsgBox::Answer::Ok); }
 

@@ -6,13 +6,13 @@
 #include <QPlainTextEdit>
 #include <QTableWidget>
 
-#include "base/Program.h"
 #include "app/frmMainMenu.h"
-#include "widgets/frmMyInputBox.h"
+#include "base/Program.h"
 #include "clients/DataAccess.h"
 #include "testing/Sound.h"
 #include "testing/frmPresentQA.h"
 #include "tests/support/TestSupport.h"
+#include "widgets/frmMyInputBox.h"
 
 namespace {
 
@@ -67,7 +67,7 @@ void TypeNewClient(bool courtHistory = true)
         });
 }
 
-} // namespace
+}  // namespace
 
 class tst_EntryMethod : public QObject {
     Q_OBJECT

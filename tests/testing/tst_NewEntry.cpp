@@ -23,7 +23,7 @@ QuestionItem Item(int id, const QString& answer2)
     return item;
 }
 
-} // namespace
+}  // namespace
 
 class tst_NewEntry : public QObject {
     Q_OBJECT
@@ -94,9 +94,9 @@ private slots:
 
     void itemsFallIntoOneGridPerTypeFirstMetFirstAndStrayItemsAreLeftOut()
     {
-        const QList<EntryGrid> grids = LayoutEntryGrids({Item(1, "False"), Item(4, "Sometimes"), Item(0, "Often"),
-                                                         Item(3, "False"), Item(65, "No"), Item(6, "No"),
-                                                         Item(1, "Often"), Item(7, "Sometimes")});
+        const QList<EntryGrid> grids =
+            LayoutEntryGrids({Item(1, "False"), Item(4, "Sometimes"), Item(0, "Often"), Item(3, "False"),
+                              Item(65, "No"), Item(6, "No"), Item(1, "Often"), Item(7, "Sometimes")});
         QCOMPARE(grids.size(), 3);
         QCOMPARE(grids[0].Type, int(TrueFalseAnswers));
         QCOMPARE(grids[0].Items, (QList<int>{1, 3}));
@@ -160,7 +160,7 @@ private slots:
     void escapeOrClosingAsksBeforeLosingATypedSheet_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("escape");  // Escape, or the window's close (Alt+F4)
+        QTest::addColumn<bool>("escape");                   // Escape, or the window's close (Alt+F4)
         QTest::addColumn<std::optional<Answer>>("answer");  // to "discard them?"; none: not asked
         QTest::newRow("nothing typed, Escape") << "" << true << std::optional<Answer>();
         QTest::newRow("typed, Escape, No") << "12" << true << std::optional(Answer::No);
@@ -279,7 +279,7 @@ private slots:
     {
         QTest::addColumn<QString>("table");  // empty: no bank file at all
         QTest::addColumn<int>("item");
-        QTest::addColumn<int>("slot");       // a new client must take the slot after the last one
+        QTest::addColumn<int>("slot");  // a new client must take the slot after the last one
         QTest::addColumn<QString>("mentioned");
         QTest::newRow("no file") << QString() << 1 << 3 << "does not exist";
         QTest::newRow("no English table") << "Spanish" << 1 << 3 << "English";
@@ -300,7 +300,10 @@ private slots:
         const ClientRecord record = program().ClientTable[3];
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
         QTimer closer;  // a form that wrongly opened is closed again, so the test goes on
-        closer.callOnTimeout([] { if (QWidget* form = QApplication::activeModalWidget()) form->close(); });
+        closer.callOnTimeout([] {
+            if (QWidget* form = QApplication::activeModalWidget())
+                form->close();
+        });
         closer.start(1000);
         QCOMPARE(ShowNewEntry(), NewEntryOutcome::NotOpened);
         QCOMPARE(MsgBox::Shown().size(), 1);

@@ -46,19 +46,16 @@ bool ShowsInFull(const QLabel* panel)
     const int m = panel->margin();
     const QRect room = panel->contentsRect().adjusted(m + panel->indent(), m, -m, -m);
     const int flags = int(panel->alignment()) | (panel->wordWrap() ? Qt::TextWordWrap : Qt::TextSingleLine);
-    const QRect needed = panel->fontMetrics().boundingRect(QRect(room.topLeft(), QSize(room.width(), 1000)), flags,
-                                                           panel->text());
+    const QRect needed =
+        panel->fontMetrics().boundingRect(QRect(room.topLeft(), QSize(room.width(), 1000)), flags, panel->text());
     return needed.width() <= room.width() && needed.height() <= room.height();
 }
 
 // The answer the tests give to an item (0 = first): item 5 gets its second answer, items
 // 61-64 answers 1 to 4.
-int ChoiceFor(int item)
-{
-    return item > 60 ? item - 61 : item % 2;
-}
+int ChoiceFor(int item) { return item > 60 ? item - 61 : item % 2; }
 
-} // namespace
+}  // namespace
 
 class tst_PresentQA : public QObject {
     Q_OBJECT
@@ -153,8 +150,14 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("question");
         QTest::addColumn<QString>("answers");
-        QTest::newRow("English") << "English" << "Question Presentation" << "Question" << "Choose Answer";
-        QTest::newRow("Spanish") << "Spanish" << "Presentación de preguntas" << "Pregunta" << "Escoja su respuesta";
+        QTest::newRow("English") << "English"
+                                 << "Question Presentation"
+                                 << "Question"
+                                 << "Choose Answer";
+        QTest::newRow("Spanish") << "Spanish"
+                                 << "Presentación de preguntas"
+                                 << "Pregunta"
+                                 << "Escoja su respuesta";
     }
     void aWholeTestByKeys()
     {
@@ -167,7 +170,8 @@ private slots:
         CHECKED(WriteFileBytes(SoundFolder(t->programFolder(), language) + "Q01.wav", "RIFF"));
         CHECKED(Open(language));
         QCOMPARE(form->windowTitle(), caption);
-        QCOMPARE(Child<QGroupBox>(form, "fraQuestions")->title() + '|' + Child<QGroupBox>(form, "fraAnswer")->title(), question + '|' + answers);
+        QCOMPARE(Child<QGroupBox>(form, "fraQuestions")->title() + '|' + Child<QGroupBox>(form, "fraAnswer")->title(),
+                 question + '|' + answers);
         auto readable = [&] { QVERIFY2(ShowsInFull(Status()), qPrintable(Status()->text())); };
         auto screenText = [&language](int section) { return InstructionText(language, section).replace("\r\n", "\n"); };
         QCOMPARE(Focused(), Instructions());
@@ -264,8 +268,7 @@ private slots:
         // With sound the answer's status text is longer, and still read in full.
         QVERIFY2(ShowsInFull(Status()), qPrintable(Status()->text()));
         // Each sound stops the one before.
-        QCOMPARE(Device->log.mid(Device->log.lastIndexOf("Q01.wav") + 1),
-                 (QStringList{"close", "close", "Q01A2.wav"}));
+        QCOMPARE(Device->log.mid(Device->log.lastIndexOf("Q01.wav") + 1), (QStringList{"close", "close", "Q01A2.wav"}));
         QVERIFY(MsgBox::Shown().isEmpty());
     }
 

@@ -42,16 +42,13 @@ bool RunSql(const QString& path, const QString& sql)
 }
 
 // SQL for a text of n characters.
-QString TextOf(int n)
-{
-    return QStringLiteral("substr(replace(hex(zeroblob(%1)), '00', 'ab'), 1, %1)").arg(n);
-}
+QString TextOf(int n) { return QStringLiteral("substr(replace(hex(zeroblob(%1)), '00', 'ab'), 1, %1)").arg(n); }
 
 ToolRun Zepbank(const QStringList& args) { return RunTool(QStringLiteral(ZEPBANK), args); }
 
 const QByteArray GoodItem = "Q 1 Q01 I have never told a lie.\r\nA Q01A1 True\r\nA Q01A2 False\r\n";
 
-} // namespace
+}  // namespace
 
 class tst_QuestionBank : public QObject {
     Q_OBJECT
@@ -75,14 +72,16 @@ private slots:
             QList<QuestionItem> read;
             QVERIFY(bank.ReadLanguage(QStringLiteral("English"), read));
             // The table's order, not the item numbers'.
-            QCOMPARE((QList<int>{read.value(0).ID, read.value(1).ID, read.value(2).ID, int(read.size())}), (QList<int>{2, 7, 61, 3}));
+            QCOMPARE((QList<int>{read.value(0).ID, read.value(1).ID, read.value(2).ID, int(read.size())}),
+                     (QList<int>{2, 7, 61, 3}));
             // Blanks around the audio names are dropped; missing answers come back empty.
-            QCOMPARE(read[1].QuestionAudio + read[1].ChoiceAudio[1] + read[1].Answer[1], QStringLiteral("Q07Q07A2False"));
+            QCOMPARE(read[1].QuestionAudio + read[1].ChoiceAudio[1] + read[1].Answer[1],
+                     QStringLiteral("Q07Q07A2False"));
             QVERIFY(read[1].Answer[2].isEmpty() && read[1].ChoiceAudio[2].isEmpty());
             for (int i = 0; i < 5; ++i)
                 QCOMPARE(read[2].Answer[i] + read[2].ChoiceAudio[i], items[2].Answer[i] + items[2].ChoiceAudio[i]);
         }
-        QVERIFY(!QSqlDatabase::contains(program().MainWorkspace)); // closed with the object
+        QVERIFY(!QSqlDatabase::contains(program().MainWorkspace));  // closed with the object
     }
 
     void tablesKeepTheDatabaseOrderAndOnlyExactNamesAreLanguages()
@@ -139,12 +138,14 @@ private slots:
         QTest::newRow("answer at the cap")
             << QStringLiteral("UPDATE English SET ANSWER3 = %1 WHERE ID = 61").arg(TextOf(4000)) << QString();
         QTest::newRow("huge column of its own")
-            << QStringLiteral("ALTER TABLE English ADD COLUMN Extra TEXT AS (%1) VIRTUAL").arg(TextOf(200000)) << QString();
+            << QStringLiteral("ALTER TABLE English ADD COLUMN Extra TEXT AS (%1) VIRTUAL").arg(TextOf(200000))
+            << QString();
         QTest::newRow("value too big to be handed over")
             << QStringLiteral("UPDATE English SET ANSWER1 = %1 WHERE ID = 3").arg(TextOf(2000000)) << tooLong;
         QTest::newRow("a million more rows")
-            << QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 65 UNION ALL SELECT i + 1 FROM n WHERE i < 1000064) "
-                              "INSERT INTO English (ID, TestQuestion, ANSWER1, ANSWER2) SELECT i, 'Word.', 'True', 'False' FROM n")
+            << QStringLiteral(
+                   "WITH RECURSIVE n(i) AS (SELECT 65 UNION ALL SELECT i + 1 FROM n WHERE i < 1000064) "
+                   "INSERT INTO English (ID, TestQuestion, ANSWER1, ANSWER2) SELECT i, 'Word.', 'True', 'False' FROM n")
             << QStringLiteral("holds more rows than the test's 64 items");
     }
     void longValuesRefuseTheBank()
@@ -177,11 +178,13 @@ private slots:
                 named << quoted.next().captured(1);
             for (const QuestionItem& item : items) {
                 const QByteArray where = (language + QStringLiteral(" item %1").arg(item.ID)).toUtf8();
-                QVERIFY2(item.ID == &item - items.data() + 1 && !item.TestQuestion.isEmpty() && !item.QuestionAudio.isEmpty(),
+                QVERIFY2(item.ID == &item - items.data() + 1 && !item.TestQuestion.isEmpty() &&
+                             !item.QuestionAudio.isEmpty(),
                          where.constData());
                 const int answers = item.ID <= 60 ? 2 : 4;
                 for (int a = 0; a < 5; ++a)
-                    QVERIFY2(item.Answer[a].isEmpty() == (a >= answers) && item.ChoiceAudio[a].isEmpty() == (a >= answers),
+                    QVERIFY2(item.Answer[a].isEmpty() == (a >= answers) &&
+                                 item.ChoiceAudio[a].isEmpty() == (a >= answers),
                              where.constData());
                 if (item.ID <= 60)
                     QVERIFY2(named.contains(item.Answer[0]) && named.contains(item.Answer[1]), where.constData());
@@ -197,11 +200,15 @@ private slots:
         QTest::addColumn<QByteArray>("source");
         QTest::addColumn<int>("line");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("item out of order") << GoodItem + "Q 3 Q03 Skipped two.\r\nA a True\r\nA b False\r\n" << 4 << "item 3 where item 2 belongs";
-        QTest::newRow("answer before any item") << QByteArray("; heading\r\nA Q01A1 True\r\n") << 2 << "answer before the first item";
-        QTest::newRow("one answer only") << QByteArray("\r\nQ 1 Q01 Alone.\r\nA Q01A1 True\r\n") << 2 << "fewer than two answers";
+        QTest::newRow("item out of order") << GoodItem + "Q 3 Q03 Skipped two.\r\nA a True\r\nA b False\r\n"
+                                           << 4 << "item 3 where item 2 belongs";
+        QTest::newRow("answer before any item")
+            << QByteArray("; heading\r\nA Q01A1 True\r\n") << 2 << "answer before the first item";
+        QTest::newRow("one answer only") << QByteArray("\r\nQ 1 Q01 Alone.\r\nA Q01A1 True\r\n") << 2
+                                         << "fewer than two answers";
         QTest::newRow("answer without text") << GoodItem + "A Q01A3\r\n" << 4 << "needs an audio name and a text";
-        QTest::newRow("six answers") << GoodItem + "A c 3\r\nA d 4\r\nA e 5\r\nA f 6\r\n" << 7 << "more than five answers";
+        QTest::newRow("six answers") << GoodItem + "A c 3\r\nA d 4\r\nA e 5\r\nA f 6\r\n"
+                                     << 7 << "more than five answers";
         QTest::newRow("unknown line") << GoodItem + "I have never been drunk.\r\n" << 4 << "not \"I\"";
     }
     void faultySourceIsRefusedWithItsFileAndLine()
@@ -224,7 +231,8 @@ private slots:
         const QString spanish = t->programFolder() + QStringLiteral("/Spanish.txt");
         CHECKED(WriteFileBytes(english, GoodItem));
         // Windows-1252 accents come through as the characters they stand for.
-        CHECKED(WriteFileBytes(spanish, "Q 1 Q01 Nunca he dicho una mentira peque\xF1" "a.\r\nA Q01A1 Cierto\r\nA Q01A2 Falso\r\n"));
+        CHECKED(WriteFileBytes(spanish, "Q 1 Q01 Nunca he dicho una mentira peque\xF1"
+                                        "a.\r\nA Q01A1 Cierto\r\nA Q01A2 Falso\r\n"));
         QCOMPARE(Zepbank({bankPath(), english, spanish}).exitCode, 0);
         {
             QList<QuestionItem> items;
@@ -234,7 +242,8 @@ private slots:
         CHECKED(WriteFileBytes(spanish, "Q 1 Q01 Nunca.\r\nA a Cierto\r\nA b Falso\r\nA c Tal vez\r\n"));
         const ToolRun run = Zepbank({bankPath(), english, spanish});
         QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.err.contains("item 1 has 2 answers in") && run.err.contains(spanish.toUtf8()), run.err.constData());
+        QVERIFY2(run.err.contains("item 1 has 2 answers in") && run.err.contains(spanish.toUtf8()),
+                 run.err.constData());
     }
 };
 

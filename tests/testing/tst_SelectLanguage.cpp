@@ -30,7 +30,7 @@ int RunScreen(frmSelectLanguage& form, const std::function<void()>& keys)
     return form.exec();
 }
 
-} // namespace
+}  // namespace
 
 class tst_SelectLanguage : public QObject {
     Q_OBJECT
@@ -46,7 +46,7 @@ private slots:
         CHECKED(WriteTables({QStringLiteral("Spanish"), QStringLiteral("Notes"), QStringLiteral("English")}));
         frmSelectLanguage form;
         QCOMPARE(form.LanguageCount(), qint16(2));
-        QVERIFY(!QSqlDatabase::contains(program().MainWorkspace)); // closed again at once
+        QVERIFY(!QSqlDatabase::contains(program().MainWorkspace));  // closed again at once
         const int result = RunScreen(form, [&form] {
             QTRY_VERIFY(Child<QPushButton>(&form, "cmdMenuChoice", 0)->hasFocus());
             QCOMPARE(Child<QLabel>(&form, "MsgPanel")->text(), QStringLiteral("Present in English"));
@@ -90,7 +90,7 @@ private slots:
         QCOMPARE(MsgBox::Shown().size(), 1);
         QCOMPARE(LastMessage().title, QStringLiteral("Question Bank Error"));
         QVERIFY2(LastMessage().text.contains(p.DatabasePath), qPrintable(LastMessage().text));
-        QCOMPARE(form.exec(), int(QDialog::Rejected)); // returns at once, never shown
+        QCOMPARE(form.exec(), int(QDialog::Rejected));  // returns at once, never shown
         QVERIFY(!p.InputAccepted);
         QCOMPARE(p.ClientTable[1].Name.trimmed(), QStringLiteral("New Client"));
         QVERIFY(!QSqlDatabase::contains(program().MainWorkspace));

@@ -18,11 +18,11 @@ struct Recording {
     double seconds;
 };
 const Recording Recordings[] = {
-    {"Inst0.wav", 600, 0.5}, {"Inst1.wav", 1000, 0.5}, {"Q01.wav", 1400, 0.6},
+    {"Inst0.wav", 600, 0.5},  {"Inst1.wav", 1000, 0.5}, {"Q01.wav", 1400, 0.6},
     {"Q01A1.wav", 1800, 1.0}, {"Q01A2.wav", 2200, 0.6},
 };
 
-} // namespace
+}  // namespace
 
 class tst_Sound : public QObject {
     Q_OBJECT
@@ -64,7 +64,8 @@ class tst_Sound : public QObject {
         const SinkRecorder::Tone tone = sink->Find(r.hertz, key);
         if (tone.first >= 0)
             qInfo("%s: out of the sink %lld ms after the key, %.1f%% of it heard", r.name,
-                  qint64(std::chrono::duration_cast<std::chrono::milliseconds>(sink->ArrivalOf(tone.first) - keyTime).count()),
+                  qint64(std::chrono::duration_cast<std::chrono::milliseconds>(sink->ArrivalOf(tone.first) - keyTime)
+                             .count()),
                   100.0 * tone.samples / (r.seconds * ProbeRate));
         return tone;
     }
@@ -122,8 +123,9 @@ private slots:
         heard << qMakePair(&question, Heard([] { Press(Qt::Key_Up); }, question));  // asked again
         for (const auto& [r, tone] : heard) {
             QVERIFY2(tone.first >= 0, r->name);
-            QVERIFY2(tone.samples >= 0.98 * r->seconds * ProbeRate,
-                     qPrintable(QString("%1: %2 of %3 samples").arg(r->name).arg(tone.samples).arg(r->seconds * ProbeRate)));
+            QVERIFY2(
+                tone.samples >= 0.98 * r->seconds * ProbeRate,
+                qPrintable(QString("%1: %2 of %3 samples").arg(r->name).arg(tone.samples).arg(r->seconds * ProbeRate)));
         }
 
         // Two quick presses: the first answer is heard until the second one stops it, and
@@ -133,7 +135,8 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return sink->Find(first.hertz, before).first >= 0; }, 5000));
         const SinkRecorder::Tone next = Heard([] { Press(Qt::Key_Down); }, second);
         const SinkRecorder::Tone cut = sink->Find(first.hertz, before);
-        QVERIFY2(cut.samples > 0 && cut.samples < 0.9 * first.seconds * ProbeRate, qPrintable(QString::number(cut.samples)));
+        QVERIFY2(cut.samples > 0 && cut.samples < 0.9 * first.seconds * ProbeRate,
+                 qPrintable(QString::number(cut.samples)));
         QVERIFY2(next.first > cut.first, qPrintable(QString("%1 after %2").arg(next.first).arg(cut.first)));
         QVERIFY(next.samples >= 0.98 * second.seconds * ProbeRate);
         QCOMPARE(sink->Find(first.hertz, next.first + next.samples).first, -1);
@@ -151,7 +154,8 @@ private slots:
         // stream set up for each sound is what made the client wait for it.
         form.reset();
         QByteArray said;
-        QVERIFY(QTest::qWaitFor([&] { return (said += events.readAllStandardOutput()).contains("'remove' on sink-input"); }));
+        QVERIFY(QTest::qWaitFor(
+            [&] { return (said += events.readAllStandardOutput()).contains("'remove' on sink-input"); }));
         QCOMPARE(said.count("'new' on sink-input"), 1);
         QVERIFY(MsgBox::Shown().isEmpty());
     }

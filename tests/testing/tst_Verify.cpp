@@ -20,7 +20,7 @@ QString With(QString answers, int item, QChar answer)
     return answers;
 }
 QString Label(int item) { return QStringLiteral("Question #%1").arg(item); }
-} // namespace
+}  // namespace
 
 class tst_Verify : public QObject {
     Q_OBJECT
@@ -64,11 +64,12 @@ private slots:
         QTest::addColumn<QString>("corrections");  // the correction pass
         QTest::addColumn<QString>("asked");        // its items
         QTest::addColumn<QString>("result");
-        QTest::newRow("no differences") << Stored << "2\b" + Stored << "" << "" << Stored;
+        QTest::newRow("no differences") << Stored << "2\b" + Stored << ""
+                                        << "" << Stored;
         QTest::newRow("three differences") << Stored << With(With(With(Stored, 62, '4'), 40, '1'), 5, '2') << "103"
                                            << "5 40 62" << With(With(Stored, 40, '0'), 62, '3');
-        QTest::newRow("blank answers") << Stored.left(60) << Stored << "4321" << "61 62 63 64"
-                                       << Stored.left(60) + "4321";
+        QTest::newRow("blank answers") << Stored.left(60) << Stored << "4321"
+                                       << "61 62 63 64" << Stored.left(60) + "4321";
     }
     void passes()
     {
@@ -89,10 +90,11 @@ private slots:
         QStringList shown;
         for (const auto& m : MsgBox::Shown())
             shown << m.title + QLatin1Char('|') + m.text + (m.icon == MsgBox::Icon::None ? "" : " with an icon");
-        QCOMPARE(shown, (corrections.isEmpty()
-                             ? QStringList{"Data Verification.|Data Verification complete. No corrections needed."}
-                             : QStringList{"Data Corrections|Data Correction needed. Please correct the following questions.",
-                                           "Data Verification|Data Verification complete."}));
+        QCOMPARE(shown,
+                 (corrections.isEmpty()
+                      ? QStringList{"Data Verification.|Data Verification complete. No corrections needed."}
+                      : QStringList{"Data Corrections|Data Correction needed. Please correct the following questions.",
+                                    "Data Verification|Data Verification complete."}));
         QCOMPARE(form->result(), int(QDialog::Accepted));
         CHECKED(CompareDisk(FileWith(result)));
     }
@@ -101,8 +103,8 @@ private slots:
     {
         QTest::addColumn<int>("item");
         QTest::addColumn<int>("key");
-        QTest::addColumn<int>("next");     // the item asked afterwards; the same one beeps
-        QTest::addColumn<QString>("prev"); // the Previous Question box, empty while hidden
+        QTest::addColumn<int>("next");      // the item asked afterwards; the same one beeps
+        QTest::addColumn<QString>("prev");  // the Previous Question box, empty while hidden
         QTest::newRow("2 on item 1") << 1 << int(Qt::Key_2) << 2 << "2";
         QTest::newRow("3 on item 60") << 60 << int(Qt::Key_3) << 60 << "1";
         QTest::newRow("3 on item 61") << 61 << int(Qt::Key_3) << 62 << "3";
@@ -125,7 +127,8 @@ private slots:
         QCOMPARE(Child<QLabel>(form, "lblCurQuestion")->text(), Label(next));
         QCOMPARE(BeepCount(), next == item ? 1 : 0);
         const bool noPrevious = Child<QGroupBox>(form, "Frame1")->isHidden();
-        QCOMPARE(noPrevious ? QString() : Child<QLabel>(form, "lblPrevQuestion")->text(), prev.isEmpty() ? "" : Label(next - 1));
+        QCOMPARE(noPrevious ? QString() : Child<QLabel>(form, "lblPrevQuestion")->text(),
+                 prev.isEmpty() ? "" : Label(next - 1));
         QCOMPARE(noPrevious ? QString() : Child<QLineEdit>(form, "txtPrevQuestion")->text(), prev);
         QCOMPARE(Child<QLineEdit>(form, "txtCurQuestion")->text(), QString());
     }

@@ -3,15 +3,15 @@
 // written, and no half-made disk.
 #include <QImage>
 
-#include "base/Program.h"
 #include "app/Settings.h"
+#include "base/Program.h"
 #include "testing/Presentation.h"
 #include "testing/QuestionBank.h"
 #include "tests/support/TestSupport.h"
 
 namespace {
 int Run(const QString& program, const QStringList& args) { return RunTool(program, args).exitCode; }
-} // namespace
+}  // namespace
 
 class tst_Tools : public QObject {
     Q_OBJECT
@@ -49,7 +49,8 @@ private slots:
             CHECKED(TestProgram::MakeDataDisk(disk));
         const QStringList files = QDir(disk).entryList(QDir::Files);
         const QString programFolder = dir.path() + QStringLiteral("/program");
-        const ToolRun run = RunTool(tool, tool == QLatin1String(ZEPDISK) ? QStringList{disk} : QStringList{programFolder, disk});
+        const ToolRun run =
+            RunTool(tool, tool == QLatin1String(ZEPDISK) ? QStringList{disk} : QStringList{programFolder, disk});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains("already holds client records"), run.err.constData());
         QCOMPARE(ReadFileBytes(disk + QStringLiteral("/DATA401.ZEP")), clients);
@@ -60,7 +61,9 @@ private slots:
     void zepdemoWritesADiskAndPointsTheSettingsAtIt()
     {
         QTemporaryDir dir;
-        QCOMPARE(Run(QStringLiteral(ZEPDEMO), {dir.path() + QStringLiteral("/program"), dir.path() + QStringLiteral("/disk")}), 0);
+        QCOMPARE(Run(QStringLiteral(ZEPDEMO),
+                     {dir.path() + QStringLiteral("/program"), dir.path() + QStringLiteral("/disk")}),
+                 0);
         const QByteArray data = ReadFileBytes(dir.path() + QStringLiteral("/disk/DATA401.ZEP"));
         QVERIFY(data.size() > 0 && data.size() % 154 == 0);
         program().IniPath = dir.path() + QStringLiteral("/program/zeptest.ini");
@@ -110,9 +113,9 @@ private slots:
     {
         QTemporaryDir dir;
         QCOMPARE(Run(QStringLiteral(RENDERFORMS), {dir.path()}), 0);
-        for (const char* form : {"frmMainMenu", "frmMyInputBox", "frmDriveSelect", "frmClientInfo", "frmCourtHistory",
-                                 "frmSelectLanguage", "frmNewEntry", "frmAbout", "frmSelectEntryMethod",
-                                 "frmPresentQA", "frmPresentQA-instructions"}) {
+        for (const char* form :
+             {"frmMainMenu", "frmMyInputBox", "frmDriveSelect", "frmClientInfo", "frmCourtHistory", "frmSelectLanguage",
+              "frmNewEntry", "frmAbout", "frmSelectEntryMethod", "frmPresentQA", "frmPresentQA-instructions"}) {
             QImage image(dir.path() + QLatin1Char('/') + QLatin1String(form) + QStringLiteral(".png"));
             QVERIFY2(!image.isNull(), form);
             QVERIFY(image.width() > 100);
@@ -126,7 +129,8 @@ private slots:
         QTest::addColumn<QString>("unwritten");
         QTest::newRow("zepdisk, full disk") << QStringLiteral(ZEPDISK) << false << QStringLiteral("TID");
         QTest::newRow("zepdemo, full disk") << QStringLiteral(ZEPDEMO) << false << QStringLiteral("DATA401.ZEP");
-        QTest::newRow("zepdemo, read-only program folder") << QStringLiteral(ZEPDEMO) << true << QStringLiteral("zeptest.ini");
+        QTest::newRow("zepdemo, read-only program folder")
+            << QStringLiteral(ZEPDEMO) << true << QStringLiteral("zeptest.ini");
     }
     void failedWriteIsAFailure()
     {
@@ -143,7 +147,8 @@ private slots:
         else
             QVERIFY(QFileInfo(mount.fill()).size() > 0);
         const QStringList before = QDir(disk).entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
-        const ToolRun run = RunTool(tool, tool == QLatin1String(ZEPDISK) ? QStringList{disk} : QStringList{programFolder, disk});
+        const ToolRun run =
+            RunTool(tool, tool == QLatin1String(ZEPDISK) ? QStringList{disk} : QStringList{programFolder, disk});
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.err.count('\n'), 1);
         QVERIFY2(run.err.contains(unwritten.toLocal8Bit()), run.err.constData());
