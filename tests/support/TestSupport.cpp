@@ -147,8 +147,8 @@ void EndWatch(QTimer* timer)
 }
 }  // namespace
 
-void WhenModalOpens(const char* objectName, std::function<void(QWidget*)> action, int timeoutMs,
-                    std::source_location where)
+void WhenModalOpens(const char* objectName, std::function<void(QWidget*)> action, int timeoutMs, const char* file,
+                    int line)
 {
     auto* timer = new QTimer;
     const QString name = QString::fromLatin1(objectName);
@@ -156,7 +156,7 @@ void WhenModalOpens(const char* objectName, std::function<void(QWidget*)> action
     // in their exec() are closed (past a form's own refusal to close), so that it ends.
     ModalWatches[timer] = [=] {
         EndWatch(timer);
-        QTest::qFail(qPrintable("No modal dialog named " + name + " opened"), where.file_name(), int(where.line()));
+        QTest::qFail(qPrintable("No modal dialog named " + name + " opened"), file, line);
         for (int i = 0; i < 10 && QApplication::activeModalWidget(); ++i) {
             if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
                 dialog->QDialog::done(QDialog::Rejected);

@@ -7,7 +7,6 @@
 // function as well once the test has failed; a helper that calls one is itself such a
 // helper. Helpers that only read or compute return their result and check nothing.
 #include <functional>
-#include <source_location>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -105,8 +104,10 @@ private:
 // ms), so a test can type into dialogs opened by the code under test. When none opens in
 // time, or the test ends first (TestProgram's end), the test that asked fails, and a modal
 // dialog that holds it instead is closed so that the test can end.
+// The file and line default to the caller's (the checked build's clang has no
+// std::source_location yet).
 void WhenModalOpens(const char* objectName, std::function<void(QWidget*)> action, int timeoutMs = 5000,
-                    std::source_location where = std::source_location::current());
+                    const char* file = __builtin_FILE(), int line = __builtin_LINE());
 // Fails the test for every WhenModalOpens still waiting (TestProgram's end calls it).
 void FailUnopenedModals();
 
