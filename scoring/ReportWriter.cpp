@@ -143,12 +143,6 @@ private:
     {
         return value == QLatin1String("-1") ? QStringLiteral("N/A") : value;
     }
-    template <size_t N>
-    static QString CodeText(const std::array<QString, N>& table, const QString& code)
-    {
-        const int index = RoundHalfEven(LeadingNumber(code));
-        return index >= 0 && index < int(N) ? table[size_t(index)] : table[0];
-    }
     int Pct(int s) const { return s_.ScaleScores[s].Percentile; }
     bool TruthDoubtful() const { return Pct(Truthfulness) >= 90; }
 
@@ -285,7 +279,7 @@ void ReportWriter::ProfileBlock(int first, int last)
         Blanks(7);
         Put(d_.ScaleTitles[s]);
         At(score.Percentile < 10 ? 29 : 28);
-        if (score.OmittedCount > 4) {
+        if (score.OmittedCount > MostOmittedItems) {
             Put(QStringLiteral(" **"));
             At(38);
             Put(QStringLiteral("Scale not scored, insufficient answers"));
@@ -599,7 +593,7 @@ QString ReportWriter::Compose(SummaryPage summary)
     if (!Room(KeepWithProfile))
         NewPage();
 
-    if (Pct(Truthfulness) >= 95) {
+    if (Pct(Truthfulness) >= UnbelievableTruthfulness) {
         EmptyLine();
         EmptyLine();
         if (!Room(AdditionalInformationLines))
@@ -620,7 +614,7 @@ QString ReportWriter::Compose(SummaryPage summary)
         NewPage();
 
     for (int s = 1; s <= ScaleCount; ++s) {
-        if (s_.ScaleScores[s].OmittedCount > 4)
+        if (s_.ScaleScores[s].OmittedCount > MostOmittedItems)
             NotScorableMessage(s);
         else
             ScaleParagraph(s);

@@ -239,7 +239,8 @@ void ComputeRawScores()
     for (int item = 1; item <= section1Items; ++item)
         if (sc.Answers[item] == 1)
             ++trueCount;
-    if (trueCount > section1Items * 95 / 100) {
+    sc.TooManyTrue = trueCount > section1Items * 95 / 100;
+    if (sc.TooManyTrue) {
         sc.ScaleScores[Truthfulness].RawScore = 99;
         return;
     }
@@ -255,9 +256,7 @@ struct TruthBand {
     int Low, High, Level;
 };
 constexpr TruthBand TruthCorrectionBands[] = {{40, 55, 1}, {56, 69, 2}, {70, 89, 3}, {90, 94, 4}};
-// From this Truthfulness percentile on, the client is not believed at all: the other scales
-// are corrected by the last level and shown at 99, and no other rule applies.
-constexpr int UnbelievableTruthfulness = 95;
+// From UnbelievableTruthfulness on, the other scales are corrected by the last level.
 constexpr int UnbelievableLevel = 5;
 // The correction only touches a scale that has something to correct.
 constexpr int CorrectedFromScoredItems = 2;

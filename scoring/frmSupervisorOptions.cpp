@@ -34,11 +34,11 @@ QLabel* AddCommentTab(QTabWidget* tabs, const char* name, const QString& title, 
     SetBackground(tab, Blue);
     auto* frame = new QGroupBox(QStringLiteral("Option Comments"), tab);
     frame->setObjectName(QStringLiteral("fraOptionComments"));
-    frame->setGeometry(TwipsRect(120, 120, 6060, 2460));
+    frame->setGeometry(TwipsRect(120, 120, 6060, 2850));
     SetFrameFocusLook(frame, false);
     auto* label = new QLabel(text, frame);
     label->setWordWrap(true);
-    label->setGeometry(TwipsRect(150, 300, 5760, 2040));
+    label->setGeometry(TwipsRect(150, 300, 5760, 2430));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     tabs->addTab(tab, title);
     return label;
@@ -54,19 +54,21 @@ frmSupervisorOptions::frmSupervisorOptions(QWidget* parent) : QDialog(parent)
 
     sstSupervisorOperations = new QTabWidget(this);
     sstSupervisorOperations->setObjectName(QStringLiteral("sstSupervisorOperations"));
-    sstSupervisorOperations->setGeometry(TwipsRect(240, 180, 6480, 3180));
+    sstSupervisorOperations->setGeometry(TwipsRect(240, 180, 6480, 3570));
     sstSupervisorOperations->tabBar()->installEventFilter(this);
 
     auto* reports = new QWidget;
     reports->setObjectName(QStringLiteral("tabReports"));
     fraReportOption = new QGroupBox(QStringLiteral("Choose Report Option"), reports);
     fraReportOption->setObjectName(QStringLiteral("fraReportOption"));
-    fraReportOption->setGeometry(TwipsRect(120, 120, 6060, 2460));
+    fraReportOption->setGeometry(TwipsRect(120, 120, 6060, 2850));
     SetFrameFocusLook(fraReportOption, false);
-    const char* options[] = {"Print above current client's report", "Select and print multiple clients' reports",
-                             "Print all clients' reports"};
-    for (int i = 0; i < 3; ++i) {
-        optPrintOption[i] = new QRadioButton(QString::fromLatin1(options[i]), fraReportOption);
+    const QString options[] = {QStringLiteral("Print above current client's report"),
+                               QStringLiteral("Select and print multiple clients' reports"),
+                               QStringLiteral("Print all clients' reports"),
+                               QStringLiteral("Export scores to a file\u2026")};
+    for (int i = 0; i < int(optPrintOption.size()); ++i) {
+        optPrintOption[i] = new QRadioButton(options[i], fraReportOption);
         optPrintOption[i]->setObjectName(QStringLiteral("optPrintOption_%1").arg(i));
         optPrintOption[i]->setGeometry(TwipsRect(240, 330 + i * 390, 5600, 330));
         optPrintOption[i]->installEventFilter(this);
@@ -78,10 +80,10 @@ frmSupervisorOptions::frmSupervisorOptions(QWidget* parent) : QDialog(parent)
     optPrintOption[0]->setChecked(true);
     chkSumPage = new QCheckBox(QStringLiteral("One-page summary report"), fraReportOption);
     chkSumPage->setObjectName(QStringLiteral("chkSumPage"));
-    chkSumPage->setGeometry(TwipsRect(240, 1560, 5600, 330));
+    chkSumPage->setGeometry(TwipsRect(240, 1950, 5600, 330));
     chkPdfFile = new QCheckBox(QStringLiteral("Multiple or all reports into a PDF file"), fraReportOption);
     chkPdfFile->setObjectName(QStringLiteral("chkPdfFile"));
-    chkPdfFile->setGeometry(TwipsRect(240, 1950, 5600, 330));
+    chkPdfFile->setGeometry(TwipsRect(240, 2340, 5600, 330));
     sstSupervisorOperations->addTab(reports, QStringLiteral("&Reports"));
 
     SetBackground(reports, Blue);
@@ -100,7 +102,7 @@ frmSupervisorOptions::frmSupervisorOptions(QWidget* parent) : QDialog(parent)
 
     fraCurrentClient = new QGroupBox(QStringLiteral("Current Client"), this);
     fraCurrentClient->setObjectName(QStringLiteral("fraCurrentClient"));
-    fraCurrentClient->setGeometry(TwipsRect(240, 3480, 6480, 690));
+    fraCurrentClient->setGeometry(TwipsRect(240, 3870, 6480, 690));
     SetFrameFocusLook(fraCurrentClient, false);
     lblNameDisplay = new QLabel(fraCurrentClient);
     lblNameDisplay->setObjectName(QStringLiteral("lblNameDisplay"));
@@ -223,10 +225,17 @@ void frmSupervisorOptions::PrintReports()
     if (!CheckSecretCode())
         return;
     Program& p = program();
-    const int option = optPrintOption[1]->isChecked() ? 1 : (optPrintOption[2]->isChecked() ? 2 : 0);
+    int option = 0;
+    for (int i = 0; i < int(optPrintOption.size()); ++i)
+        if (optPrintOption[i]->isChecked())
+            option = i;
     const SummaryPage summary = chkSumPage->isChecked() ? SummaryPage::With : SummaryPage::Without;
     if (option == 0) {
         ShowViewReport(this, summary);
+        return;
+    }
+    if (option == 3) {
+        RunScoresExport(this);
         return;
     }
     if (option == 1) {

@@ -37,7 +37,7 @@ private:
 
     QTabWidget* sstSupervisorOperations = nullptr;
     QGroupBox* fraReportOption = nullptr;
-    std::array<QRadioButton*, 3> optPrintOption{};
+    std::array<QRadioButton*, 4> optPrintOption{};  // the three prints, then the export of scores
     QCheckBox* chkSumPage = nullptr;
     QCheckBox* chkPdfFile = nullptr;
     std::array<QLabel*, 2> lblOptionComments{};

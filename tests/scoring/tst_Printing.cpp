@@ -546,6 +546,64 @@ private slots:
         QCOMPARE(FileMode(pdf), 0600);
     }
 
+    void exportScoresFromTheReportsTab_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("message");  // empty: none
+        QTest::addColumn<int>("icon");
+        QTest::newRow("every client scored")
+            << ""
+            << "The scores of 3 clients were exported to FILE." << int(MsgBox::Icon::Information);
+        QTest::newRow("a client without answers")
+            << "unanswered"
+            << "were exported to FILE.\r\r1 of them could not be scored; their rows say why."
+            << int(MsgBox::Icon::Exclamation);
+        QTest::newRow("full disk") << "full"
+                                   << "The scores were not exported.\r\rCannot write FILE: No space left on device"
+                                   << int(MsgBox::Icon::Critical);
+        QTest::newRow("file question cancelled") << "cancel"
+                                                 << "" << 0;
+    }
+    // The secret code, the file question with the disk's folder name and today's date, and a
+    // closing word on what was written; a file that cannot be written whole is not written.
+    void exportScoresFromTheReportsTab()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, message);
+        QFETCH(int, icon);
+        CHECKED(Clients(3, 2));
+        if (how == QLatin1String("unanswered"))
+            program().ClientTable[3].Answers = QString(64, QLatin1Char('0'));
+        program().DataDrive = QStringLiteral("/media/usb stick");
+        TmpfsMount disk(QStringLiteral("size=64k"));
+        REQUIRE_TMPFS(disk);
+        if (how == QLatin1String("full"))
+            disk.fill();
+        const QString file = disk.path() + QStringLiteral("/scores.csv");
+        MsgBox::SetNextFileName(how == QLatin1String("cancel") ? QString() : file);
+        const qsizetype shown = MsgBox::Shown().size();
+        if (!message.isEmpty())
+            MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
+        InUtilities([&](frmSupervisorOptions*) { ChooseOption(3); });
+
+        QCOMPARE(MsgBox::SuggestedFiles().last(),
+                 QDir::home().filePath(
+                     QStringLiteral("usb_stick-scores-%1.csv").arg(QDate::currentDate().toString(Qt::ISODate))));
+        QCOMPARE(MsgBox::Shown().size(), shown + (message.isEmpty() ? 0 : 1));
+        if (!message.isEmpty()) {
+            QVERIFY2(LastMessage().text.contains(message.replace(QStringLiteral("FILE"), file)),
+                     qPrintable(LastMessage().text));
+            QCOMPARE(int(LastMessage().icon), icon);
+        }
+        const bool written = how.isEmpty() || how == QLatin1String("unanswered");
+        QCOMPARE(QFile::exists(file), written);
+        if (written) {
+            QCOMPARE(FileMode(file), 0600);
+            QCOMPARE(ReadFileBytes(file).count("\r\n"), 4);
+        }
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden).size(), int(written) + int(how == "full"));
+    }
+
     void anEmptyDiskIsToldAndTheUtilitiesStayClosed()
     {
         MsgBox::SetNextAnswer(MsgBox::Answer::Ok);
