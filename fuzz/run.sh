@@ -16,7 +16,7 @@ build=$(cd "$1" && pwd)
 seconds=${2:-45}
 shift $(( $# < 2 ? $# : 2 ))
 harnesses=("$@")
-[ ${#harnesses[@]} -gt 0 ] || harnesses=(scoringdata labels paragraphs datafile settings questions wave scoring disk)
+[ ${#harnesses[@]} -gt 0 ] || harnesses=(scoringdata labels paragraphs datafile export settings questions wave scoring disk)
 
 # The harnesses write and sync their files at every run: on a memory file system that is cheap.
 if [ -z "${ZEP_FUZZ_TMPDIR:-}" ] && [ -d /dev/shm ] && [ -w /dev/shm ]; then

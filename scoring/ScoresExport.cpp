@@ -177,8 +177,7 @@ bool IsNumber(const QString& v)
 // doubled. A field a spreadsheet would run as a formula gets an apostrophe in front.
 QString CsvField(QString v)
 {
-    if (LooksLikeFormula(v))
-        v.prepend(QLatin1Char('\''));
+    v = GuardFormula(v);
     if (v.contains(QLatin1Char(',')) || v.contains(QLatin1Char('"')) || v.contains(QLatin1Char('\r')) ||
         v.contains(QLatin1Char('\n')))
         v = QLatin1Char('"') + v.replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
@@ -247,6 +246,26 @@ QStringList ScoreFieldNames()
 bool LooksLikeFormula(const QString& value)
 {
     return !value.isEmpty() && QStringLiteral("=+-@\t\r").contains(value.front()) && !IsNumber(value);
+}
+
+namespace {
+bool GuardedLooksLikeFormula(const QString& v)
+{
+    qsizetype i = 0;
+    while (i < v.size() && v.at(i) == QLatin1Char('\''))
+        ++i;
+    return LooksLikeFormula(v.mid(i));
+}
+}  // namespace
+
+QString GuardFormula(const QString& value)
+{
+    return GuardedLooksLikeFormula(value) ? QLatin1Char('\'') + value : value;
+}
+
+QString UnguardFormula(const QString& cell)
+{
+    return cell.startsWith(QLatin1Char('\'')) && GuardedLooksLikeFormula(cell) ? cell.mid(1) : cell;
 }
 
 ScoresFormat FormatOfFile(const QString& path)

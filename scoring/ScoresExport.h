@@ -40,5 +40,11 @@ QString SuggestedScoresFileName(const QString& dataDrive, QDate today);
 // The names of the export's fields in their order: the CSV's header, the JSON's keys.
 QStringList ScoreFieldNames();
 
-// A spreadsheet takes a cell beginning with one of these characters for a formula.
+// Whether a spreadsheet would take the cell for a formula: it begins with =, +, -, @, a tab or
+// a CR, and is not a plain number (so a court value -1 stays a number).
 bool LooksLikeFormula(const QString& value);
+// The CSV's guard: an apostrophe in front of a value that, after its own leading apostrophes,
+// looks like a formula, so a spreadsheet shows it as text. UnguardFormula takes it off again,
+// and gives back every value exactly, an apostrophe of its own included.
+QString GuardFormula(const QString& value);
+QString UnguardFormula(const QString& cell);
