@@ -1,5 +1,7 @@
 #include "app/Settings.h"
 
+#include <QFileInfo>
+
 #include "base/MsgBox.h"
 #include "base/PrivateProfile.h"
 #include "base/Program.h"
@@ -44,6 +46,20 @@ bool ToggleFlag(const QString& key, const QString& menuText, bool current)
 }
 
 }  // namespace
+
+QString CreateUserSettings()
+{
+    const Program& p = program();
+    const QFileInfo existing(p.IniPath);
+    if (existing.exists() || existing.isSymLink())
+        return {};
+    const QString soundHome = QFileInfo(SuppliedFile(QStringLiteral("ZEPSF"))).path();
+    QString error;
+    if (WritePrivateProfileString(QStringLiteral("Path"), QStringLiteral("SndPath"), soundHome, p.IniPath, &error) &&
+        WriteFlag(QStringLiteral("NumLock"), true, &error) && WriteFlag(QStringLiteral("PrintDOS"), true, &error))
+        return {};
+    return error;
+}
 
 bool IsOnValue(const QString& value) { return value.left(3) == QStringLiteral("Tru"); }
 

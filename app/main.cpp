@@ -1,9 +1,12 @@
 #include <QApplication>
 
+#include "app/Settings.h"
 #include "app/SingleInstance.h"
 #include "app/StartUp.h"
 #include "app/frmMainMenu.h"
+#include "base/MsgBox.h"
 #include "base/Program.h"
+#include "base/ProgramFolders.h"
 #include "widgets/FormHelpers.h"
 
 int main(int argc, char* argv[])
@@ -15,6 +18,14 @@ int main(int argc, char* argv[])
     SetStartUpDefaults(QCoreApplication::applicationDirPath());
 
     InstallUiServices();
+    // An installed program writes into the user's own folders; a build folder beside itself.
+    QString problem = UseFoldersOfProgram();
+    if (problem.isEmpty() && program().IniPath != ProgramFile(QLatin1String(SettingsFileName)))
+        problem = CreateUserSettings();
+    if (!problem.isEmpty()) {
+        MsgBox::Show(problem, MsgBox::Buttons::OkOnly, MsgBox::Icon::Critical, QString::fromLatin1(AppTitle));
+        return 1;
+    }
     SingleInstance instance(program().ProgramFolder);
     if (instance.HandOverToRunningCopy())
         return 0;

@@ -1,6 +1,7 @@
 #include "base/Program.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QThread>
 
 Program& program()
@@ -15,6 +16,8 @@ void SetStartUpDefaults(const QString& programFolder)
 {
     Program& p = program();
     p.ProgramFolder = programFolder;
+    p.StateFolder = programFolder;
+    p.SiteFolder.clear();
     p.IniPath = ProgramFile(QLatin1String(SettingsFileName));
     p.DatabasePath = ProgramFile(QLatin1String(QuestionBankFileName));
     p.MainWorkspace = QStringLiteral("MainWorkspace");
@@ -31,3 +34,16 @@ void EndProgram()
 }
 
 QString ProgramFile(const QString& name) { return program().ProgramFolder + QLatin1Char('/') + name; }
+
+QString StateFile(const QString& name) { return program().StateFolder + QLatin1Char('/') + name; }
+
+QString SuppliedFile(const QString& name)
+{
+    const Program& p = program();
+    if (!p.SiteFolder.isEmpty()) {
+        const QString office = p.SiteFolder + QLatin1Char('/') + name;
+        if (QFileInfo::exists(office))
+            return office;
+    }
+    return ProgramFile(name);
+}

@@ -34,8 +34,10 @@ struct Program {
 
     // Set by start-up (SetStartUpDefaults, then the settings file and the drive selection),
     // changed only by the main menu's options and a change of data drive.
-    QString ProgramFolder;  // folder of the executable
-    QString IniPath;        // ProgramFolder + "/zeptest.ini"
+    QString ProgramFolder;  // folder of the executable, where the supplied files are read
+    QString IniPath;        // ProgramFolder + "/zeptest.ini", or the user's own (ProgramFolders.h)
+    QString StateFolder;    // where reports and their copies are written: ProgramFolder, or the user's own
+    QString SiteFolder;     // the office's copies of supplied files, read first; empty for none
     QString SndPath;
     QString DatabasePath;
     QString MainWorkspace;  // name of the question bank's database connection
@@ -70,3 +72,8 @@ void EndProgram();
 
 // Path of a file in the program folder.
 QString ProgramFile(const QString& name);
+// Path of a file the program writes for the user (REPORT.PRN, the bulk print's copies).
+QString StateFile(const QString& name);
+// Path of a supplied file to read (scoring data, report texts, the question bank): the
+// office's copy when its folder holds one, otherwise the program folder's.
+QString SuppliedFile(const QString& name);

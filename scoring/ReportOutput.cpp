@@ -36,9 +36,9 @@ FileProblem CopyFile(const QString& from, const QString& to)
 
 }  // namespace
 
-QString ReportFilePath() { return ProgramFile(QString::fromLatin1(ReportFileName)); }
+QString ReportFilePath() { return StateFile(QString::fromLatin1(ReportFileName)); }
 
-QString NumberedReportPath(int n) { return ProgramFile(QStringLiteral("temp%1").arg(n)); }
+QString NumberedReportPath(int n) { return StateFile(QStringLiteral("temp%1").arg(n)); }
 
 FileProblem ReadReportBytes(QByteArray& bytes)
 {
@@ -124,7 +124,7 @@ void RemoveReportCopies()
     const QString numbered = QStringLiteral("temp[1-9][0-9]*");
     const QString report = QRegularExpression::escape(QString::fromLatin1(ReportFileName));
     const QRegularExpression copy(QStringLiteral("^(%1|\\.(%1|%2)\\.[A-Za-z0-9]{6})$").arg(numbered, report));
-    const QDir folder(program().ProgramFolder);
+    const QDir folder(program().StateFolder);
     for (const QString& name : folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
         if (copy.match(name).hasMatch())
             ::unlink(QFile::encodeName(folder.filePath(name)).constData());

@@ -664,7 +664,7 @@ ScoringResult WriteReport(SummaryPage summary)
     // a link or pipe put in its place meanwhile is refused, never written through. A write
     // that fails half-way takes its own partial file away again. The report is confidential:
     // nobody but its owner may read it.
-    const QString path = ProgramFile(QString::fromLatin1(ReportFileName));
+    const QString path = StateFile(QString::fromLatin1(ReportFileName));
     const QByteArray encoded = QFile::encodeName(path);
     const int fd = OpenRegularFile(path, O_WRONLY | O_CREAT | O_EXCL, OwnerOnlyMode);
     if (fd < 0)
@@ -687,7 +687,7 @@ ScoringResult ScoreAndReport(SummaryPage summary)
 {
     // Whatever happens below, the report of an earlier client must not be taken for this one.
     // Removing the name removes a link, not the file it points to.
-    const QString reportPath = ProgramFile(QString::fromLatin1(ReportFileName));
+    const QString reportPath = StateFile(QString::fromLatin1(ReportFileName));
     if (::unlink(QFile::encodeName(reportPath).constData()) != 0 && errno != ENOENT)
         return ScoringResult::Failure(
             QStringLiteral("Cannot remove the old %1: %2").arg(EscapeControls(reportPath), FileErrorText(errno)));

@@ -195,19 +195,19 @@ ScoringResult ReadLabelText(ScoringData& data, const QString& text, const QStrin
 ScoringResult LoadScoringData(ScoringData& d)
 {
     try {
-        const QString scoringFile = ProgramFile(QStringLiteral("zepsfb.TXT"));
+        const QString scoringFile = SuppliedFile(QStringLiteral("zepsfb.TXT"));
         ReadScoringFile(d, ReadWholeFile(scoringFile), scoringFile);
-        const QString labelFile = ProgramFile(QStringLiteral("zepsfRPT.TXT"));
+        const QString labelFile = SuppliedFile(QStringLiteral("zepsfRPT.TXT"));
         ReadLabelFile(d, ReadWholeFile(labelFile), labelFile);
         const char* const explanationNames[ScaleCount + 1] = {"", "ZEPSFVA.TXT", "ZEPSFAL.TXT", "ZEPSFDG.TXT",
                                                               "ZEPSFRK.TXT"};
         // The paragraph files are read here rather than while writing, so that a missing
         // one is found before anything is written, whichever paragraphs this client needs.
         for (int s = 1; s <= ScaleCount; ++s) {
-            d.ExplanationFiles[s] = ProgramFile(QString::fromLatin1(explanationNames[s]));
+            d.ExplanationFiles[s] = SuppliedFile(QString::fromLatin1(explanationNames[s]));
             d.ExplanationLines[s] = SplitLines(ReadWholeFile(d.ExplanationFiles[s]));
         }
-        d.InvalidTextLines = SplitLines(ReadWholeFile(ProgramFile(QStringLiteral("ZEPINVAL.TXT"))));
+        d.InvalidTextLines = SplitLines(ReadWholeFile(SuppliedFile(QStringLiteral("ZEPINVAL.TXT"))));
     } catch (const DataFileError& e) {
         return ScoringResult::Failure(e.Message);
     }

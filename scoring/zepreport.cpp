@@ -16,6 +16,7 @@
 
 #include "base/ClientRecord.h"
 #include "base/Program.h"
+#include "base/ProgramFolders.h"
 #include "base/RegularFile.h"
 #include "scoring/ReportWriter.h"
 #include "scoring/ScoresExport.h"
@@ -37,7 +38,7 @@ int Fail(const QString& message)
 // No report may stay behind for a call that did not produce one.
 int FailReport(const QString& message)
 {
-    ::unlink(QFile::encodeName(ProgramFile(QString::fromLatin1(ReportFileName))).constData());
+    ::unlink(QFile::encodeName(StateFile(QString::fromLatin1(ReportFileName))).constData());
     return Fail(message);
 }
 
@@ -203,5 +204,8 @@ int main(int argc, char* argv[])
 
     ResetProgram();
     SetStartUpDefaults(o.Folder);
+    // Installed, it reads its files where they were installed and writes REPORT.PRN for the user.
+    if (const QString problem = UseFoldersOfProgram(); !problem.isEmpty())
+        return Fail(problem);
     return o.Scores ? Scores(o) : Report(o);
 }

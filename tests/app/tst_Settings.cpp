@@ -2,6 +2,7 @@
 #include "app/Settings.h"
 #include "base/PrivateProfile.h"
 #include "base/Program.h"
+#include "base/ProgramFolders.h"
 #include "tests/support/TestSupport.h"
 
 class tst_Settings : public QObject {
@@ -77,6 +78,67 @@ private slots:
         QCOMPARE(GetPrivateProfileString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("0123456789abc  "),
                                          10, program().IniPath),
                  QStringLiteral("012345678"));
+    }
+
+    void installedProgramsWriteInTheUsersFolders_data()
+    {
+        QTest::addColumn<QString>("folder");  // READONLY: a read-only file system, TEMP: a writable folder
+        QTest::addColumn<bool>("installed");
+        QTest::newRow("under /usr") << "/usr/lib/zep" << true;
+        QTest::newRow("/usr itself") << "/usr" << true;
+        QTest::newRow("read-only, even for root") << "READONLY" << true;
+        QTest::newRow("a build folder") << "TEMP" << false;
+        QTest::newRow("a folder merely named usr") << "TEMP/usr" << false;
+    }
+    // The rule, and what an installed program does about it: settings and reports in the
+    // user's own folders (made for the user alone), the office's copies of supplied files
+    // read first, and a first settings file with the defaults and the recordings' folder.
+    void installedProgramsWriteInTheUsersFolders()
+    {
+        QFETCH(QString, folder);
+        QFETCH(bool, installed);
+        TmpfsMount readOnly;
+        QTemporaryDir home, site;
+        if (folder == QLatin1String("READONLY")) {
+            REQUIRE_TMPFS(readOnly);
+            QVERIFY(readOnly.remountReadOnly());
+            folder = readOnly.path();
+        }
+        folder.replace(QStringLiteral("TEMP"), t->programFolder());
+        if (!folder.startsWith(QLatin1String("/usr")))
+            QVERIFY(QDir().mkpath(folder));
+        SetStartUpDefaults(folder);
+        QCOMPARE(IsInstalledProgramFolder(folder), installed);
+
+        const QByteArray realHome = qgetenv("HOME");
+        qputenv("HOME", QFile::encodeName(home.path()));
+        qputenv("XDG_CONFIG_HOME", "relative/is/ignored");
+        qputenv("XDG_STATE_HOME", QFile::encodeName(home.path() + QStringLiteral("/state")));
+        qputenv("ZEP_SITE_DIR", QFile::encodeName(site.path()));
+        QCOMPARE(UseFoldersOfProgram(), QString());
+        const QString config = home.path() + QStringLiteral("/.config/zep");
+        const QString state = home.path() + QStringLiteral("/state/zep");
+        QCOMPARE(program().IniPath, installed ? config + QStringLiteral("/zeptest.ini") : folder + "/zeptest.ini");
+        QCOMPARE(StateFile(QStringLiteral("REPORT.PRN")), (installed ? state : folder) + QStringLiteral("/REPORT.PRN"));
+        QCOMPARE(FileMode(config), installed ? 0700 : -1);
+        QCOMPARE(FileMode(state), installed ? 0700 : -1);
+
+        CHECKED(WriteFileBytes(site.path() + QStringLiteral("/zepsfb.TXT"), "the office's own\r\n"));
+        QVERIFY(QDir(site.path()).mkdir(QStringLiteral("ZEPSF")));
+        QCOMPARE(SuppliedFile(QStringLiteral("zepsfb.TXT")),
+                 (installed ? site.path() : folder) + QStringLiteral("/zepsfb.TXT"));
+        QCOMPARE(SuppliedFile(QStringLiteral("ZEPINVAL.TXT")), folder + QStringLiteral("/ZEPINVAL.TXT"));
+        if (installed) {
+            QCOMPARE(CreateUserSettings(), QString());
+            QCOMPARE(GetINISndPath(), site.path());
+            QVERIFY(GetNumLockSetting() && GetPrintDOSSetting());
+            QVERIFY(SaveNumLockSetting(false));
+            QCOMPARE(CreateUserSettings(), QString());  // an existing file is the user's
+            QVERIFY(!GetNumLockSetting());
+        }
+        qputenv("HOME", realHome);
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "ZEP_SITE_DIR"})
+            qunsetenv(name);
     }
 };
 

@@ -217,11 +217,15 @@ private slots:
         program().ClientTable[1] = QuietClient(QStringLiteral("First Client"));
         program().ClientTable[2] = QuietClient(QStringLiteral("Second Client"));
         program().ClientCount = 2;
+        // The copies are the user's, in the folder an installed program keeps apart from its own.
+        const QString state = folder() + QStringLiteral("/state");
+        QVERIFY(QDir().mkpath(state));
+        program().StateFolder = state;
         const QStringList left = {"temp1", "temp2", "temp44", ".temp3.aB12cD", ".REPORT.PRN.Zz09Yy"};
         const QStringList others = {".temp3.aB12c", ".zeptest.ini.aB12cD", "temp", "temp0", "temp2.txt", "template"};
         for (const QString& name : left + others)
-            CHECKED(WriteFileBytes(folder() + QLatin1Char('/') + name, "CONFIDENTIAL REPORT\r\n"));
-        const auto present = [&] { return QDir(folder()).entryList(left + others, QDir::Files | QDir::Hidden); };
+            CHECKED(WriteFileBytes(state + QLatin1Char('/') + name, "CONFIDENTIAL REPORT\r\n"));
+        const auto present = [&] { return QDir(state).entryList(left + others, QDir::Files | QDir::Hidden); };
         QStringList atFirstCopy;
         BulkPrintHooks hooks;
         hooks.Progress = [&](BulkPrintHooks::Stage, int n, int, int) {
@@ -232,7 +236,8 @@ private slots:
         int printed = 0;
         hooks.Print = [&] {
             ++printed;
-            return true;
+            return QFile::exists(state + QStringLiteral("/REPORT.PRN")) && QFile::exists(state + "/temp2") &&
+                   QDir(folder()).entryList({QStringLiteral("temp*"), QStringLiteral("REPORT.PRN")}).isEmpty();
         };
         QCOMPARE(int(BulkPrint({1, 2}, hooks).End), int(BulkPrintEnd::Done));
         QCOMPARE(printed, 2);
@@ -271,6 +276,31 @@ private slots:
         QVERIFY(Score(RecordFromBytes(plain.constData())));
         QCOMPARE(report, ReadFileBytes(ReportPath()));
         QVERIFY(report.contains(printed));
+    }
+
+    // Installed (its folder read-only), the tool writes the report into the user's state
+    // folder, and reads the office's copy of a supplied file before the installed one.
+    void installedToolWritesTheReportForTheUser()
+    {
+        TmpfsMount installed;
+        REQUIRE_TMPFS(installed);
+        CHECKED(data.WriteTo(installed.path()));
+        QTemporaryDir home, site;
+        FixtureData office = data;
+        office.Labels[21] = QStringLiteral("OFFICE TRUTH");  // the first scale's title
+        CHECKED(WriteFileBytes(site.path() + QStringLiteral("/zepsfRPT.TXT"), office.LabelFileText()));
+        CHECKED(WriteClients({QuietClient()}));
+        QVERIFY(installed.remountReadOnly());
+        qputenv("XDG_STATE_HOME", QFile::encodeName(home.path()));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+        qputenv("ZEP_SITE_DIR", QFile::encodeName(site.path()));
+        const ToolRun run = RunTool({QStringLiteral("--folder"), installed.path(), ClientFile(), QStringLiteral("1")});
+        for (const char* name : {"XDG_STATE_HOME", "XDG_CONFIG_HOME", "ZEP_SITE_DIR"})
+            qunsetenv(name);
+        QCOMPARE(run.exitCode, 0);
+        const QString report = home.path() + QStringLiteral("/zep/REPORT.PRN");
+        QCOMPARE(FileMode(report), 0600);
+        QVERIFY(ReadFileBytes(report).contains("OFFICE TRUTH"));
     }
 
     void scoringMessagesQuoteBadValuesEscaped()
