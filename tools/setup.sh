@@ -7,12 +7,15 @@
 #                         UndefinedBehaviorSanitizer (build-asan/), every test there, and each
 #                         fuzzer for ZEP_FUZZ_SECONDS (45) seconds
 #   tools/setup.sh fuzz   only the checked build and the fuzzers (see README for longer runs)
+#   tools/setup.sh package  installs what is needed, builds, and makes the Debian package
+#                         build/package/zep_<version>_<arch>.deb (with the recordings when
+#                         espeak-ng is installed); test mode makes it too and checks it
 set -euo pipefail
 
 mode=${1:-}
 case "$mode" in
-  demo|test|fuzz) ;;
-  *) echo "usage: $0 demo|test|fuzz" >&2; exit 2 ;;
+  demo|test|fuzz|package) ;;
+  *) echo "usage: $0 demo|test|fuzz|package" >&2; exit 2 ;;
 esac
 
 top=$(cd "$(dirname "$0")/.." && pwd)
@@ -34,7 +37,10 @@ packages=(cmake g++ make pkg-config
           # the checked build: clang with its sanitizer and libFuzzer runtimes, and the symbolizer
           clang libclang-rt-14-dev llvm
           # the house style, checked in CI
-          clang-format)
+          clang-format
+          # the package: its icons drawn from the SVG, and the checks of the package and its
+          # desktop entry and metainfo
+          librsvg2-bin lintian desktop-file-utils appstream)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -64,12 +70,31 @@ fi
 cmake -S "$top" --preset release -B "$build" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 
+# The Debian package, from the release build: the recordings spoken into the program folder
+# first, where espeak-ng is installed, so that the package carries them.
+make_package() {
+  if command -v espeak-ng >/dev/null; then
+    "$build/tools/zepvoice" "$build/zep/ZEPSF.db" "$build/zep" >/dev/null
+  fi
+  desktop-file-validate "$top/packaging/net.zepscreen.ZEP.desktop"
+  (cd "$build" && cpack -G DEB -B "$build/package" >/dev/null)
+  package=$(ls "$build"/package/zep_*.deb)
+  echo "Package: $package"
+}
+
+if [ "$mode" = package ]; then
+  make_package
+  exit 0
+fi
+
 if [ "$mode" = test ]; then
   # A source file the formatter would change fails CI (clang-format -i mends it).
   (cd "$top" && git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror)
   export QT_QPA_PLATFORM=offscreen
   export XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-$(mktemp -d)}
   (cd "$top" && ctest --preset release --test-dir "$build")
+  make_package
+  bash "$top/tools/check-package.sh" "$package" "$build"
   checked_build
   (cd "$top" && ctest --preset asan --test-dir "$checked")
   exec bash "$top/fuzz/run.sh" "$checked" "${ZEP_FUZZ_SECONDS:-45}"
