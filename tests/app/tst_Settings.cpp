@@ -115,7 +115,9 @@ private slots:
         qputenv("XDG_CONFIG_HOME", "relative/is/ignored");
         qputenv("XDG_STATE_HOME", QFile::encodeName(home.path() + QStringLiteral("/state")));
         qputenv("ZEP_SITE_DIR", QFile::encodeName(site.path()));
+        CHECKED(WriteFileBytes(site.path() + QStringLiteral("/ZEPSF.db"), "the office's question bank"));
         QCOMPARE(UseFoldersOfProgram(), QString());
+        QCOMPARE(program().DatabasePath, (installed ? site.path() : folder) + QStringLiteral("/ZEPSF.db"));
         const QString config = home.path() + QStringLiteral("/.config/zep");
         const QString state = home.path() + QStringLiteral("/state/zep");
         QCOMPARE(program().IniPath, installed ? config + QStringLiteral("/zeptest.ini") : folder + "/zeptest.ini");
