@@ -19,9 +19,12 @@ int main(int argc, char* argv[])
 
     InstallUiServices();
     // An installed program writes into the user's own folders; a build folder beside itself.
-    QString problem = UseFoldersOfProgram();
-    if (problem.isEmpty() && program().IniPath != ProgramFile(QLatin1String(SettingsFileName)))
-        problem = CreateUserSettings();
+    QString problem;
+    if (IsInstalledProgramFolder(program().ProgramFolder)) {
+        problem = UseUserFolders();
+        if (problem.isEmpty())
+            problem = CreateUserSettings();
+    }
     if (!problem.isEmpty()) {
         MsgBox::Show(problem, MsgBox::Buttons::OkOnly, MsgBox::Icon::Critical, QString::fromLatin1(AppTitle));
         return 1;

@@ -84,6 +84,13 @@ QByteArray InputBytes(const uint8_t* data, size_t size)
     return QByteArray(reinterpret_cast<const char*>(data), qsizetype(size));
 }
 
+QByteArray RecordInput(const uint8_t* data, size_t size)
+{
+    QByteArray bytes = InputBytes(data, size).left(RecordLength);
+    bytes.append(QByteArray(RecordLength - bytes.size(), ' '));
+    return bytes;
+}
+
 void WriteInput(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);

@@ -23,6 +23,9 @@ void CopyFilesToProgramFolder(const QString& folder);
 ClientRecord ScoringClient(int slot);
 
 QByteArray InputBytes(const uint8_t* data, size_t size);
+// One record of DATA401.ZEP from the input: its first 154 bytes, a short input being the start
+// of a record that ends in blanks.
+QByteArray RecordInput(const uint8_t* data, size_t size);
 // Replaces the file with these bytes; a harness that cannot write its input tests nothing.
 void WriteInput(const QString& path, const QByteArray& bytes);
 // The file's bytes; empty when it cannot be read.

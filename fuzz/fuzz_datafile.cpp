@@ -8,8 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    QByteArray bytes = InputBytes(data, size).left(RecordLength);
-    bytes.append(QByteArray(RecordLength - bytes.size(), ' '));
+    const QByteArray bytes = RecordInput(data, size);
     const ClientRecord record = RecordFromBytes(bytes.constData());
     REQUIRE(RecordToBytes(record) == bytes);
     REQUIRE(RecordFromBytes(RecordToBytes(record).constData()) == record);

@@ -75,10 +75,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     PrepareRun();
-    QByteArray bytes = InputBytes(data, size).left(RecordLength);
-    bytes.append(QByteArray(RecordLength - bytes.size(), ' '));
     Program& p = program();
-    p.ClientTable[1] = RecordFromBytes(bytes.constData());
+    p.ClientTable[1] = RecordFromBytes(RecordInput(data, size).constData());
     p.ClientCount = 1;
 
     ScoresExport csv, json;

@@ -6,6 +6,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 
 #include "base/Program.h"
 #include "clients/ClientValidation.h"
@@ -155,22 +156,21 @@ QString Validity(const Scoring& sc, bool answered)
     return QStringLiteral("valid");
 }
 
+// A plain number, as a spreadsheet reads one: a sign, ASCII digits, perhaps a decimal part.
 bool IsNumber(const QString& v)
 {
-    qsizetype i = v.startsWith(QLatin1Char('-')) || v.startsWith(QLatin1Char('+')) ? 1 : 0;
-    const qsizetype digitsFrom = i;
-    while (i < v.size() && v.at(i).isDigit())
+    static const QRegularExpression number(
+        QRegularExpression::anchoredPattern(QStringLiteral("[+-]?[0-9]+(\\.[0-9]+)?")));
+    return number.match(v).hasMatch();
+}
+
+// Whether a value, after its own leading apostrophes, looks like a formula.
+bool GuardedLooksLikeFormula(const QString& v)
+{
+    qsizetype i = 0;
+    while (i < v.size() && v.at(i) == QLatin1Char('\''))
         ++i;
-    if (i == digitsFrom)
-        return false;
-    if (i < v.size() && v.at(i) == QLatin1Char('.')) {
-        const qsizetype fractionFrom = ++i;
-        while (i < v.size() && v.at(i).isDigit())
-            ++i;
-        if (i == fractionFrom)
-            return false;
-    }
-    return i == v.size();
+    return LooksLikeFormula(v.mid(i));
 }
 
 // RFC 4180: quoted only when the field holds a comma, a quote or a line end, with its quotes
@@ -247,16 +247,6 @@ bool LooksLikeFormula(const QString& value)
 {
     return !value.isEmpty() && QStringLiteral("=+-@\t\r").contains(value.front()) && !IsNumber(value);
 }
-
-namespace {
-bool GuardedLooksLikeFormula(const QString& v)
-{
-    qsizetype i = 0;
-    while (i < v.size() && v.at(i) == QLatin1Char('\''))
-        ++i;
-    return LooksLikeFormula(v.mid(i));
-}
-}  // namespace
 
 QString GuardFormula(const QString& value)
 {

@@ -77,6 +77,7 @@ make_package() {
     "$build/tools/zepvoice" "$build/zep/ZEPSF.db" "$build/zep" >/dev/null
   fi
   desktop-file-validate "$top/packaging/net.zepscreen.ZEP.desktop"
+  rm -rf "$build/package"  # one package only: an older version's would be checked instead
   (cd "$build" && cpack -G DEB -B "$build/package" >/dev/null)
   package=$(ls "$build"/package/zep_*.deb)
   echo "Package: $package"

@@ -110,11 +110,11 @@ private slots:
         SetStartUpDefaults(folder);
         QCOMPARE(IsInstalledProgramFolder(folder), installed);
 
-        const QByteArray realHome = qgetenv("HOME");
-        qputenv("HOME", QFile::encodeName(home.path()));
-        qputenv("XDG_CONFIG_HOME", "relative/is/ignored");
-        qputenv("XDG_STATE_HOME", QFile::encodeName(home.path() + QStringLiteral("/state")));
-        qputenv("ZEP_SITE_DIR", QFile::encodeName(site.path()));
+        const auto homeSet = SetEnvironment("HOME", QFile::encodeName(home.path()));
+        const auto configSet = SetEnvironment("XDG_CONFIG_HOME", "relative/is/ignored");
+        const auto stateSet =
+            SetEnvironment("XDG_STATE_HOME", QFile::encodeName(home.path() + QStringLiteral("/state")));
+        const auto siteSet = SetEnvironment("ZEP_SITE_DIR", QFile::encodeName(site.path()));
         CHECKED(WriteFileBytes(site.path() + QStringLiteral("/ZEPSF.db"), "the office's question bank"));
         QCOMPARE(UseFoldersOfProgram(), QString());
         QCOMPARE(program().DatabasePath, (installed ? site.path() : folder) + QStringLiteral("/ZEPSF.db"));
@@ -138,9 +138,6 @@ private slots:
             QCOMPARE(CreateUserSettings(), QString());  // an existing file is the user's
             QVERIFY(!GetNumLockSetting());
         }
-        qputenv("HOME", realHome);
-        for (const char* name : {"XDG_CONFIG_HOME", "XDG_STATE_HOME", "ZEP_SITE_DIR"})
-            qunsetenv(name);
     }
 };
 

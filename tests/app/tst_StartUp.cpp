@@ -22,14 +22,6 @@
 
 namespace {
 
-// Sets an environment variable (a null value unsets it) until the returned guard goes.
-auto SetEnvironment(const char* name, const QByteArray& value)
-{
-    const QByteArray old = qgetenv(name);
-    value.isNull() ? qunsetenv(name) : qputenv(name, value);
-    return qScopeGuard([=] { old.isNull() ? qunsetenv(name) : qputenv(name, old); });
-}
-
 sockaddr_un SocketAddress(const QString& path)
 {
     sockaddr_un address{};

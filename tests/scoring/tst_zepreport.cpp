@@ -291,12 +291,10 @@ private slots:
         CHECKED(WriteFileBytes(site.path() + QStringLiteral("/zepsfRPT.TXT"), office.LabelFileText()));
         CHECKED(WriteClients({QuietClient()}));
         QVERIFY(installed.remountReadOnly());
-        qputenv("XDG_STATE_HOME", QFile::encodeName(home.path()));
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
-        qputenv("ZEP_SITE_DIR", QFile::encodeName(site.path()));
+        const auto stateSet = SetEnvironment("XDG_STATE_HOME", QFile::encodeName(home.path()));
+        const auto configSet = SetEnvironment("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+        const auto siteSet = SetEnvironment("ZEP_SITE_DIR", QFile::encodeName(site.path()));
         const ToolRun run = RunTool({QStringLiteral("--folder"), installed.path(), ClientFile(), QStringLiteral("1")});
-        for (const char* name : {"XDG_STATE_HOME", "XDG_CONFIG_HOME", "ZEP_SITE_DIR"})
-            qunsetenv(name);
         QCOMPARE(run.exitCode, 0);
         const QString report = home.path() + QStringLiteral("/zep/REPORT.PRN");
         QCOMPARE(FileMode(report), 0600);

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -26,6 +27,15 @@
         if (QTest::currentTestFailed())                                                                                \
             return __VA_ARGS__;                                                                                        \
     } while (0)
+
+// Sets an environment variable (a null value unsets it) until the returned guard goes, also
+// when the test fails on the way.
+inline auto SetEnvironment(const char* name, const QByteArray& value)
+{
+    const QByteArray old = qgetenv(name);
+    value.isNull() ? qunsetenv(name) : qputenv(name, value);
+    return qScopeGuard([=] { old.isNull() ? qunsetenv(name) : qputenv(name, old); });
+}
 
 QByteArray ReadFileBytes(const QString& path);
 // Checks that the file was written.
